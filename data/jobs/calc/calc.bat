@@ -1,0 +1,4 @@
+#!/bin/sh
+# Field job: runs the field calculator on the job files of this folder.
+cd "$(dirname "$0")" || exit 1
+exec ../kormax-calc field

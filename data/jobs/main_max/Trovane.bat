@@ -1,0 +1,4 @@
+#!/bin/sh
+# Main-maxima scan job: runs the field calculator on the job files of this folder.
+cd "$(dirname "$0")" || exit 1
+exec ../kormax-calc main_max

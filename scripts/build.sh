@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, configures and builds Kormax into ${KORMAX_BUILD_DIR:-build}.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${KORMAX_BUILD_DIR:-$here/build}
+"$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    // Moving between windows closes the last visible one; the tests end the application themselves.
+    app.setQuitOnLastWindowClosed(false);
+    testsupport::installDefaultHooks();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,79 @@
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace testsupport {
+
+BoxRecorder &BoxRecorder::instance()
+{
+    static BoxRecorder recorder;
+    return recorder;
+}
+
+void BoxRecorder::clear()
+{
+    m_boxes.clear();
+    m_answer = QMessageBox::No;
+}
+
+QStringList BoxRecorder::texts() const
+{
+    QStringList list;
+    for (const RecordedBox &b : m_boxes)
+        list << b.text;
+    return list;
+}
+
+QMessageBox::StandardButton BoxRecorder::record(const platform::Box &box)
+{
+    m_boxes.push_back(RecordedBox{box.kind, box.title, box.text});
+    return box.kind == platform::BoxKind::Question ? m_answer : QMessageBox::Ok;
+}
+
+TempAppDir::TempAppDir()
+{
+    QDir dir(m_dir.path());
+    dir.mkpath("calc");
+    dir.mkpath("main_max");
+    dir.mkpath("side_max");
+    platform::setAppDirOverride(m_dir.path());
+}
+
+TempAppDir::~TempAppDir()
+{
+    platform::setAppDirOverride(QString());
+}
+
+void TempAppDir::writeScript(const QString &relative, const QByteArray &body) const
+{
+    const QString path = file(relative);
+    writeAll(path, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+void installDefaultHooks()
+{
+    platform::setBoxHandler([](const platform::Box &box) { return BoxRecorder::instance().record(box); });
+    platform::setFileDialogHandler([](const platform::FileDialog &) { return QString(); });
+    platform::setOpenDocumentHandler([](const QString &) { return false; });
+    platform::setStartDetachedHandler(
+        [](const QString &, const QStringList &, const QString &) { return false; });
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(data);
+}
+
+} // namespace testsupport

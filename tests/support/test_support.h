@@ -1,0 +1,61 @@
+#ifndef TEST_SUPPORT_H
+#define TEST_SUPPORT_H
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector>
+
+#include "platform.h"
+
+namespace testsupport {
+
+// Every message box the code under test showed, in order.
+struct RecordedBox {
+    platform::BoxKind kind;
+    QString title;
+    QString text;
+};
+
+// Records message boxes and answers questions with a preset button, so no test ever blocks
+// on a modal box. Installed for the whole run by the test main; tests reset it as they need.
+class BoxRecorder
+{
+public:
+    static BoxRecorder &instance();
+    void clear();
+    void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+    const QVector<RecordedBox> &boxes() const { return m_boxes; }
+    QStringList texts() const;
+    QMessageBox::StandardButton record(const platform::Box &box);
+
+private:
+    QVector<RecordedBox> m_boxes;
+    QMessageBox::StandardButton m_answer = QMessageBox::No;
+};
+
+// A temporary application directory with the three job folders, made current for the test.
+class TempAppDir
+{
+public:
+    TempAppDir();
+    ~TempAppDir();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &relative) const { return m_dir.path() + "/" + relative; }
+    // Writes an executable POSIX shell script (the calculator's batch file stand-in).
+    void writeScript(const QString &relative, const QByteArray &body) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Message boxes recorded, file dialogs cancelled, no document viewer and no detached processes.
+void installDefaultHooks();
+
+QByteArray readAll(const QString &path);
+void writeAll(const QString &path, const QByteArray &data);
+
+} // namespace testsupport
+
+#endif // TEST_SUPPORT_H
