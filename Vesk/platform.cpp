@@ -45,7 +45,7 @@ QRect availableGeometry()
 {
     if (dpiOverride > 0)
         return availableOverride;
-    return QApplication::desktop()->availableGeometry();
+    return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
 void setScreenOverride(int dpi, const QRect &available)
