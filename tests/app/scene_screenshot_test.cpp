@@ -62,6 +62,7 @@ TEST(SceneScreenshot, ExampleArrayModel)
     EXPECT_GT(blue, 2000);
 
     const QString out = qEnvironmentVariable("KORMAX_SCREENSHOT_OUT");
-    if (!out.isEmpty())
+    if (!out.isEmpty()) {
         EXPECT_TRUE(img.save(out)) << out.toStdString();
+    }
 }
