@@ -50,6 +50,8 @@ void drwShpere(const QVector3D &center, double radius, int numU, int numV)
 {
     const scenegeom::CapRings c =
         scenegeom::capRings(shared::A, shared::R, shared::rotv, radius, numU, numV);
+    if (!c.drawable())
+        return;
 
     glBegin(GL_QUADS);
     for (int i = 0; i < c.numV; ++i) {
@@ -131,7 +133,8 @@ void drawElements()
             continue;
         glColor3f(kElemR, kElemG, kElemB);
         const scenegeom::ElementDisc d = scenegeom::elementDisc(e[0], e[1], shared::R, shared::r);
-        round(d.normal, d.radius, d.discCentre, dt);
+        if (d.drawable())
+            round(d.normal, d.radius, d.discCentre, dt);
     }
 }
 

@@ -45,6 +45,14 @@ ElementDisc elementDisc(double x, double y, float R, double r)
     return d;
 }
 
+bool ElementDisc::drawable() const
+{
+    for (const QVector3D &v : {centre, normal, radius, discCentre})
+        if (!std::isfinite(v.x()) || !std::isfinite(v.y()) || !std::isfinite(v.z()))
+            return false;
+    return true;
+}
+
 float discStep(int elementCount)
 {
     if (elementCount > 512)
@@ -61,6 +69,8 @@ QVector<QVector3D> discOutline(const QVector3D &n, const QVector3D &v1, const QV
     if (!(dt > 0.0f))
         return pts;
     const float L = v1.length();
+    if (!(L > 0.0f))
+        return pts; // an element of no size has no disc
     const QVector3D u = v1 / L;
     const QVector3D w = QVector3D::crossProduct(n, u);
     const QVector3D t = QVector3D::crossProduct(n, w);
@@ -91,6 +101,11 @@ double CapRings::shade(int i, double radius) const
 {
     const double v = vmin + i * dv;
     return v * radius / ratio;
+}
+
+bool CapRings::drawable() const
+{
+    return std::isfinite(vmin) && std::isfinite(vmax) && std::isfinite(ratio) && vmax > vmin;
 }
 
 CapRings capRings(double A, float R, double rotv, double radius, int numU, int numV)

@@ -39,6 +39,9 @@ struct ElementDisc {
     QVector3D normal;  // unit, away from the focus
     QVector3D radius;  // in the disc plane, length = element radius / R
     QVector3D discCentre;
+    // False for an element that cannot sit on the cap (outside the sphere, or a disc as wide as
+    // the sphere): its coordinates are undefined and it is not drawn.
+    bool drawable() const;
 };
 ElementDisc elementDisc(double x, double y, float R, double r);
 
@@ -65,6 +68,9 @@ struct CapRings {
     double dv = 0;     // polar step
     // Brightness of ring i of the graded pass: grows from the hole outwards.
     double shade(int i, double radius) const;
+    // False when there is no cap between hole and rim (a hole as wide as the aperture, parameters
+    // not set, or a rim beyond the sphere): nothing is drawn then rather than undefined rings.
+    bool drawable() const;
 };
 CapRings capRings(double A, float R, double rotv, double radius, int numU, int numV);
 

@@ -86,6 +86,16 @@ TEST(SceneGeometry, PoleElementDiscIsPerpendicularToTheAxis)
     }
 }
 
+TEST(SceneGeometry, ElementsOffTheSphereAreNotDrawn)
+{
+    EXPECT_TRUE(elementDisc(0.08, 0.02, kR, kElemRadius).drawable());
+    EXPECT_FALSE(elementDisc(0.13, 0.05, kR, kElemRadius).drawable());
+    EXPECT_FALSE(elementDisc(0.01, 0.0, kR, 0.2).drawable());
+    EXPECT_FALSE(elementDisc(0.01, 0.0, 0.0f, kElemRadius).drawable());
+    const ElementDisc dot = elementDisc(0.01, 0.0, kR, 0.0);
+    EXPECT_TRUE(discOutline(dot.normal, dot.radius, dot.discCentre, 0.1f, true).isEmpty());
+}
+
 TEST(SceneGeometry, DiscStepAndOutlineWindings)
 {
     EXPECT_FLOAT_EQ(discStep(1), 0.1f);
@@ -137,6 +147,14 @@ TEST(SceneGeometry, CapRingsSpanHoleToRim)
     EXPECT_NEAR(full.vmax, c.vmax, 1e-12);
     EXPECT_EQ(sphereVertex(1.0, full.vmin, centre, 1.0), QVector3D(0, 0, 0));
 
+    // No cap when the hole is as wide as the aperture or nothing is set yet.
+    EXPECT_TRUE(c.drawable());
+    EXPECT_TRUE(full.drawable());
+    EXPECT_FALSE(capRings(0.17, kR, 0.085, 1.0, 50, 30).drawable());
+    EXPECT_FALSE(capRings(0.0, kR, 0.02, 1.0, 50, 30).drawable());
+    EXPECT_FALSE(capRings(0.0, 0.0f, 0.0, 1.0, 50, 30).drawable());
+    EXPECT_FALSE(capRings(0.3, kR, 0.0, 1.0, 50, 30).drawable()); // rim beyond the sphere
+
     // Subdivisions below one are taken as one.
     const CapRings one = capRings(0.17, kR, 0.02, 1.0, 0, -3);
     EXPECT_EQ(one.numU, 1);
@@ -159,17 +177,6 @@ TEST(SceneGeometry, ProjectionKeepsTheShorterSideAtUnitHalfWidth)
     const OrthoBox square = orthoBox(300, 300);
     EXPECT_DOUBLE_EQ(square.right, 1);
     EXPECT_DOUBLE_EQ(square.top, 1);
-}
-
-TEST(SceneGeometry, AxisLabelsSitAtTheAxisEnds)
-{
-    // Text path y grows downwards; the labels turn it upright.
-    EXPECT_EQ(axisLabelPoint('x', QPointF(0, 0)), QVector3D(0.9f, 0.02f, 0));
-    EXPECT_EQ(axisLabelPoint('y', QPointF(0, 0)), QVector3D(0.02f, 0.8f, 0));
-    EXPECT_EQ(axisLabelPoint('z', QPointF(0, 0)), QVector3D(0.02f, 0.02f, 2));
-    const QVector3D p = axisLabelPoint('x', QPointF(5, -4));
-    EXPECT_NEAR(p.x(), 1.0, 1e-6);
-    EXPECT_NEAR(p.y(), 0.1, 1e-6);
 }
 
 TEST(SceneGeometry, TransversePlaneAndFocusShiftFrame)
