@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/array_3d.png: the 3D model of the example array, rendered under a
-# virtual display by the scene_screenshot_test program of an existing build.
+# Refreshes docs/screenshots/array_3d.png: the array window's "3D" tab with the example array,
+# reached through example data and Continue on a virtual display by the scene_screenshot_test
+# program of an existing build (scripts/build.sh makes one).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=${KORMAX_BUILD_DIR:-$here/build}
