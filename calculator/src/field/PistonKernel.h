@@ -32,6 +32,10 @@
 #include <cmath>
 #include <complex>
 
+// The kernels are inlined into every target clone of their callers (see ElementFieldModel.cpp), so
+// that each clone runs its own vector code.
+#define KCALC_KERNEL inline __attribute__((always_inline))
+
 namespace kcalc {
 
 // Largest node count of the midpoint rule (reached only within a small fraction of a wavelength of
@@ -43,7 +47,7 @@ const double *pistonNodeCosines(int N);
 
 // Node count for a point at (r, z) of a piston of radius a at wave number k (all in m, 1/m),
 // a multiple of 4 (the SIMD width of the kernel loop) between 4 and kMaxPistonNodes.
-inline int pistonNodeCount(double r, double z, double a, double k)
+KCALC_KERNEL int pistonNodeCount(double r, double z, double a, double k)
 {
     const double rm = r - a, rp = r + a, z2 = z * z;
     const double Dm2 = z2 + rm * rm, Dp2 = z2 + rp * rp;
@@ -66,7 +70,7 @@ inline int pistonNodeCount(double r, double z, double a, double k)
 // sin and cos of x, branch-free so that loops over it vectorise; absolute error below 1e-12 for
 // |x| < 1e4 (the reduction to [-pi, pi] uses round-to-nearest by the 1.5 * 2^52 trick; the
 // quarter angle is evaluated by Taylor polynomials to degree 13/14 and doubled twice).
-inline void fastSinCos(double x, double &s, double &c)
+KCALC_KERNEL void fastSinCos(double x, double &s, double &c)
 {
     constexpr double kInv2Pi = 0.15915494309189533577;
     constexpr double k2PiHi = 6.28318530717958623200;
@@ -84,24 +88,29 @@ inline void fastSinCos(double x, double &s, double &c)
     c = (c2 - s2) * (c2 + s2);
 }
 
-// h(r, z) of a piston in a lossless medium, N nodes (pistonNodeCount). Result as (re, im).
-inline void pistonFieldLossless(double r, double z, double a, double k, int N, const double *cosines,
+// h(r, z) of a piston in a lossless medium, N nodes (pistonNodeCount, a multiple of 4). Result as
+// (re, im). The sum runs in four independent lanes (j mod 4) so that it vectorises without
+// reassociating floating-point additions.
+KCALC_KERNEL void pistonFieldLossless(double r, double z, double a, double k, int N, const double *cosines,
                                 double &re, double &im)
 {
     const double r2a2 = r * r + a * a, twoAr = 2 * a * r, z2 = z * z, halfK = 0.5 * k;
-    double sumRe = 0, sumIm = 0;
-#pragma omp simd reduction(+ : sumRe, sumIm)
-    for (int j = 0; j < N; ++j) {
-        const double c = cosines[j];
-        const double s = r2a2 - twoAr * c;          // s_j > 0 (the midpoint nodes avoid psi = 0)
-        const double D = std::sqrt(s + z2);
-        const double theta = halfK * s / (D + z);   // k (D - z) / 2
-        double sn, cs;
-        fastSinCos(theta, sn, cs);
-        const double f = 2 * (r * c - a) / s * sn;
-        sumRe -= f * sn;
-        sumIm += f * cs;
+    double laneRe[4] = {0, 0, 0, 0}, laneIm[4] = {0, 0, 0, 0};
+    for (int j = 0; j < N; j += 4) {
+        for (int l = 0; l < 4; ++l) {
+            const double c = cosines[j + l];
+            const double s = r2a2 - twoAr * c;          // s_j > 0 (the midpoint nodes avoid psi = 0)
+            const double D = std::sqrt(s + z2);
+            const double theta = halfK * s / (D + z);   // k (D - z) / 2
+            double sn, cs;
+            fastSinCos(theta, sn, cs);
+            const double f = 2 * (r * c - a) / s * sn;
+            laneRe[l] -= f * sn;
+            laneIm[l] += f * cs;
+        }
     }
+    const double sumRe = (laneRe[0] + laneRe[1]) + (laneRe[2] + laneRe[3]);
+    const double sumIm = (laneIm[0] + laneIm[1]) + (laneIm[2] + laneIm[3]);
     double ez, cz;
     fastSinCos(k * z, ez, cz);
     const double scale = a / N;
@@ -110,28 +119,8 @@ inline void pistonFieldLossless(double r, double z, double a, double k, int N, c
 }
 
 // h(r, z) with absorption alpha (Np/m > 0). Scalar; the lossless kernel serves the usual case.
-inline std::complex<double> pistonFieldLossy(double r, double z, double a, double k, double alpha, int N,
-                                             const double *cosines)
-{
-    const double r2a2 = r * r + a * a, twoAr = 2 * a * r, z2 = z * z;
-    double sumRe = 0, sumIm = 0;
-    for (int j = 0; j < N; ++j) {
-        const double c = cosines[j];
-        const double s = r2a2 - twoAr * c;
-        const double D = std::sqrt(s + z2);
-        const double d = s / (D + z);
-        // exp(i K d) - 1 = expm1(-alpha d) cos(k d) - 2 sin^2(k d / 2) + i exp(-alpha d) sin(k d)
-        const double sh = std::sin(0.5 * k * d);
-        const double em1 = std::expm1(-alpha * d);
-        const double eRe = em1 * std::cos(k * d) - 2 * sh * sh;
-        const double eIm = (1 + em1) * std::sin(k * d);
-        const double f = (r * c - a) / s;
-        sumRe += f * eRe;
-        sumIm += f * eIm;
-    }
-    const std::complex<double> K(k, alpha);
-    return (k / K) * std::exp(std::complex<double>(0, 1) * K * z) * (a / N) * std::complex<double>(sumRe, sumIm);
-}
+std::complex<double> pistonFieldLossy(double r, double z, double a, double k, double alpha, int N,
+                                      const double *cosines);
 
 // Convenience for tests and single evaluations: h(r, z) with the automatic node count (alpha = 0:
 // lossless), or with N nodes when N > 0 (N rounded up to a multiple of 4).
