@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "field/FieldPlane.h"
 #include "log/Log.h"
@@ -287,6 +288,9 @@ int main(int argc, char **argv)
         QApplication app(qtArgc, argv);
         std::setlocale(LC_NUMERIC, "C");  // QApplication adopts the user's locale; our numbers stay C-locale
         ProgressWindow progress(QString::fromUtf8(jobTitle(kind)), monitor, [&log] { return log.elapsed(); });
+        progress.adjustSize();
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            progress.move(screen->availableGeometry().center() - progress.rect().center());
         progress.show();
         app.exec();
         // The window only closes once the worker has finished.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "geometry/ArrayGeometry.h"

@@ -3,6 +3,9 @@
 #include <csignal>
 #include <thread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "JobFolder.h"
