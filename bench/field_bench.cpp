@@ -3,7 +3,9 @@
 // planes of the application: transverse 101 x 101 points at z = R spanning +-A/6, axial 241 x 101
 // points from z = R/2 to 3R/2 spanning +-A/6.
 //
-//   field_bench [repetitions]      (default 7)
+//   field_bench [repetitions [elements]]   repetitions default 7; elements: an element positions
+//                                           file (x y pairs in cm, e.g. data/shipped/Elements_Quist_Marvane.txt);
+//                                           without it 256 elements are placed at random (fixed seed)
 //
 // Prints, per case, the median and the minimum wall time of the repetitions, the median CPU time of
 // the process (all threads) and the cost per element-point pair (median CPU time / pairs). On a
@@ -92,7 +94,20 @@ int main(int argc, char **argv)
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     JobInput input;
     input.array = exampleArray();
-    input.array.elements = randomLayout(input.array, 256, 2026);
+    if (argc > 2) {
+        std::FILE *file = std::fopen(argv[2], "r");
+        double x, y;
+        while (file && std::fscanf(file, "%lf %lf", &x, &y) == 2)
+            input.array.elements.push_back({x / 100, y / 100});
+        if (file)
+            std::fclose(file);
+        if (input.array.elements.empty()) {
+            std::fprintf(stderr, "field_bench: no element positions in %s\n", argv[2]);
+            return 1;
+        }
+    } else {
+        input.array.elements = randomLayout(input.array, 256, 2026);
+    }
     input.medium = water();
     input.focus = {0, 0, input.array.curvatureRadius};
     const ElementFieldModel model(input.array, input.medium);

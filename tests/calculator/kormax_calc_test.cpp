@@ -242,3 +242,48 @@ TEST(KormaxCalc, BatchFileRunsTheProgramFromTheApplicationDirectory)
     EXPECT_TRUE(testjob::exists(app.file("calc/calcdone")));
     EXPECT_EQ(testjob::readNumbers(app.file("calc/AbsField_YZ.txt")).size(), 7u + 3u * 5 * 9);
 }
+
+TEST(KormaxCalc, ExampleArrayPeaksAtAnOnAxisFocusOnTheDefaultPlanes)
+{
+    // The shipped example element file (x y pairs in cm), as the application puts it into
+    // array_elements.txt for a transverse plane: x / 100, y / 100.
+    const std::vector<double> cm = testjob::readNumbers(KORMAX_SOURCE_DIR "/data/shipped/Elements_Quist_Marvane.txt");
+    if (cm.size() < 2)
+        GTEST_SKIP() << "example element file not present";
+    testjob::JobSpec s;
+    s.array = exampleArray();
+    for (std::size_t i = 0; i + 1 < cm.size(); i += 2)
+        s.array.elements.push_back({cm[i] / 100, cm[i + 1] / 100});
+    s.medium = water();
+    s.crlf = true;
+    const double R = 0.13, A = 0.17;
+    s.focus = {0, 0, R};
+    for (bool transverse : {true, false}) {
+        // The default planes: 101 x 101 at z = R, and 101 across x 241 along from R/2 to 3R/2.
+        s.grid.transverse = transverse;
+        s.grid.fixed = transverse ? R : 0;
+        s.grid.count1 = 101;
+        s.grid.step1 = A / 2 / 3 / 50;
+        s.grid.start1 = -50 * s.grid.step1;
+        s.grid.count2 = transverse ? 101 : 241;
+        s.grid.step2 = transverse ? s.grid.step1 : R / 240;
+        s.grid.start2 = transverse ? s.grid.start1 : R / 2;
+        testjob::TempDir dir;
+        testjob::writeJob(dir.path(), s);
+        ASSERT_EQ(testjob::runCalculator(dir.path()), 0) << testjob::readFile(dir.file("stderr.out"));
+        const std::vector<double> numbers =
+            testjob::readNumbers(dir.file(transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt"));
+        const std::size_t records = (numbers.size() - 7) / 3;
+        ASSERT_EQ(records, transverse ? 101u * 101u : 101u * 241u);
+        std::size_t top = 0;
+        for (std::size_t p = 1; p < records; ++p)
+            if (numbers[7 + 3 * p + 2] > numbers[7 + 3 * top + 2])
+                top = p;
+        EXPECT_DOUBLE_EQ(numbers[6], numbers[7 + 3 * top + 2]);  // the header carries the maximum
+        // The focus (0, 0, R) is (up to the six-digit steps of the job file) the grid point at
+        // index 50 on the transverse axes and at index 120 along z.
+        const double c1 = numbers[7 + 3 * top], c2 = numbers[7 + 3 * top + 1];
+        EXPECT_NEAR(c1, 0.0, 1e-6);
+        EXPECT_NEAR(c2, transverse ? 0.0 : R, 1e-6);
+    }
+}
