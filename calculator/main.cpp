@@ -123,7 +123,7 @@ void runFieldJob(Log &log, JobMonitor &monitor)
 
     // Write.
     const std::string name = fieldResultName(input.grid.kind);
-    writeFileAtomically(dir, name, fieldResultText(input.grid, result.values));
+    writeFieldResult(dir, input.grid, result.values);
     log.info("Результат записан в " + name);
 
     // Mark done, unless the user asked to stop meanwhile.

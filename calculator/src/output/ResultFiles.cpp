@@ -76,11 +76,15 @@ void appendNumber(std::string &out, double v)
     out.append(buffer, result.ptr);
 }
 
-std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values)
+namespace {
+
+// Produces the result text in chunks of about `chunkBytes`, each passed to `put`.
+void produceFieldResult(const PlaneGrid &grid, const std::vector<double> &values, std::size_t chunkBytes,
+                        const std::function<void(const std::string &)> &put)
 {
     const double maximum = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
     std::string text;
-    text.reserve(64 + values.size() * 64);
+    text.reserve(chunkBytes + 256);
     const double header[7] = {grid.start1, grid.step1, grid.end1(), grid.start2, grid.step2, grid.end2(), maximum};
     for (int i = 0; i < 7; ++i) {
         appendNumber(text, header[i]);
@@ -96,9 +100,30 @@ std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &va
             text.push_back(' ');
             appendNumber(text, values[index]);
             text.push_back('\n');
+            if (text.size() >= chunkBytes) {
+                put(text);
+                text.clear();
+            }
         }
     }
+    if (!text.empty())
+        put(text);
+}
+
+} // namespace
+
+std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values)
+{
+    std::string text;
+    produceFieldResult(grid, values, 1 << 20, [&text](const std::string &chunk) { text += chunk; });
     return text;
+}
+
+void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values)
+{
+    writeFileAtomically(dir, fieldResultName(grid.kind), [&](const std::function<void(const std::string &)> &put) {
+        produceFieldResult(grid, values, 1 << 20, put);
+    });
 }
 
 void writeFileAtomically(const std::string &dir, const std::string &name,

@@ -22,6 +22,10 @@ std::string fieldResultName(PlaneKind kind);
 // `maximum` is the largest of `values`.
 std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values);
 
+// Writes fieldResultText to `dir/fieldResultName(grid.kind)` with writeFileAtomically, streaming
+// it in chunks (large grids never hold the whole text in memory).
+void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values);
+
 // Writes `dir/name` so that the name appears only with complete contents: the bytes go to
 // `name.part`, are flushed to disk, and the file is then renamed. Throws JobError (naming the
 // file) when any step fails; a failed write leaves no file under `name`.

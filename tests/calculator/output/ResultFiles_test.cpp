@@ -1,5 +1,7 @@
 #include "output/ResultFiles.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "../JobFolder.h"
@@ -134,4 +136,24 @@ TEST(ResultFiles, AtomicWriteLeavesOnlyCompleteFiles)
     removeDoneMarker(dir.path());
     EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
     EXPECT_NO_THROW(removeDoneMarker(dir.path()));
+}
+
+TEST(ResultFiles, StreamedResultEqualsTheWholeText)
+{
+    // 300 x 200 records (several 1 MB chunks) written in pieces and renamed into place.
+    PlaneGrid g;
+    g.kind = PlaneKind::Axial;
+    g.count1 = 300;
+    g.count2 = 200;
+    g.start1 = -0.03;
+    g.step1 = 0.0002;
+    g.start2 = 0.065;
+    g.step2 = 0.00054;
+    std::vector<double> v(g.pointCount());
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = std::sin(0.001 * static_cast<double>(i)) + 1.0 / 3;
+    testjob::TempDir dir;
+    writeFieldResult(dir.path(), g, v);
+    EXPECT_EQ(testjob::readFile(dir.file("AbsField_YZ.txt")), fieldResultText(g, v));
+    EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt.part")));
 }
