@@ -71,9 +71,25 @@ KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py,
     double r[kLanes], z[kLanes];
     for (std::size_t l = 0; l < kLanes; ++l)
         cylinder(d, e0 + l, px, py, pz, r[l], z[l]);
+    // Node count: the far-field part of pistonNodeCount for all lanes at once; lanes close to a rim
+    // (branch point near the real axis) take the full rule.
+    double nodes[kLanes];
+    bool nearRim = false;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+        const double rm = r[l] - d.a, rp = r[l] + d.a, zz = z[l] * z[l];
+        const double Dm2 = zz + rm * rm, Dp2 = zz + rp * rp, twoAr = 2 * d.a * r[l];
+        const double alpha = d.k * twoAr / (std::sqrt(Dp2) + std::sqrt(Dm2));
+        nodes[l] = 0.55 * alpha + 2 * std::sqrt(alpha) + 3;
+        nearRim |= Dm2 < 9 * twoAr;
+    }
     int N = 4;
-    for (std::size_t l = 0; l < kLanes; ++l)
-        N = std::max(N, pistonNodeCount(r[l], z[l], d.a, d.k));
+    if (nearRim) {
+        for (std::size_t l = 0; l < kLanes; ++l)
+            N = std::max(N, pistonNodeCount(r[l], z[l], d.a, d.k));
+    } else {
+        const double most = std::max(std::max(nodes[0], nodes[1]), std::max(nodes[2], nodes[3]));
+        N = std::max(N, (static_cast<int>(std::ceil(most)) + 3) & ~3);
+    }
     const double *cosines = nodesFor(d, N);
     const double a = d.a, halfK = 0.5 * d.k;
     double r2a2[kLanes], twoAr[kLanes], z2[kLanes], sumRe[kLanes], sumIm[kLanes];
