@@ -222,6 +222,9 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
         EXPECT_EQ(testjob::readNumbers(dir.file("AbsField_XY.txt")).size(), 7u + 3u * 401 * 401);
         waitpid(pid, &status, 0);
         EXPECT_EQ(WEXITSTATUS(status), 0);
+        // Without a window the progress of a run over a second goes to log.txt and stderr.
+        EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("Выполнено"), std::string::npos);
+        EXPECT_NE(testjob::readFile(dir.file("stderr.out")).find("Выполнено"), std::string::npos);
     }
 }
 

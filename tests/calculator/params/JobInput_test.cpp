@@ -78,6 +78,21 @@ TEST(JobInput, ReadsJobFilesAsTheApplicationWritesThem)
     }
 }
 
+TEST(JobInput, ReadsLabelsOfAnyEightBitEncoding)
+{
+    // Labels written through a UTF-8 locale, tabs and trailing blanks: only the last token counts.
+    testjob::TempDir dir;
+    testjob::writeJob(dir.path(), exampleJob(false));
+    testjob::writeFile(dir.file("array.txt"), "Название решетки:    Quist-Marvane\nАпертура решетки, м:     0.17 \n"
+                                              "Радиус кривизны решетки, м:\t0.13\nРадиус элементов решетки, м:     0.0035\n"
+                                              "Рабочая частота решетки, Гц:    1.5e+06\t\nРадиус отверстия, м:     0");
+    ArrayGeometry array;
+    readArrayFile(dir.path(), array);
+    EXPECT_EQ(array.curvatureRadius, 0.13);
+    EXPECT_EQ(array.frequency, 1.5e6);
+    EXPECT_EQ(array.holeRadius, 0);
+}
+
 TEST(JobInput, AxialAndTransversePointsLieInTheirPlanes)
 {
     PlaneGrid g;
