@@ -216,8 +216,8 @@ void reportToLog(Log &log, JobMonitor &monitor)
         if (now - lastReport >= 1.0 && monitor.computeStart.load() >= 0 && !monitor.finished()) {
             lastReport = now;
             const double remaining = monitor.remaining(now);
-            log.info("Выполнено " + percent(monitor.control.fraction()) + ", прошло "
-                     + formatDuration(now - monitor.computeStart.load()) + ", осталось "
+            log.info("Выполнено " + percent(monitor.control.fraction()) + ", прошло " + formatDuration(now)
+                     + ", осталось "
                      + (remaining >= 0 ? formatDuration(remaining) : std::string("?")));
         }
     }

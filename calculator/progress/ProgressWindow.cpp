@@ -50,11 +50,10 @@ void ProgressWindow::refresh()
     if (ended_)
         return;
     const double now = clock_();
-    const double start = monitor_.computeStart.load();
     const double remaining = monitor_.remaining(now);
     bar_->setValue(static_cast<int>(1000 * monitor_.control.fraction()));
     times_->setText(QString::fromUtf8("Прошло: %1    Осталось: %2")
-                        .arg(QString::fromStdString(kcalc::formatDuration(start >= 0 ? now - start : 0)))
+                        .arg(QString::fromStdString(kcalc::formatDuration(now)))
                         .arg(remaining >= 0 ? QString::fromStdString(kcalc::formatDuration(remaining))
                                             : QString::fromUtf8("—")));
     switch (monitor_.outcome.load()) {
