@@ -40,21 +40,21 @@ inline std::string g(double v)
 }
 
 // The grid file's eight values as the application computes them.
-struct GridSpec {
+struct GridDescription {
     bool transverse = true;
     double fixed = 0.13;  // zop, or 0 for the axial plane (written as the text "0")
     double count1 = 5, count2 = 3, start1 = -0.002, start2 = -0.001, step1 = 0.001, step2 = 0.001;
 };
 
-struct JobSpec {
+struct JobDescription {
     kcalc::ArrayGeometry array;
     kcalc::Medium medium;
     kcalc::Point3 focus;
-    GridSpec grid;
+    GridDescription grid;
     bool crlf = false;  // line ends as on the application's home platform
 };
 
-inline std::string arrayText(const JobSpec &s, const char *nl)
+inline std::string arrayText(const JobDescription &s, const char *nl)
 {
     const kcalc::ArrayGeometry &a = s.array;
     const float R = static_cast<float>(a.curvatureRadius);  // R is held as a float and widened
@@ -63,7 +63,7 @@ inline std::string arrayText(const JobSpec &s, const char *nl)
            + "    " + g(a.frequency) + nl + kHole + "     " + g(a.holeRadius);
 }
 
-inline std::string mediumText(const JobSpec &s, const char *nl)
+inline std::string mediumText(const JobDescription &s, const char *nl)
 {
     const kcalc::Medium &m = s.medium;
     return std::string(kMediumName) + "\t\t\tWater" + nl + kDensity + "\t\t" + g(m.density) + nl + kSpeed + "\t"
@@ -71,7 +71,7 @@ inline std::string mediumText(const JobSpec &s, const char *nl)
            + g(static_cast<float>(m.absorption_dB_cm_MHz));
 }
 
-inline std::string elementsText(const JobSpec &s, const char *nl)
+inline std::string elementsText(const JobDescription &s, const char *nl)
 {
     std::string text;
     for (const kcalc::ElementPosition &e : s.array.elements)
@@ -79,12 +79,12 @@ inline std::string elementsText(const JobSpec &s, const char *nl)
     return text;
 }
 
-inline std::string focusText(const JobSpec &s, const char *nl)
+inline std::string focusText(const JobDescription &s, const char *nl)
 {
     return g(s.focus.x) + nl + g(s.focus.y) + nl + g(s.focus.z);
 }
 
-inline std::string gridText(const GridSpec &gr, const char *nl)
+inline std::string gridText(const GridDescription &gr, const char *nl)
 {
     return std::string(gr.transverse ? "xy" : "yz") + nl + (gr.transverse ? g(gr.fixed) : std::string("0")) + nl
            + g(gr.count1) + nl + g(gr.count2) + nl + g(gr.start1) + nl + g(gr.start2) + nl + g(gr.step1) + nl
@@ -112,7 +112,7 @@ inline bool exists(const std::string &path)
 }
 
 // Writes the five files of a field job into dir.
-inline void writeJob(const std::string &dir, const JobSpec &s)
+inline void writeJob(const std::string &dir, const JobDescription &s)
 {
     const char *nl = s.crlf ? "\r\n" : "\n";
     writeFile(dir + "/array.txt", arrayText(s, nl));

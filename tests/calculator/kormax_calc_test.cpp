@@ -17,9 +17,9 @@ using namespace kcalc;
 
 namespace {
 
-testjob::JobSpec smallJob(bool transverse, bool crlf)
+testjob::JobDescription smallJob(bool transverse, bool crlf)
 {
-    testjob::JobSpec s;
+    testjob::JobDescription s;
     s.array = exampleArray();
     s.array.elements = randomLayout(s.array, 64, 17);
     s.medium = water();
@@ -47,9 +47,9 @@ testjob::JobSpec smallJob(bool transverse, bool crlf)
 }
 
 // A job that runs for several seconds: the example array over a large transverse plane.
-testjob::JobSpec longJob()
+testjob::JobDescription longJob()
 {
-    testjob::JobSpec s = smallJob(true, false);
+    testjob::JobDescription s = smallJob(true, false);
     s.array.elements = randomLayout(s.array, 256, 17);
     s.grid.count1 = s.grid.count2 = 401;
     s.grid.start1 = s.grid.start2 = -0.03;
@@ -64,7 +64,7 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
     for (bool transverse : {true, false})
         for (bool crlf : {false, true}) {
             testjob::TempDir dir;
-            const testjob::JobSpec spec = smallJob(transverse, crlf);
+            const testjob::JobDescription spec = smallJob(transverse, crlf);
             testjob::writeJob(dir.path(), spec);
             testjob::writeFile(dir.file("calcdone"), "");  // left by an earlier run
             ASSERT_EQ(testjob::runCalculator(dir.path()), 0) << testjob::readFile(dir.file("stderr.out"));
@@ -253,7 +253,7 @@ TEST(KormaxCalc, ExampleArrayPeaksAtAnOnAxisFocusOnTheDefaultPlanes)
     const std::vector<double> cm = testjob::readNumbers(KORMAX_SOURCE_DIR "/data/shipped/Elements_Quist_Marvane.txt");
     if (cm.size() < 2)
         GTEST_SKIP() << "example element file not present";
-    testjob::JobSpec s;
+    testjob::JobDescription s;
     s.array = exampleArray();
     for (std::size_t i = 0; i + 1 < cm.size(); i += 2)
         s.array.elements.push_back({cm[i] / 100, cm[i + 1] / 100});

@@ -11,9 +11,9 @@ using namespace kcalc;
 
 namespace {
 
-testjob::JobSpec exampleJob(bool crlf)
+testjob::JobDescription exampleJob(bool crlf)
 {
-    testjob::JobSpec s;
+    testjob::JobDescription s;
     s.array = exampleArray();
     s.array.elements = {{0.01, -0.02}, {-0.03, 0.025}, {0.05, 0.0}};
     s.medium = water();
