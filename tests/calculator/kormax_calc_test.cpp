@@ -64,8 +64,8 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
     for (bool transverse : {true, false})
         for (bool crlf : {false, true}) {
             testjob::TempDir dir;
-            const testjob::JobDescription spec = smallJob(transverse, crlf);
-            testjob::writeJob(dir.path(), spec);
+            const testjob::JobDescription job = smallJob(transverse, crlf);
+            testjob::writeJob(dir.path(), job);
             testjob::writeFile(dir.file("calcdone"), "");  // left by an earlier run
             ASSERT_EQ(testjob::runCalculator(dir.path()), 0) << testjob::readFile(dir.file("stderr.out"));
             EXPECT_TRUE(testjob::exists(dir.file("calcdone")));
@@ -77,21 +77,21 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
             const JobInput input = readJobInput(dir.path());
             const FieldPlaneResult expected = computeFieldPlane(input);
             const std::vector<double> numbers = testjob::readNumbers(dir.file(name));
-            const std::size_t n1 = static_cast<std::size_t>(spec.grid.count1),
-                              n2 = static_cast<std::size_t>(spec.grid.count2);
+            const std::size_t n1 = static_cast<std::size_t>(job.grid.count1),
+                              n2 = static_cast<std::size_t>(job.grid.count2);
             ASSERT_EQ(numbers.size(), 7 + 3 * n1 * n2);
-            EXPECT_DOUBLE_EQ(numbers[0], spec.grid.start1);
-            EXPECT_DOUBLE_EQ(numbers[1], spec.grid.step1);
-            EXPECT_NEAR(numbers[2], spec.grid.start1 + (n1 - 1) * spec.grid.step1, 1e-15);
-            EXPECT_DOUBLE_EQ(numbers[3], spec.grid.start2);
-            EXPECT_DOUBLE_EQ(numbers[4], spec.grid.step2);
-            EXPECT_NEAR(numbers[5], spec.grid.start2 + (n2 - 1) * spec.grid.step2, 1e-15);
+            EXPECT_DOUBLE_EQ(numbers[0], job.grid.start1);
+            EXPECT_DOUBLE_EQ(numbers[1], job.grid.step1);
+            EXPECT_NEAR(numbers[2], job.grid.start1 + (n1 - 1) * job.grid.step1, 1e-15);
+            EXPECT_DOUBLE_EQ(numbers[3], job.grid.start2);
+            EXPECT_DOUBLE_EQ(numbers[4], job.grid.step2);
+            EXPECT_NEAR(numbers[5], job.grid.start2 + (n2 - 1) * job.grid.step2, 1e-15);
             EXPECT_NEAR(numbers[6], expected.maximum, 1e-12 * expected.maximum);
             for (std::size_t i1 = 0; i1 < n1; ++i1)
                 for (std::size_t i2 = 0; i2 < n2; ++i2) {
                     const double *record = &numbers[7 + 3 * (i1 * n2 + i2)];
-                    EXPECT_NEAR(record[0], spec.grid.start1 + i1 * spec.grid.step1, 1e-15);
-                    EXPECT_NEAR(record[1], spec.grid.start2 + i2 * spec.grid.step2, 1e-15);
+                    EXPECT_NEAR(record[0], job.grid.start1 + i1 * job.grid.step1, 1e-15);
+                    EXPECT_NEAR(record[1], job.grid.start2 + i2 * job.grid.step2, 1e-15);
                     EXPECT_NEAR(record[2], expected.values[i1 * n2 + i2], 1e-12 * expected.maximum);
                 }
             const std::string log = testjob::readFile(dir.file("log.txt"));
