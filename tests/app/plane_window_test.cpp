@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
@@ -463,4 +464,33 @@ TEST(HelpPictures, ShippedPicturesFillTheirWindowsUnscaled)
     platform::setAppDirOverride(QString());
     ASSERT_EQ(shown.size(), prodol.size());
     EXPECT_EQ(shown, prodol.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PlaneWindow, SizedForTheScreenAndAsksBeforeTheApplicationEnds)
+{
+    testsupport::TempAppDir dir;
+    testsupport::writeAll(dir.file("calc/grid_calc.txt"), "xy");
+    platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
+    {
+        plane_ch_wnd w;
+        EXPECT_EQ(w.minimumSize(), QSize(823, 652));
+    }
+    platform::setScreenOverride(120, QRect(0, 0, 900, 700));
+    plane_ch_wnd w;
+    EXPECT_EQ(w.minimumSize(), QSize(900, 700));
+    platform::setScreenOverride(0, QRect());
+
+    w.show();
+    const int quits = testsupport::quitRequests();
+    BoxRecorder::instance().setAnswer(QMessageBox::No);
+    w.close();
+    ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
+    EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
+    EXPECT_TRUE(w.isVisible());
+    BoxRecorder::instance().setAnswer(QMessageBox::Yes);
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(testsupport::quitRequests(), quits + 1);
+    // Leaving removes the job files.
+    EXPECT_FALSE(QFile::exists(dir.file("calc/grid_calc.txt")));
 }
