@@ -11,6 +11,7 @@
 #include "plane_fields.h"
 #include "platform.h"
 #include "shared_params.h"
+#include "show_vesk_wnd.h"
 #include "window_common.h"
 
 using namespace shared;
@@ -464,7 +465,8 @@ void plane_ch_wnd::on_pushButton_5_clicked() { showResults(true); }
 
 void plane_ch_wnd::backToArray()
 {
-    // ARRAY WINDOW: build a new array window here, window::moveOn(this, it).
+    // A new array window of its own (no main window owns it); its way back builds a main window.
+    window::moveOn(this, new Show_Vesk_wnd());
 }
 
 void plane_ch_wnd::on_pushButton_8_clicked() { backToArray(); }

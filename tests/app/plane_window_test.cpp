@@ -10,6 +10,7 @@
 #include "plane_ch_wnd.h"
 #include "plane_fields.h"
 #include "plane_test_util.h"
+#include "show_vesk_wnd.h"
 #include "test_support.h"
 
 using namespace planetest;
@@ -493,4 +494,26 @@ TEST_F(PlaneWindow, SizedForTheScreenAndAsksBeforeTheApplicationEnds)
     EXPECT_EQ(testsupport::quitRequests(), quits + 1);
     // Leaving removes the job files.
     EXPECT_FALSE(QFile::exists(dir.file("calc/grid_calc.txt")));
+}
+
+TEST_F(PlaneWindow, BackButtonsOpenANewArrayWindowInItsPlace)
+{
+    platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
+    for (const char *back : {"pushButton_8", "pushButton_10"}) {
+        plane_ch_wnd w;
+        w.show();
+        w.setGeometry(QRect(50, 60, 900, 700));
+        button(&w, back)->click();
+        EXPECT_FALSE(w.isVisible()) << back;
+        EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+        Show_Vesk_wnd *array = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *a = qobject_cast<Show_Vesk_wnd *>(top))
+                if (a->isVisible())
+                    array = a;
+        ASSERT_NE(array, nullptr) << back;
+        EXPECT_EQ(array->geometry(), QRect(50, 60, 900, 700));
+        delete array;
+    }
+    platform::setScreenOverride(0, QRect());
 }

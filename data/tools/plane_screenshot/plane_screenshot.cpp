@@ -1,5 +1,6 @@
-// Takes the documentation's screenshots of the calculation plane window: the example array with
-// the default transverse plane, and the default axial plane on the second tab.
+// Takes the documentation's screenshots of the calculation plane window the way a user reaches it:
+// example data, Continue, "Далее >", then the default transverse plane and, on the second tab, the
+// default axial plane.
 // Usage: kormax-plane-screenshot <output dir> <application dir>
 #include <QApplication>
 #include <QDir>
@@ -7,33 +8,15 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
-#include <cmath>
 #include <cstdio>
 
+#include "mainwindow.h"
 #include "plane_ch_wnd.h"
 #include "platform.h"
 #include "shared_params.h"
+#include "show_vesk_wnd.h"
 
 namespace {
-
-// The example array's values; its elements on rings between the central hole and the rim.
-void setExampleArray()
-{
-    using namespace shared;
-    A = 0.17;
-    R = 0.13f;
-    r = 0.0035;
-    nu = 1e6;
-    rotv = 0.02;
-    ro = 1000;
-    c = 1500;
-    Elem.clear();
-    for (double rho = rotv + 1.5 * r; rho < A / 2 - r; rho += 2.6 * r) {
-        const int n = int(2 * M_PI * rho / (2.6 * r));
-        for (int i = 0; i < n; ++i)
-            Elem.push_back({rho * std::cos(2 * M_PI * i / n), rho * std::sin(2 * M_PI * i / n)});
-    }
-}
 
 // A window grab leaves OpenGL widgets empty: paint their frame buffers over it.
 QImage grabWithScenes(QWidget *w)
@@ -72,16 +55,31 @@ int main(int argc, char **argv)
     platform::setScreenOverride(96, QRect(0, 0, 1280, 1024));
     platform::setBoxHandler([](const platform::Box &) { return QMessageBox::Ok; });
     shared::resetEntryFlags();
-    setExampleArray();
 
-    plane_ch_wnd w;
-    w.resize(823, 652);
-    w.show();
-    w.findChild<QPushButton *>("Button_def")->click();
-    bool ok = save(&w, out + "/plane_window.png");
+    MainWindow main;
+    main.show();
+    main.findChild<QPushButton *>("pushButton_5")->click(); // example data
+    main.findChild<QPushButton *>("pushButton_2")->click(); // Continue
+    Show_Vesk_wnd *array = main.arrayWindow();
+    if (!array->isVisible()) {
+        std::fprintf(stderr, "the array window did not open (is the example element file there?)\n");
+        return 1;
+    }
+    array->findChild<QPushButton *>("pushButton_4")->click(); // "Далее >"
+    plane_ch_wnd *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<plane_ch_wnd *>(top))
+            if (p->isVisible())
+                w = p;
+    if (!w) {
+        std::fprintf(stderr, "the plane window did not open\n");
+        return 1;
+    }
+    w->findChild<QPushButton *>("Button_def")->click();
+    bool ok = save(w, out + "/plane_window.png");
 
-    w.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
-    w.findChild<QPushButton *>("Button_def_2")->click();
-    ok = save(&w, out + "/plane_window_axial.png") && ok;
+    w->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
+    w->findChild<QPushButton *>("Button_def_2")->click();
+    ok = save(w, out + "/plane_window_axial.png") && ok;
     return ok ? 0 : 1;
 }
