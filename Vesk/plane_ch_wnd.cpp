@@ -455,7 +455,7 @@ void plane_ch_wnd::showResults(bool axialTab)
         return;
     }
     planefields::setResultType((axialTab ? ui->comboBox_2 : ui->comboBox)->currentIndex());
-    // RESULT WINDOW: open Result_wnd for G here (SetType(axialTab), SetData, Axes_Title, show).
+    // RESULT WINDOW: new Result_wnd for G; SetType(axialTab), SetData, Axes_Title(focus, cm), show.
 }
 
 void plane_ch_wnd::on_pushButton_6_clicked() { showResults(false); }
