@@ -304,3 +304,41 @@ TEST_F(FieldJob, BatchFileThatCannotBeStartedIsReported)
     EXPECT_EQ(w.currentGrid(), nullptr);
     EXPECT_EQ(shared::Nx_G, 0);
 }
+
+TEST_F(FieldJob, TheShippedCalculatorReadsTheJobAndWritesTheField)
+{
+    // The job folder as installed: the shipped batch file beside the real calculator.
+    QFile::copy(QString(KORMAX_APP_DIR) + "/calc/calc.bat", dir.file("calc/calc.bat"));
+    QFile::setPermissions(dir.file("calc/calc.bat"),
+                          QFile::permissions(dir.file("calc/calc.bat")) | QFileDevice::ExeOwner);
+    ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", dir.file("kormax-calc")));
+
+    for (const bool axial : {false, true}) {
+        plane_ch_wnd w;
+        if (axial) {
+            tabs(&w)->setCurrentIndex(1);
+            fillAxial(&w);
+        } else {
+            fillTransverse(&w);
+        }
+        answerWaitBoxAfterCalculator(&w, dir.file("calc/calcdone"));
+        button(&w, axial ? "pushButton_3" : "pushButton_4")->click();
+        testsupport::installDefaultHooks();
+        ASSERT_TRUE(QFile::exists(dir.file("calc/calcdone")))
+            << testsupport::readAll(dir.file("calc/log.txt")).toStdString();
+
+        // Seven header numbers and one record of three numbers per grid point.
+        const QString result = dir.file(axial ? "calc/AbsField_YZ.txt" : "calc/AbsField_XY.txt");
+        EXPECT_EQ(shared::file_to_calc, result);
+        const QList<QByteArray> numbers = testsupport::readAll(result).simplified().split(' ');
+        EXPECT_EQ(numbers.size(), 7 + 3 * shared::Nx_G * shared::Ny_G) << (axial ? "yz" : "xy");
+
+        BoxRecorder::instance().clear();
+        button(&w, axial ? "pushButton_5" : "pushButton_6")->click();
+        EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+        platform::setStartDetachedHandler(
+            [](const QString &program, const QStringList &args, const QString &workDir) {
+                return QProcess::startDetached(program, args, workDir);
+            });
+    }
+}
