@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Refreshes the screenshots in docs/screenshots: builds the application and the screenshot tool,
-# then walks example data -> Continue on a virtual display.
+# Refreshes every screenshot in docs/screenshots from the current code: builds the application,
+# the calculator and the screenshot tool, then walks the whole road on a virtual display with the
+# real calculator (example data -> array window -> plane window and its help -> calculation ->
+# result window, for the transverse and the axial plane). The calculations run in a scratch copy of
+# the application directory, so build/app keeps clean job folders.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${KORMAX_BUILD_DIR:-$here/build}
 "$here/scripts/build.sh" >/dev/null
-cmake --build "$build" --target kormax-screenshots
+cmake --build "$build" -j2 --target kormax-screenshots
+scratch=$(mktemp -d /tmp/kormax_screenshots_XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+cp -a "$build/app/." "$scratch/"
+for job in calc main_max side_max; do
+  find "$scratch/$job" -type f ! -name '*.bat' -delete
+done
 mkdir -p "$here/docs/screenshots"
 xvfb-run -a -s "-screen 0 1600x1200x24" \
-  "$build/data/tools/screenshots/kormax-screenshots" "$here/docs/screenshots" "$build/app"
+  "$build/data/tools/screenshots/kormax-screenshots" "$here/docs/screenshots" "$scratch"

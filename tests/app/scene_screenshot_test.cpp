@@ -1,7 +1,7 @@
 // The "3D" tab of the array window with the example array, reached the way a user does: example
 // data in the main window, Continue, then the second tab. With KORMAX_SCREENSHOT_OUT set to a PNG
-// path the window is also saved there (scripts/screenshots/array_3d.sh refreshes the
-// documentation's screenshot this way).
+// path the window is also saved there, for looking at it by eye (the documentation's screenshots
+// come from scripts/screenshots.sh).
 #include <gtest/gtest.h>
 
 #include <QFile>

@@ -1,24 +1,107 @@
-// Takes the documentation's screenshots by walking the road a new user takes: the main window
-// with the example data, then Continue to the array window's front view.
+// Takes the documentation's screenshots by walking the road a new user takes, with the real field
+// calculator: example data in the main window, Continue to the array window (front view and 3D),
+// "Далее >" to the calculation plane window, the default transverse plane with its help window,
+// "Рассчитать\nполе", the result window; then the same on the axial tab.
 // Usage: kormax-screenshots <output dir> <application dir>
+// The application directory must hold kormax-calc, the job folders and the shipped files; the
+// calculations leave their job files in its calc/ folder, so pass a scratch copy of build/app.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGLWidget>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <cstdio>
 
+#include "helpwindowaxial.h"
+#include "helpwindowpoper.h"
+#include "job_files.h"
 #include "mainwindow.h"
+#include "plane_ch_wnd.h"
 #include "platform.h"
 #include "shared_params.h"
+#include "show_vesk_wnd.h"
 
 namespace {
+
+// Lets the windows lay out, paint and (for the plots) render their images.
+void settle(int ms = 300)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+// A window grab leaves OpenGL widgets empty: paint their frame buffers over it.
+QImage grabWithScenes(QWidget *w)
+{
+    settle();
+    QImage shot = w->grab().toImage();
+    QPainter p(&shot);
+    for (QGLWidget *gl : w->findChildren<QGLWidget *>()) {
+        if (!gl->isVisible())
+            continue;
+        gl->updateGL();
+        p.drawImage(gl->mapTo(w, QPoint(0, 0)), gl->grabFrameBuffer());
+    }
+    return shot;
+}
+
 bool save(QWidget *w, const QString &path)
 {
-    QApplication::processEvents();
-    const bool ok = w->grab().save(path);
+    const bool ok = grabWithScenes(w).save(path);
     std::fprintf(stderr, "%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
 }
+
+// The newest visible top-level window of a class (by its meta-object name).
+QWidget *newestVisible(const char *className, const QList<QWidget *> &before = {})
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->inherits(className) && top->isVisible() && !before.contains(top))
+            return top;
+    return nullptr;
+}
+
+QString appDirectory;
+
+// The "Внимание!" box after a calculation starts: answered once the calculator has written
+// calc/calcdone (or given up after ten minutes).
+QMessageBox::StandardButton answer(const platform::Box &box)
+{
+    if (box.title == QString::fromUtf8(jobfiles::waitTitle)) {
+        const QString marker = appDirectory + "/calc/calcdone";
+        QElapsedTimer t;
+        t.start();
+        while (!QFile::exists(marker) && t.elapsed() < 600000)
+            settle(100);
+        std::fprintf(stderr, "calculation %s after %.1f s\n", QFile::exists(marker) ? "done" : "NOT done",
+                     t.elapsed() / 1000.0);
+    } else {
+        std::fprintf(stderr, "message \"%s\": %s\n", qPrintable(box.title), qPrintable(box.text));
+    }
+    return QMessageBox::Ok;
+}
+
+// Calculate, then open the result in the chosen result type; returns the result window.
+QWidget *calculateAndShow(plane_ch_wnd *w, bool axial, int resultType)
+{
+    w->findChild<QPushButton *>(axial ? "pushButton_3" : "pushButton_4")->click();
+    w->findChild<QComboBox *>(axial ? "comboBox_2" : "comboBox")->setCurrentIndex(resultType);
+    const QList<QWidget *> before = QApplication::topLevelWidgets();
+    w->findChild<QPushButton *>(axial ? "pushButton_5" : "pushButton_6")->click();
+    settle(1000);
+    return newestVisible("Result_wnd", before);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -30,24 +113,74 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     const QString out = QDir(argv[1]).absolutePath();
-    platform::setAppDirOverride(QDir(argv[2]).absolutePath());
+    appDirectory = QDir(argv[2]).absolutePath();
+    platform::setAppDirOverride(appDirectory);
     // The design size at the reference resolution, whatever the virtual screen says.
     platform::setScreenOverride(96, QRect(0, 0, 1280, 1024));
-    platform::setBoxHandler([](const platform::Box &) { return QMessageBox::Ok; });
+    platform::setBoxHandler(answer);
+    platform::setOpenDocumentHandler([](const QString &) { return true; });
     shared::resetEntryFlags();
 
-    MainWindow w;
-    w.show();
-    w.findChild<QPushButton *>("pushButton_5")->click(); // example data
-    bool ok = save(&w, out + "/main_window.png");
+    MainWindow main;
+    main.show();
+    main.findChild<QPushButton *>("pushButton_5")->click(); // example data
+    bool ok = save(&main, out + "/main_window.png");
 
-    w.findChild<QPushButton *>("pushButton_2")->click(); // Continue
-    Show_Vesk_wnd *array = w.arrayWindow();
+    main.findChild<QPushButton *>("pushButton_2")->click(); // Continue
+    Show_Vesk_wnd *array = main.arrayWindow();
     if (!array->isVisible()) {
         std::fprintf(stderr, "the array window did not open (is the example element file there?)\n");
         return 1;
     }
     array->setCurrentIndex(0);
     ok = save(array, out + "/array_front.png") && ok;
+    array->setCurrentIndex(1);
+    ok = save(array, out + "/array_3d.png") && ok;
+
+    array->findChild<QPushButton *>("pushButton_3")->click(); // "Далее >" on the 3D tab
+    auto *w = qobject_cast<plane_ch_wnd *>(newestVisible("plane_ch_wnd"));
+    if (!w) {
+        std::fprintf(stderr, "the plane window did not open\n");
+        return 1;
+    }
+
+    // Transverse plane.
+    w->findChild<QPushButton *>("Button_def")->click();
+    ok = save(w, out + "/plane_window.png") && ok;
+    w->findChild<QPushButton *>("Help_Button_Poper")->click();
+    if (QWidget *help = newestVisible("HelpWindowPoper")) {
+        ok = save(help, out + "/help_transverse.png") && ok;
+        help->close();
+    } else {
+        std::fprintf(stderr, "the transverse help window did not open\n");
+        ok = false;
+    }
+    if (QWidget *result = calculateAndShow(w, false, 1)) { // "Давление"
+        ok = save(result, out + "/result_transverse.png") && ok;
+        result->hide();
+    } else {
+        std::fprintf(stderr, "no transverse result window\n");
+        ok = false;
+    }
+
+    // Axial plane.
+    w->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
+    w->findChild<QPushButton *>("Button_def_2")->click();
+    ok = save(w, out + "/plane_window_axial.png") && ok;
+    w->findChild<QPushButton *>("Help_Button_Axial")->click();
+    if (QWidget *help = newestVisible("HelpWindowAxial")) {
+        ok = save(help, out + "/help_axial.png") && ok;
+        help->close();
+    } else {
+        std::fprintf(stderr, "the axial help window did not open\n");
+        ok = false;
+    }
+    if (QWidget *result = calculateAndShow(w, true, 0)) { // "Безразмерное\nдавление"
+        ok = save(result, out + "/result_axial.png") && ok;
+        result->hide();
+    } else {
+        std::fprintf(stderr, "no axial result window\n");
+        ok = false;
+    }
     return ok ? 0 : 1;
 }
