@@ -47,7 +47,7 @@ done < <(cd "$app" && find . -type f | sed 's|^\./||' | sort)
 for f in kormax kormax-calc calc/calc.bat main_max/Trovane.bat side_max/Trovane.bat; do
     [ -x "$inst/$f" ] || fail "$f is not an executable file in the installed directory"
 done
-for f in help.pdf logo_png.png icon.png Elements_Quist_Marvane.txt; do
+for f in help.pdf logo_png.png icon.png help_poper.png help_prodol.png Elements_Quist_Marvane.txt; do
     [ -s "$inst/$f" ] || fail "shipped file $f missing or empty"
 done
 for d in calc main_max side_max; do
