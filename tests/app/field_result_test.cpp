@@ -16,6 +16,11 @@
 #include "test_support.h"
 #include "write_z.h"
 
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
 {
