@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <cmath>
+#include <memory>
+#include <thread>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 
@@ -375,4 +377,36 @@ TEST(WriteZ, ReportsAFileThatCannotBeCreated)
     QTemporaryDir dir;
     EXPECT_FALSE(write_z(dir.path() + "/missing/field.txt", field3x3(bilinear), "xy"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/missing/field.txt"));
+}
+
+TEST(RasterValue, ConcurrentReadersSeeTheSameValues)
+{
+    // Qwt renders with several threads calling value() at once.
+    VDOUB3 z(3, VDOUB2(60, VDOUB(40)));
+    for (int i = 0; i < 60; ++i)
+        for (int j = 0; j < 40; ++j) {
+            z[0][i][j] = 0.1 * i;
+            z[1][i][j] = 0.2 * j;
+            z[2][i][j] = std::sin(0.3 * i) * std::cos(0.2 * j);
+        }
+    std::unique_ptr<Grid> g(gridFromArrays(z, 60, 40));
+    SpectrogramData data(g.get(), 1.0);
+    data.SetData(z, g.get(), 1.0);
+    auto sweep = [&data] {
+        std::vector<double> v;
+        v.reserve(600 * 800);
+        for (int a = 0; a < 600; ++a)
+            for (int b = 0; b < 800; ++b)
+                v.push_back(data.value(0.01 * a, 0.01 * b));
+        return v;
+    };
+    const std::vector<double> serial = sweep();
+    std::vector<std::vector<double>> results(4);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] { results[t] = sweep(); });
+    for (std::thread &t : threads)
+        t.join();
+    for (const std::vector<double> &r : results)
+        EXPECT_TRUE(r == serial);
 }

@@ -472,3 +472,17 @@ TEST(PostScriptExport, ImageSamplesSurviveTheRoundTrip)
     }
     EXPECT_FALSE(writePostScriptImage(QImage(), dir.path() + "/empty.ps", QSizeF(72, 72), "x"));
 }
+
+TEST_F(ResultWindowTest, AMissingResultFileShowsAnEmptyFieldWithoutFailing)
+{
+    transverseRun();
+    QFile::remove(shared::file_to_calc);
+    Result_wnd w(nullptr, nullptr);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QImage shot = w.grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    const VDOUB3 z = w.findChild<Plot *>("widget")->GetZ();
+    ASSERT_EQ(z[2].size(), 5u);
+    EXPECT_EQ(z[2][4][4], 0.0);
+}
