@@ -157,10 +157,13 @@ Result_wnd *showFieldResult(QWidget *opener, Grid *G, bool axial, int resultType
         return nullptr;
     }
     setResultTypeFromIndex(resultTypeIndex);
+    return openFieldResult(G, axial, xFocusCm, yFocusCm, zFocusCm);
+}
 
+Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
+{
     Result_wnd *w = new Result_wnd(nullptr, G);
     w->setAttribute(Qt::WA_DeleteOnClose);
-    // Successive result windows are offset by a few pixels.
     w->setGeometry(100 + rand() % 10, 100 + rand() % 10, w->width(), w->height());
     w->SetType(axial);
     w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr,

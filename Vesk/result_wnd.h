@@ -67,12 +67,17 @@ private:
 };
 
 // The result buttons of the calculation plane window: if the calculator has left calc/calcdone,
-// sets the result type of the chosen selector entry, opens a result window with the run's grid
-// near (100, 100) with a small random offset, hands it the plane and the focus (centimetres, as
-// typed) and shows it. Without the marker reports "Расчет поля не был произведен. Повторите
-// расчет." and returns nullptr. The window deletes itself when closed.
+// sets the result type of the chosen selector entry and opens the result window
+// (openFieldResult). Without the marker reports "Расчет поля не был произведен. Повторите
+// расчет." and returns nullptr.
 Result_wnd *showFieldResult(QWidget *opener, Grid *G, bool axial, int resultTypeIndex,
                             double xFocusCm, double yFocusCm, double zFocusCm);
+
+// Opens a result window for the finished run with grid G (result type and run globals already
+// set): placed near (100, 100) with a small random offset so successive windows do not cover each
+// other, given the plane variables and the focus (centimetres, as typed) and shown. The window
+// deletes itself when closed; G stays with the opener.
+Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm);
 
 // Selector entry -> result-type flag: 0 dimensionless pressure, 1 pressure, 2 intensity,
 // 3 dimensionless intensity; any other index counts as 0. Exactly one flag is left set.

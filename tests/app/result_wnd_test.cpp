@@ -396,6 +396,17 @@ TEST_F(ResultWindowTest, ResultButtonOpensWindowOnlyAfterTheCalculatorFinished)
     EXPECT_TRUE(w.isNull());
     EXPECT_EQ(grid.Nx, 5);
 
+    // The axial tab: twice as wide, the axial parameter list.
+    axialRun();
+    QPointer<Result_wnd> axial = openFieldResult(&grid, true, 0, 0, 13);
+    ASSERT_FALSE(axial.isNull());
+    EXPECT_EQ(axial->size(), QSize(1070, 593));
+    EXPECT_TRUE(axial->parameterText().startsWith("z<sub>min</sub> = 10 см<br />&phi; = 0&deg;<br />N<sub>z</sub> = 5"));
+    EXPECT_EQ(axial->findChild<Plot *>("widget")->axisTitle(QwtPlot::xBottom).text(), QString("z, см"));
+    axial->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(axial.isNull());
+
     // Unknown selector entries count as the first.
     setResultTypeFromIndex(7);
     EXPECT_TRUE(shared::is_dl_press);
