@@ -14,14 +14,11 @@
 
 #include "grid.h"
 #include "plot.h"
+#include "print_qt.h"
 #include "read_from_file.h"
 #include "test_support.h"
 #include "write_z.h"
 
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)

@@ -18,17 +18,13 @@
 
 #include "field_fixture.h"
 #include "plot.h"
+#include "print_qt.h"
 #include "plot_export.h"
 #include "result_wnd.h"
 #include "test_support.h"
 
 using testsupport::BoxRecorder;
 
-// Readable failures for Qt strings.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 // A transverse run of 5 x 5 points (Nxp = Nyp = 3) at 1 mm steps whose normalised pressure is
