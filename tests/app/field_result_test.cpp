@@ -161,7 +161,7 @@ TEST(ReadFromFile, ZerosFromTheFirstUnreadableNumberOnButNanAndInfAreNumbers)
     EXPECT_DOUBLE_EQ(z[2][1][1], 0.0);
 
     z = read_from_file(
-        writeFile(dir, "AbsField_XY.txt", header + "1 2 nan\n4 5 inf\n7 8 -inf\n10 11 12\n"), 2, 2);
+        writeFile(dir, "AbsField_XY.txt", header + "1 2 -nan\n4 5 inf\n7 8 -inf\n10 11 12\n"), 2, 2);
     EXPECT_TRUE(std::isnan(z[2][0][0]));
     EXPECT_TRUE(std::isinf(z[2][0][1]) && z[2][0][1] > 0);
     EXPECT_TRUE(std::isinf(z[2][1][0]) && z[2][1][0] < 0);
