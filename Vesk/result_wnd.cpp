@@ -2,7 +2,6 @@
 #include "ui_result_wnd.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <cstdlib>
 
 #include "platform.h"
@@ -134,31 +133,6 @@ void Result_wnd::on_pushButton_2_clicked()
 }
 
 // ---- Opening a result from the calculation plane window ----
-
-bool fieldCalculationDone()
-{
-    QFile marker(platform::appDir() + "/calc/calcdone");
-    return marker.open(QIODevice::ReadOnly | QIODevice::Text);
-}
-
-void setResultTypeFromIndex(int index)
-{
-    shared::is_dl_press = index != 1 && index != 2 && index != 3;
-    shared::is_press = index == 1;
-    shared::is_intens = index == 2;
-    shared::is_dl_intens = index == 3;
-}
-
-Result_wnd *showFieldResult(QWidget *opener, Grid *G, bool axial, int resultTypeIndex,
-                            double xFocusCm, double yFocusCm, double zFocusCm)
-{
-    if (!fieldCalculationDone()) {
-        platform::information(opener, "Ошибка!", "Расчет поля не был произведен. Повторите расчет.");
-        return nullptr;
-    }
-    setResultTypeFromIndex(resultTypeIndex);
-    return openFieldResult(G, axial, xFocusCm, yFocusCm, zFocusCm);
-}
 
 Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
 {

@@ -66,24 +66,11 @@ private:
     bool Type_prodol = false;
 };
 
-// The result buttons of the calculation plane window: if the calculator has left calc/calcdone,
-// sets the result type of the chosen selector entry and opens the result window
-// (openFieldResult). Without the marker reports "Расчет поля не был произведен. Повторите
-// расчет." and returns nullptr.
-Result_wnd *showFieldResult(QWidget *opener, Grid *G, bool axial, int resultTypeIndex,
-                            double xFocusCm, double yFocusCm, double zFocusCm);
-
-// Opens a result window for the finished run with grid G (result type and run globals already
-// set): placed near (100, 100) with a small random offset so successive windows do not cover each
-// other, given the plane variables and the focus (centimetres, as typed) and shown. The window
-// deletes itself when closed; G stays with the opener.
+// The result buttons of the calculation plane window, once it has found the calculator's
+// completion marker and set the result type: opens a result window for the run with grid G,
+// placed near (100, 100) with a small random offset so successive windows do not cover each
+// other, given the plane variables and the focus (centimetres, as typed), and shows it. The
+// window deletes itself when closed; G stays with the opener.
 Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm);
-
-// Selector entry -> result-type flag: 0 dimensionless pressure, 1 pressure, 2 intensity,
-// 3 dimensionless intensity; any other index counts as 0. Exactly one flag is left set.
-void setResultTypeFromIndex(int index);
-
-// True when the field job's completion marker calc/calcdone can be opened.
-bool fieldCalculationDone();
 
 #endif // RESULT_WND_H

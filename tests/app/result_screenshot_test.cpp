@@ -9,6 +9,7 @@
 #include <qwt_plot_canvas.h>
 
 #include "field_fixture.h"
+#include "plane_fields.h"
 #include "plot.h"
 #include "plot_export.h"
 #include "result_wnd.h"
@@ -50,7 +51,7 @@ protected:
         shared::initpres = 1e5;
         shared::ro = 1000;
         shared::c = c;
-        setResultTypeFromIndex(0);
+        planefields::setResultType(0);
     }
     void TearDown() override { platform::setScreenOverride(0, QRect()); }
 

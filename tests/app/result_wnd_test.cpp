@@ -19,6 +19,8 @@
 #include "field_fixture.h"
 #include "plot.h"
 #include "print_qt.h"
+#include "plane_fields.h"
+#include "plane_test_util.h"
 #include "plot_export.h"
 #include "result_wnd.h"
 #include "test_support.h"
@@ -38,7 +40,7 @@ protected:
         shared::initpres = 1e5;
         shared::ro = 1000;
         shared::c = 1500;
-        setResultTypeFromIndex(0);
+        planefields::setResultType(0);
         BoxRecorder::instance().clear();
     }
     void TearDown() override
@@ -189,7 +191,7 @@ TEST_F(ResultWindowTest, CloseAsksAndClosesOnlyThisWindow)
 TEST_F(ResultWindowTest, PlotShowsTheChosenResultTypeInCentimetres)
 {
     transverseRun();
-    setResultTypeFromIndex(1); // pressure, MPa
+    planefields::setResultType(1); // pressure, MPa
     Plot plot;
     EXPECT_EQ(plot.title().text(), QString("Давление в фокусе, МПа"));
     EXPECT_EQ(plot.axisTitle(QwtPlot::xBottom).text(), QString("x, см"));
@@ -210,7 +212,7 @@ TEST_F(ResultWindowTest, PlotShowsTheChosenResultTypeInCentimetres)
     EXPECT_NEAR(plot.axisScaleDiv(QwtPlot::yLeft).upperBound(), 0.2, 1e-9);
 
     axialRun();
-    setResultTypeFromIndex(2);
+    planefields::setResultType(2);
     Plot axial;
     EXPECT_EQ(axial.title().text(), QString("Интенсивность в фокусе, Вт/см<sup>2</sup>"));
     EXPECT_EQ(axial.axisTitle(QwtPlot::xBottom).text(), QString("z, см"));
@@ -355,58 +357,87 @@ TEST_F(ResultWindowTest, AnExportThatCannotBeWrittenIsReported)
     }
 }
 
-TEST_F(ResultWindowTest, ResultButtonOpensWindowOnlyAfterTheCalculatorFinished)
+namespace {
+// Result windows that are open now.
+QList<Result_wnd *> openResultWindows()
 {
+    QList<Result_wnd *> list;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (Result_wnd *r = qobject_cast<Result_wnd *>(w))
+            if (r->isVisible())
+                list << r;
+    return list;
+}
+} // namespace
+
+TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
+{
+    planetest::resetShared();
+    shared::initpres = 1e5;
     transverseRun();
-    shared::xF = 0;
+    plane_ch_wnd plane;
+    plane.show();
+    planetest::fillTransverse(&plane);
+    const QList<Result_wnd *> before = openResultWindows();
+
+    // Without the calculator's marker nothing opens.
     QFile::remove(app.file("calc/calcdone"));
-    EXPECT_EQ(showFieldResult(nullptr, nullptr, false, 1, 0, 0, 13), nullptr);
+    planetest::button(&plane, "pushButton_6")->setEnabled(true);
+    planetest::button(&plane, "pushButton_6")->click();
+    EXPECT_EQ(openResultWindows(), before);
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
-    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text,
-              QString("Расчет поля не был произведен. Повторите расчет."));
+    BoxRecorder::instance().clear();
 
     testsupport::writeAll(app.file("calc/calcdone"), "");
-    Grid grid(5, 5, 0.001, 0.001, -0.002, 0.002, -0.002, 0.002);
-    QPointer<Result_wnd> w = showFieldResult(nullptr, &grid, false, 1, 0, 0.5, 13);
-    ASSERT_FALSE(w.isNull());
-    EXPECT_FALSE(shared::is_dl_press);
+    planetest::combo(&plane, "comboBox")->setCurrentIndex(1);
+    planetest::button(&plane, "pushButton_6")->setEnabled(true);
+    planetest::button(&plane, "pushButton_6")->click();
+    QList<Result_wnd *> now = openResultWindows();
+    ASSERT_EQ(now.size(), before.size() + 1);
+    QPointer<Result_wnd> w = now.last();
     EXPECT_TRUE(shared::is_press);
-    EXPECT_FALSE(shared::is_intens);
-    EXPECT_FALSE(shared::is_dl_intens);
-    EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->parentWidget(), nullptr);
     EXPECT_GE(w->geometry().x(), 100);
     EXPECT_LT(w->geometry().x(), 110);
     EXPECT_GE(w->geometry().y(), 100);
     EXPECT_LT(w->geometry().y(), 110);
     EXPECT_EQ(w->size(), QSize(535, 593));
-    EXPECT_EQ(w->findChild<QLabel *>("Focus_Label")->text(), QString("Фокус: x= 0 см, y= 0.5 см, z= 13 см."));
-    EXPECT_TRUE(w->parameterText().startsWith("z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -0.2 см"));
+    EXPECT_EQ(w->findChild<QLabel *>("Focus_Label")->text(), QString("Фокус: x= 0 см, y= 0 см, z= 13 см."));
+    // The plane as entered: 25 points per side at 1 mm.
+    EXPECT_TRUE(w->parameterText().startsWith("z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -2.4 см"))
+        << w->parameterText().toStdString();
     EXPECT_EQ(w->findChild<Plot *>("widget")->title().text(), QString("Давление в фокусе, МПа"));
+    EXPECT_NEAR(w->findChild<Plot *>("widget")->GetZ()[2][2][2], 0.1, 1e-12);
+    EXPECT_TRUE(plane.isVisible()); // the plane window stays
 
-    // Closing it (Yes) destroys it; the grid stays with the opener.
+    // Closing the result window (Yes) destroys only it.
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
     w->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    EXPECT_EQ(grid.Nx, 5);
+    EXPECT_EQ(openResultWindows(), before);
 
-    // The axial tab: twice as wide, the axial parameter list.
+    // The axial tab: twice as wide, the axial parameter list, z along the horizontal axis.
     axialRun();
-    QPointer<Result_wnd> axial = openFieldResult(&grid, true, 0, 0, 13);
-    ASSERT_FALSE(axial.isNull());
+    planetest::tabs(&plane)->setCurrentIndex(1);
+    planetest::fillAxial(&plane);
+    planetest::combo(&plane, "comboBox_2")->setCurrentIndex(3);
+    planetest::button(&plane, "pushButton_5")->setEnabled(true);
+    planetest::button(&plane, "pushButton_5")->click();
+    now = openResultWindows();
+    ASSERT_EQ(now.size(), before.size() + 1);
+    QPointer<Result_wnd> axial = now.last();
+    EXPECT_TRUE(shared::is_dl_intens);
     EXPECT_EQ(axial->size(), QSize(1070, 593));
-    EXPECT_TRUE(axial->parameterText().startsWith("z<sub>min</sub> = 10 см<br />&phi; = 0&deg;<br />N<sub>z</sub> = 5"));
+    EXPECT_TRUE(axial->parameterText().startsWith(
+        "z<sub>min</sub> = 5 см<br />&phi; = 90&deg;<br />N<sub>z</sub> = 11<br />N<sub>r</sub> = 6"))
+        << axial->parameterText().toStdString();
+    EXPECT_TRUE(axial->findChild<QLabel *>("Focus_Label")->text().startsWith("Фокус: x= 1 см"));
     EXPECT_EQ(axial->findChild<Plot *>("widget")->axisTitle(QwtPlot::xBottom).text(), QString("z, см"));
     axial->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(axial.isNull());
-
-    // Unknown selector entries count as the first.
-    setResultTypeFromIndex(7);
-    EXPECT_TRUE(shared::is_dl_press);
-    EXPECT_FALSE(shared::is_press || shared::is_intens || shared::is_dl_intens);
 }
 
 namespace {
