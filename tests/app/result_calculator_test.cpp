@@ -1,13 +1,15 @@
 // The whole road of a field result with the real calculator: the plane window writes the job,
 // the shipped batch file runs kormax-calc, the result button opens a result window whose plot
 // reads the calculator's file. The focus must come out where the array was steered.
-// With KORMAX_SCREENSHOT_DIR set the result windows are saved there (scripts/result_screenshots.sh).
+// On screen the peak must be drawn in the top colours. With KORMAX_SCREENSHOT_DIR set the result
+// windows are saved there (scripts/result_screenshots.sh).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QThread>
 #include <QtTest/QTest>
@@ -39,6 +41,15 @@ QList<Result_wnd *> openResultWindows()
             if (r->isVisible())
                 list << r;
     return list;
+}
+
+// Colour on screen of a plot position in a window's picture.
+QColor colourAt(const QImage &shot, Result_wnd *w, double x, double y)
+{
+    Plot *plot = w->findChild<Plot *>("widget");
+    const QPoint onCanvas(qRound(plot->transform(QwtPlot::xBottom, x)),
+                          qRound(plot->transform(QwtPlot::yLeft, y)));
+    return shot.pixelColor(plot->canvas()->mapTo(w, onCanvas));
 }
 
 // Position (i, j) of the largest value of a plot's arrays.
@@ -117,13 +128,24 @@ protected:
         return w;
     }
 
-    void saveIfAsked(Result_wnd *w, const QString &name)
+    // The window's picture: the peak in the top colours (dark red), a far corner in the bottom ones.
+    static void checkAndSaveShot(Result_wnd *w, const VDOUB3 &z, std::pair<size_t, size_t> peak,
+                                 const QString &name)
     {
+        const QImage shot = w->grab().toImage();
+        const QColor top = colourAt(shot, w, z[0][peak.first][peak.second], z[1][peak.first][peak.second]);
+        EXPECT_GT(top.red(), 100);
+        EXPECT_LT(top.green(), 60);
+        EXPECT_LT(top.blue(), 60);
+        const QColor corner = colourAt(shot, w, z[0][2][2], z[1][2][2]);
+        EXPECT_LT(corner.red(), 60);
+        EXPECT_GT(corner.blue(), 120);
+
         const QString dir = qEnvironmentVariable("KORMAX_SCREENSHOT_DIR");
         if (dir.isEmpty())
             return;
         QDir().mkpath(dir);
-        EXPECT_TRUE(w->grab().save(dir + "/" + name));
+        EXPECT_TRUE(shot.save(dir + "/" + name));
     }
 
     static void closeResult(Result_wnd *w)
@@ -158,7 +180,7 @@ TEST_F(RealCalculatorResult, TransverseFieldPeaksAtTheFocus)
     EXPECT_NEAR(z[1][peak.first][peak.second], 0.0, 0.06);
     // Several MPa at the focus from 0.25 MPa on the elements.
     EXPECT_GT(z[2][peak.first][peak.second], 1.0);
-    saveIfAsked(w, "result_transverse.png");
+    checkAndSaveShot(w, z, peak, "result_transverse.png");
     closeResult(w);
 }
 
@@ -179,6 +201,6 @@ TEST_F(RealCalculatorResult, AxialFieldPeaksOnTheAxisNearTheFocus)
     const auto peak = argmax(z);
     EXPECT_NEAR(z[1][peak.first][peak.second], 0.0, 0.06); // on the axis
     EXPECT_NEAR(z[0][peak.first][peak.second], 13.0, 1.0); // near the focal distance
-    saveIfAsked(w, "result_axial.png");
+    checkAndSaveShot(w, z, peak, "result_axial.png");
     closeResult(w);
 }

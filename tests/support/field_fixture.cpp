@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
-#include <cmath>
 
 #include "shared_params.h"
 
@@ -51,21 +50,6 @@ void writeAxial(const QString &path, int nz, int nr, double zmin, double dz, dou
             const double z = zmin + i * dz, r = rmin + j * dr;
             out << r << " " << z << " " << value(z, r) << "\n";
         }
-}
-
-double focusedField(double x, double y, double z, double A, double F, double nu, double c, double G)
-{
-    const double pi = 3.14159265358979323846;
-    const double k = 2 * pi * nu / c;
-    const double a = A / 2;
-    // Across the beam: the Airy pattern 2 J1(u) / u of a focused circular aperture.
-    const double rho = std::sqrt(x * x + y * y);
-    const double u = k * a * rho / F;
-    const double across = u < 1e-9 ? 1.0 : std::abs(2 * std::cyl_bessel_j(1.0, u) / u);
-    // Along the axis: sinc of the path difference between rim and centre.
-    const double v = k * a * a / 2 * (1 / F - 1 / std::max(z, 1e-6)) / 2;
-    const double along = std::abs(v) < 1e-9 ? 1.0 : std::abs(std::sin(v) / v);
-    return G * across * along * F / std::max(z, 1e-6);
 }
 
 void setTransverseRun(const QString &appDir, int Nxp, int Nyp, double dxp, double dyp, double zop)

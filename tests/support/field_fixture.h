@@ -17,11 +17,6 @@ void writeTransverse(const QString &path, int nx, int ny, double dx, double dy,
 void writeAxial(const QString &path, int nz, int nr, double zmin, double dz, double dr,
                 const std::function<double(double, double)> &value);
 
-// A focused field of a spherical cap (aperture A, focal length F, frequency nu, sound speed c)
-// normalised to the pressure on the elements: a jinc across the beam and a sinc-like focal
-// zone along it, with gain G at the focus (0, 0, F).
-double focusedField(double x, double y, double z, double A, double F, double nu, double c, double G);
-
 // Points the shared globals at a finished transverse or axial field run in dir/calc and writes
 // calc/calcdone. Counts are per side as in the plane window (2 N - 1 points across).
 void setTransverseRun(const QString &appDir, int Nxp, int Nyp, double dxp, double dyp, double zop);
