@@ -10,6 +10,7 @@
 #include "job_files.h"
 #include "plane_fields.h"
 #include "platform.h"
+#include "result_wnd.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 #include "window_common.h"
@@ -455,7 +456,11 @@ void plane_ch_wnd::showResults(bool axialTab)
         return;
     }
     planefields::setResultType((axialTab ? ui->comboBox_2 : ui->comboBox)->currentIndex());
-    // RESULT WINDOW: new Result_wnd for G; SetType(axialTab), SetData, Axes_Title(focus, cm), show.
+    // The focus as typed in this tab's fields, in centimetres.
+    const QLineEdit *x = axialTab ? ui->X_Focus_Axial : ui->X_Focus_Poper;
+    const QLineEdit *y = axialTab ? ui->Y_Focus_Axial : ui->Y_Focus_Poper;
+    const QLineEdit *z = axialTab ? ui->Z_Focus_Axial : ui->Z_Focus_Poper;
+    openFieldResult(G, axialTab, x->text().toDouble(), y->text().toDouble(), z->text().toDouble());
 }
 
 void plane_ch_wnd::on_pushButton_6_clicked() { showResults(false); }
