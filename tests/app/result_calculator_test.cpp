@@ -2,7 +2,8 @@
 // the shipped batch file runs kormax-calc, the result button opens a result window whose plot
 // reads the calculator's file. The focus must come out where the array was steered.
 // On screen the peak must be drawn in the top colours. With KORMAX_SCREENSHOT_DIR set the result
-// windows are saved there (scripts/result_screenshots.sh).
+// windows are saved there, for looking at them by eye (the documentation's screenshots come from
+// scripts/screenshots.sh).
 #include <gtest/gtest.h>
 
 #include <QApplication>
