@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "mainwindow.h"
 #include "shared_params.h"
@@ -10,6 +12,11 @@ int main(int argc, char *argv[])
     // Moving between windows closes the one left behind; the application ends only through a
     // window's exit confirmation, never because no window happens to be visible.
     app.setQuitOnLastWindowClosed(false);
+    // The interface is Russian; so are the toolkit's own texts (file dialog, Yes/No and Cancel
+    // buttons) when its Russian translation is installed.
+    QTranslator toolkitRussian;
+    if (toolkitRussian.load("qtbase_ru", QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&toolkitRussian);
 
     MainWindow w;
     w.show();
