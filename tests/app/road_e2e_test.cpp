@@ -633,8 +633,34 @@ TEST_F(RoadE2E, OwnElementFileSteeredFocusTransverseAndAxialAt90Degrees)
     EXPECT_LT(plottedMaximum(off).value, 0.7 * am.value);
     closeResult(off);
 
+    // Back from the axial tab and the 3D tab to the main window, which keeps the user's array,
+    // and forward again to the axial plane as it was left.
+    button(plane, "pushButton_10")->click();
+    Show_Vesk_wnd *array = theVisible<Show_Vesk_wnd>();
+    ASSERT_NE(array, nullptr);
+    array->setCurrentIndex(1);
+    button(array, "pushButton")->click(); // "< Назад" on the 3D tab
+    MainWindow *again = theVisible<MainWindow>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->windowTitle(), "Ввод параметров");
+    EXPECT_EQ(edit(again, "lineEdit")->text(), "6");
+    EXPECT_EQ(edit(again, "lineEdit_5")->text(), "0.2");
+    EXPECT_EQ(edit(again, "lineEdit_10")->text(), "0.1");
+    EXPECT_EQ(edit(again, "lineEdit_8")->text(), elementFile);
+    button(again, "pushButton_2")->click();
+    ASSERT_TRUE(again->arrayWindow()->isVisible()) << BoxRecorder::instance().texts().join("\n").toStdString();
+    EXPECT_EQ(static_cast<int>(shared::Elem.size()), count);
+    button(again->arrayWindow(), "pushButton_4")->click();
+    plane_ch_wnd *plane2 = theVisible<plane_ch_wnd>();
+    ASSERT_NE(plane2, nullptr);
+    find<QTabWidget>(plane2, "tabWidget")->setCurrentIndex(1);
+    EXPECT_EQ(edit(plane2, "lineEdit_7")->text(), "90");
+    EXPECT_EQ(edit(plane2, "Y_Focus_Axial")->text(), "0.5");
+    EXPECT_TRUE(button(plane2, "pushButton_3")->isEnabled());
+
     waitForCalculatorsToExit();
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    plane->close();
+    plane2->close();
+    EXPECT_FALSE(plane2->isVisible());
     EXPECT_EQ(QDir(app.file("calc")).entryList(QDir::Files), QStringList{"calc.bat"});
 }
