@@ -25,24 +25,23 @@ cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1 || {
 mv "$work/prefix" "$work/moved"
 inst="$work/moved"
 
-# --- Contents: every file of the build's application directory, minus job inputs and results. ----
-is_job_output() {
-    case "$1" in
-        calc/*.txt | calc/*.bin | calc/calcdone | calc/*.part) return 0 ;;
-        main_max/*.txt | main_max/*.bin | main_max/calcdone | main_max/*.part) return 0 ;;
-        side_max/*.txt | side_max/*.bin | side_max/calcdone | side_max/*.part) return 0 ;;
-    esac
-    return 1
-}
+# --- Contents: every file of the build's application directory outside the job folders, and the
+# job folders exactly as shipped in data/jobs (batch files only, whatever runs left in the build's).
 while IFS= read -r rel; do
-    is_job_output "$rel" && continue
+    case "$rel" in calc/* | main_max/* | side_max/*) continue ;; esac
     if [ ! -f "$inst/$rel" ]; then
         fail "not installed: $rel"
     elif ! cmp -s "$app/$rel" "$inst/$rel"; then
         # Installing may rewrite executables (RUNPATH); the others must be byte-identical copies.
-        [ -x "$app/$rel" ] && [ "${rel%.bat}" = "$rel" ] || fail "installed $rel differs from the build's"
+        [ -x "$app/$rel" ] || fail "installed $rel differs from the build's"
     fi
 done < <(cd "$app" && find . -type f | sed 's|^\./||' | sort)
+shipped_jobs=$(cd "$source/data/jobs" && find . -type f | sed 's|^\./||' | sort)
+installed_jobs=$(cd "$inst" && find calc main_max side_max -type f 2>/dev/null | sort)
+[ "$shipped_jobs" = "$installed_jobs" ] || fail "job folders hold \"$installed_jobs\" instead of \"$shipped_jobs\""
+while IFS= read -r rel; do
+    cmp -s "$source/data/jobs/$rel" "$inst/$rel" || fail "installed $rel differs from data/jobs/$rel"
+done <<<"$shipped_jobs"
 
 for f in kormax kormax-calc calc/calc.bat main_max/Trovane.bat side_max/Trovane.bat; do
     [ -x "$inst/$f" ] || fail "$f is not an executable file in the installed directory"
@@ -52,8 +51,6 @@ for f in help.pdf logo_png.png icon.png help_poper.png help_prodol.png Elements_
 done
 for d in calc main_max side_max; do
     [ -d "$inst/$d" ] || fail "job folder $d/ missing"
-    leftovers=$(cd "$inst/$d" && find . -type f ! -name '*.bat')
-    [ -z "$leftovers" ] || fail "job folder $d/ holds files of earlier runs: $leftovers"
 done
 
 # --- Nothing points back into the source or build tree. -----------------------------------------
