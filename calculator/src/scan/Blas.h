@@ -4,10 +4,13 @@
 // The one place the calculator talks to BLAS (OpenBLAS). Everything else calls these overloads.
 
 #include <complex>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 #include <cblas.h>
+#include <unistd.h>
 
 namespace kcalc::blas {
 
@@ -52,6 +55,32 @@ public:
 private:
     int m_saved;
 };
+
+// OpenBLAS picks its kernels when it is loaded, from the CPU it recognises. Releases before
+// 0.3.22 do not know the AVX-512 AMD families (Zen 4 and later) and fall back to their AVX2
+// (Haswell) kernels, half the speed of the AVX-512 (SkylakeX) ones on such a CPU; later releases
+// choose SkylakeX there themselves. The choice can only be made through OPENBLAS_CORETYPE before
+// the library loads, so a program that wants the wide kernels calls this first thing in main():
+// on an AVX-512 CPU left with the Haswell or Zen kernels it sets OPENBLAS_CORETYPE=SkylakeX and
+// runs itself again (same arguments, same process id). It returns when nothing needs changing,
+// when the user has set OPENBLAS_CORETYPE, or when the restart fails.
+inline void preferWideKernels(char **argv)
+{
+    if (std::getenv("OPENBLAS_CORETYPE") || std::getenv("KORMAX_BLAS_RESTARTED"))
+        return;
+    __builtin_cpu_init();
+    const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")
+                        && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")
+                        && __builtin_cpu_supports("avx512cd");
+    const char *core = openblas_get_corename();
+    if (!avx512 || !core || (std::strcmp(core, "Haswell") != 0 && std::strncmp(core, "Zen", 3) != 0))
+        return;
+    ::setenv("OPENBLAS_CORETYPE", "SkylakeX", 1);
+    ::setenv("KORMAX_BLAS_RESTARTED", "1", 1);
+    ::execv("/proc/self/exe", argv);
+    // Not restarted: carry on with the kernels already loaded.
+    ::unsetenv("OPENBLAS_CORETYPE");
+}
 
 } // namespace kcalc::blas
 

@@ -181,6 +181,7 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
         // the products are still warm; BLAS is single-threaded meanwhile.
         blas::ScopedThreadCount oneBlasThread(1);
         std::atomic<std::size_t> next{0};
+        std::mutex progressMutex;
 #pragma omp parallel
         {
             try {
@@ -197,8 +198,11 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
                         reducer.reduce(products.data() + c * P, focusAmplitude[m0 + c],
                                        startData ? startData + m0 + c : nullptr, result[m0 + c]);
                     const std::size_t total = done += mb;
-                    if (progress && omp_get_thread_num() == 0 && !progress(total, M))
-                        cancelled = true;
+                    if (progress) {
+                        std::lock_guard<std::mutex> lock(progressMutex);
+                        if (!progress(total, M))
+                            cancelled = true;
+                    }
                 }
             } catch (...) {
                 error.capture();

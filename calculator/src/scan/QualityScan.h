@@ -93,7 +93,8 @@ struct ScanSettings {
     enum class Threads { PerThreadProducts, SharedProducts } threads = Threads::PerThreadProducts;
 };
 
-// Progress report: positions done, positions in all. Called from one thread; return false to cancel.
+// Progress report: positions done, positions in all. Called from the scanning threads, one call at a
+// time, after each block; return false to cancel.
 using ScanProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 struct ScanCancelled : std::runtime_error {

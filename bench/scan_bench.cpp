@@ -1,0 +1,305 @@
+// Benchmark of the quality scans: the default axial and transverse main-maxima scans of the
+// example array, each against one complex matrix product of the same shape (grid points x
+// elements x focus positions) timed in the same run. Prints medians, their ratio and the peak
+// memory of each scan.
+//
+//   scan_bench [--reps N] [--case axial|transverse|all] [--threads per-thread|shared|both]
+//              [--side] [--double] [--single-call]
+//
+// Every measurement runs in a child process of its own, so its peak resident memory is its own.
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "scan/Blas.h"
+#include "scan/QualityScan.h"
+#include "scan/ScanOutput.h"
+
+using namespace kcalc;
+using namespace kcalc::scan;
+
+namespace {
+
+// The example array: 256 elements of radius 3.5 mm on a 17 cm aperture, radius of curvature
+// 13 cm, central hole of 2 cm radius, 1 MHz in water.
+constexpr double kA = 0.17, kR = 0.13, kHole = 0.02, kElementRadius = 0.0035, kF = 1e6, kC = 1500;
+constexpr int kElements = 256;
+
+struct Case {
+    const char *name;
+    ScanPlane focus, field;
+};
+
+// Default regions of the quality windows for main maxima.
+Case axialCase()
+{
+    const double R = static_cast<float>(kR), A = kA;
+    const int nr = 51, nz = 241;
+    const double dr = A / 2 / 3 / (nr - 1), dz = R / (nz - 1);
+    const int fnr = static_cast<int>(1.5 * nr), fnz = static_cast<int>(1.25 * nz);  // 76, 301
+    return {"axial main maxima",
+            ScanPlane{true, 0.0, std::size_t(2 * nr - 1), std::size_t(nz), -(nr - 1) * dr, R / 2, dr, dz},
+            ScanPlane{true, 0.0, std::size_t(2 * fnr - 1), std::size_t(fnz), -(fnr - 1) * dr, R - 1.25 * R / 2, dr, dz}};
+}
+
+Case transverseCase()
+{
+    const double R = static_cast<float>(kR), A = kA;
+    const int n = 51, fn = 76;
+    const double d = A / 2 / 3 / (n - 1);
+    return {"transverse main maxima",
+            ScanPlane{false, R, std::size_t(2 * n - 1), std::size_t(2 * n - 1), -(n - 1) * d, -(n - 1) * d, d, d},
+            ScanPlane{false, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d, -(fn - 1) * d, d, d}};
+}
+
+// Element centres: a golden-angle spiral filling the ring between the hole and the rim.
+std::vector<Point3> elementCentres()
+{
+    std::vector<Point3> e;
+    const double r0 = kHole + kElementRadius * 1.2, r1 = kA / 2 - kElementRadius;
+    const double golden = M_PI * (3 - std::sqrt(5.0));
+    for (int n = 0; n < kElements; ++n) {
+        const double rho = std::sqrt(r0 * r0 + (r1 * r1 - r0 * r0) * (n + 0.5) / kElements);
+        const double x = rho * std::cos(n * golden), y = rho * std::sin(n * golden);
+        e.push_back({x, y, kR - std::sqrt(kR * kR - rho * rho)});
+    }
+    return e;
+}
+
+// Element fields: each element as a baffled point source of the disc's area,
+// h(x) = -ik/(2 pi) * pi a^2 * exp(ikd)/d. The scan's cost does not depend on how they are made.
+template <class T>
+FieldMatrix<T> elementFields(const std::vector<Point3> &points, const std::vector<Point3> &elements)
+{
+    FieldMatrix<T> h(points.size(), elements.size());
+    const double k = 2 * M_PI * kF / kC, area = M_PI * kElementRadius * kElementRadius;
+#pragma omp parallel for schedule(static)
+    for (std::ptrdiff_t p = 0; p < static_cast<std::ptrdiff_t>(points.size()); ++p)
+        for (std::size_t n = 0; n < elements.size(); ++n) {
+            const Point3 &x = points[p], &s = elements[n];
+            const double d = std::sqrt((x.x - s.x) * (x.x - s.x) + (x.y - s.y) * (x.y - s.y) + (x.z - s.z) * (x.z - s.z));
+            const std::complex<double> v = std::complex<double>(0, -k / (2 * M_PI)) * area * std::polar(1.0 / d, k * d);
+            h.at(p, n) = std::complex<T>(static_cast<T>(v.real()), static_cast<T>(v.imag()));
+        }
+    return h;
+}
+
+double seconds(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double peakMiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;  // kB on Linux
+}
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + 1e-6 * (u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
+// Wall time, CPU time of all threads (less sensitive to other load on the machine), peak memory.
+struct Measure {
+    double seconds = 0, cpu = 0, peakMiB = 0, extra = 0;
+};
+
+// Runs f in a child process and returns what it reports.
+template <class F>
+Measure inChild(F f)
+{
+    int fd[2];
+    if (pipe(fd) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fd[0]);
+        const Measure m = f();
+        if (write(fd[1], &m, sizeof m) != static_cast<ssize_t>(sizeof m))
+            _exit(1);
+        _exit(0);
+    }
+    close(fd[1]);
+    Measure m;
+    const bool ok = read(fd[0], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
+    close(fd[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "measurement failed\n");
+        std::exit(1);
+    }
+    return m;
+}
+
+template <class T>
+Measure runScan(const Case &c, ScanSettings settings)
+{
+    const auto elements = elementCentres();
+    auto t0 = std::chrono::steady_clock::now();
+    const FieldMatrix<T> hGrid = elementFields<T>(c.field.points(), elements);
+    const FieldMatrix<double> hFocus = elementFields<double>(c.focus.points(), elements);
+    std::vector<std::size_t> start;
+    if (settings.sideLobes)
+        for (const Point3 &f : c.focus.points())
+            start.push_back(c.field.nearestPoint(f));
+    const double fieldsTime = seconds(t0);
+    t0 = std::chrono::steady_clock::now();
+    const double c0 = cpuSeconds();
+    const auto r = scanFocusQuality(hGrid, c.field.shape(), hFocus, start, settings);
+    Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), fieldsTime};
+    // Keep the result alive and sane: the best q is 1 for a focused array.
+    double best = 0;
+    for (const auto &q : r)
+        best = std::max(best, q.mainValue);
+    if (!(best > 0.5))
+        std::fprintf(stderr, "unexpected best q %g\n", best);
+    return m;
+}
+
+// The reference: the same product, grid points x elements times elements x focus positions, in
+// one call when `single` (the whole output in memory), else as column panels into one buffer.
+template <class T>
+Measure runGemm(const Case &c, bool single)
+{
+    const std::size_t P = c.field.size(), N = kElements, M = c.focus.size();
+    std::vector<std::complex<T>> a(P * N), b(N * M);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<T> u(-1, 1);
+    for (auto &v : a)
+        v = {u(rng), u(rng)};
+    for (auto &v : b)
+        v = {u(rng), u(rng)};
+    const std::size_t panel = single ? M : 512;
+    std::vector<std::complex<T>> out(P * panel);
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = cpuSeconds();
+    for (std::size_t m0 = 0; m0 < M; m0 += panel) {
+        const std::size_t mb = std::min(panel, M - m0);
+        blas::gemmTN(int(P), int(mb), int(N), a.data(), int(N), b.data() + m0 * N, int(N), out.data(), int(P));
+    }
+    Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), 0};
+    m.extra = std::abs(out[P * (panel - 1) / 2]);  // keep the product alive
+    return m;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    blas::preferWideKernels(argv);
+    int reps = 3;
+    std::string which = "all", threads = "per-thread";
+    bool side = false, dbl = false, singleCall = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--reps" && i + 1 < argc)
+            reps = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--case" && i + 1 < argc)
+            which = argv[++i];
+        else if (a == "--threads" && i + 1 < argc)
+            threads = argv[++i];
+        else if (a == "--side")
+            side = true;
+        else if (a == "--double")
+            dbl = true;
+        else if (a == "--single-call")
+            singleCall = true;
+        else {
+            std::fprintf(stderr, "usage: %s [--reps N] [--case axial|transverse|all] "
+                                 "[--threads per-thread|shared|both] [--side] [--double] [--single-call]\n", argv[0]);
+            return 2;
+        }
+    }
+
+    std::vector<Case> cases;
+    if (which == "all" || which == "axial")
+        cases.push_back(axialCase());
+    if (which == "all" || which == "transverse")
+        cases.push_back(transverseCase());
+    std::vector<ScanSettings::Threads> modes;
+    if (threads == "per-thread" || threads == "both")
+        modes.push_back(ScanSettings::Threads::PerThreadProducts);
+    if (threads == "shared" || threads == "both")
+        modes.push_back(ScanSettings::Threads::SharedProducts);
+
+    std::printf("scan_bench: %s precision, %d repetitions (medians), element fields precomputed by a\n"
+                "point-source model (the scan's cost does not depend on them), %d cores, OpenBLAS core %s\n",
+                dbl ? "double" : "single", reps, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)),
+                openblas_get_corename());
+    for (Case c : cases) {
+        if (side)
+            c.name = c.focus.axial ? "axial side maxima" : "transverse side maxima";
+        const double flops = 8.0 * double(c.field.size()) * kElements * double(c.focus.size());
+        std::printf("\n%s: %zu x %zu focus positions, %zu x %zu grid points, %d elements (%.3g flop)\n", c.name,
+                    c.focus.n1, c.focus.n2, c.field.n1, c.field.n2, kElements, flops);
+        for (auto mode : modes) {
+            ScanSettings s;
+            s.sideLobes = side;
+            s.threads = mode;
+            std::vector<double> scan, gemm, gemmSingle, fields, scanCpu, gemmCpu;
+            double scanPeak = 0, gemmPeak = 0, singlePeak = 0;
+            for (int r = 0; r < reps; ++r) {  // interleaved, so load from elsewhere hits both alike
+                const Measure ms = inChild([&] { return dbl ? runScan<double>(c, s) : runScan<float>(c, s); });
+                scan.push_back(ms.seconds);
+                scanCpu.push_back(ms.cpu);
+                fields.push_back(ms.extra);
+                scanPeak = std::max(scanPeak, ms.peakMiB);
+                const Measure mg = inChild([&] { return dbl ? runGemm<double>(c, false) : runGemm<float>(c, false); });
+                gemm.push_back(mg.seconds);
+                gemmCpu.push_back(mg.cpu);
+                gemmPeak = std::max(gemmPeak, mg.peakMiB);
+                if (singleCall) {
+                    const Measure m1 = inChild([&] { return dbl ? runGemm<double>(c, true) : runGemm<float>(c, true); });
+                    gemmSingle.push_back(m1.seconds);
+                    singlePeak = std::max(singlePeak, m1.peakMiB);
+                }
+            }
+            const double ts = median(scan), tg = median(gemm);
+            const double cs = median(scanCpu), cg = median(gemmCpu);
+            std::printf("  threads %s:\n"
+                        "    wall: scan %.3f s, GEMM %.3f s (%.0f GFLOP/s), ratio %.3f\n"
+                        "    CPU:  scan %.3f s, GEMM %.3f s, ratio %.3f\n"
+                        "    peak memory: scan %.0f MiB, GEMM %.0f MiB; element fields %.2f s (not in scan time)\n",
+                        mode == ScanSettings::Threads::PerThreadProducts ? "per-thread" : "shared", ts, tg,
+                        flops / tg / 1e9, ts / tg, cs, cg, cs / cg, scanPeak, gemmPeak, median(fields));
+            if (singleCall)
+                std::printf("  GEMM as one call (whole output in memory): %.3f s, peak %.0f MiB\n",
+                            median(gemmSingle), singlePeak);
+            std::printf("    runs (wall): scan");
+            for (double t : scan)
+                std::printf(" %.3f", t);
+            std::printf("; GEMM");
+            for (double t : gemm)
+                std::printf(" %.3f", t);
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
