@@ -99,7 +99,7 @@ struct ColumnReducer {
         } else {
             out.gridMax = std::sqrt(static_cast<double>(columnMaxNorm(column, points)));
         }
-        out.mainValue = mainMaximaValue(focusAmplitude, out.gridMax);
+        out.mainValue = mainMaximaValue(focusAmplitude, out.gridMax, roundingTolerance<T>());
     }
 
     std::size_t points;

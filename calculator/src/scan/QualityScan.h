@@ -63,10 +63,26 @@ struct FocusQuality {
 };
 
 // q from |p(F)| and the grid maximum. A field that is zero everywhere has no focus: q = 0.
-inline double mainMaximaValue(double focusAmplitude, double gridMax)
+// |p(F)| is the exact sum of |h_n(F)|, the grid maximum the rounded result of a long sum; where
+// the focus lies on a grid point the two agree only to the precision of the sum. A grid maximum
+// within `tolerance` (relative) of |p(F)| therefore counts as equal to it: q is then exactly 1, so
+// every focus position that is the strongest point of its field gets the same value, and ties
+// between such positions are resolved by position, not by rounding noise.
+inline double mainMaximaValue(double focusAmplitude, double gridMax, double tolerance = 0)
 {
-    const double denominator = focusAmplitude > gridMax ? focusAmplitude : gridMax;
-    return denominator > 0 ? focusAmplitude / denominator : 0.0;
+    if (!(focusAmplitude > 0))
+        return 0.0;
+    if (gridMax <= focusAmplitude * (1 + tolerance))
+        return 1.0;
+    return focusAmplitude / gridMax;
+}
+
+// The tolerance of mainMaximaValue for fields summed in precision T: a few times the relative
+// rounding error of a sum of a few hundred products.
+template <class T>
+constexpr double roundingTolerance()
+{
+    return sizeof(T) == sizeof(float) ? 1e-5 : 1e-12;
 }
 
 // s from the largest side value and |p(F)|. Zero when there is no side maximum or no focus field.

@@ -47,6 +47,15 @@ struct PointSourceArray {
         return std::polar(1.0 / (k * d), k * d);
     }
 
+    // The element-field model interface a scan job uses.
+    std::size_t elementCount() const { return sources.size(); }
+    void fieldMatrix(const std::vector<Point3> &points, std::complex<double> *out, std::size_t ld) const
+    {
+        for (std::size_t p = 0; p < points.size(); ++p)
+            for (std::size_t n = 0; n < sources.size(); ++n)
+                out[p * ld + n] = field(n, points[p]);
+    }
+
     template <class T>
     FieldMatrix<T> matrix(const std::vector<Point3> &points) const
     {
@@ -85,7 +94,7 @@ inline std::vector<FocusQuality> directScan(const FieldMatrix<double> &hGrid, co
         FocusQuality &r = out[m];
         r.focusAmplitude = pF;
         r.gridMax = gridMax;
-        r.mainValue = pF / std::max(pF, gridMax);
+        r.mainValue = kcalc::scan::mainMaximaValue(pF, gridMax, 1e-12);
         const kcalc::scan::LobeSearch lobe = finder.find(amp.data(), start[m]);
         r.peakPoint = lobe.peak;
         r.hasSide = lobe.hasSide;
