@@ -169,6 +169,11 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
 
     std::size_t block = settings.blockColumns ? settings.blockColumns
                                               : defaultBlockColumns(P, sizeof(std::complex<T>));
+    if (settings.threads == ScanSettings::Threads::PerThreadProducts) {
+        // At least a few blocks per thread, so that every thread gets work on small scans.
+        const std::size_t share = (M + 4 * omp_get_max_threads() - 1) / (4 * omp_get_max_threads());
+        block = std::min(block, std::max<std::size_t>(share, 1));
+    }
     block = std::min(block, M);
 
     std::atomic<std::size_t> done{0};

@@ -44,16 +44,11 @@ std::vector<std::size_t> startPoints(const ScanJobSpec &spec)
 
 template <class T>
 std::vector<FocusQuality> runScan(const ScanJobSpec &spec, const FieldMatrix<double> &hGrid,
-                                  const FieldMatrix<double> &hFocus, const JobProgress &progress, double from)
+                                  const FieldMatrix<double> &hFocus, const ScanProgress &scanProgress)
 {
     ScanSettings settings;
     settings.sideLobes = spec.kind == ScanKind::SideMaxima;
     const std::vector<std::size_t> start = settings.sideLobes ? startPoints(spec) : std::vector<std::size_t>();
-    ScanProgress scanProgress;
-    if (progress)
-        scanProgress = [&](std::size_t done, std::size_t total) {
-            return progress(from + (1 - from) * static_cast<double>(done) / static_cast<double>(total));
-        };
     if constexpr (std::is_same_v<T, double>) {
         return scanFocusQuality(hGrid, spec.field.shape(), hFocus, start, settings, scanProgress);
     } else {
@@ -65,9 +60,9 @@ std::vector<FocusQuality> runScan(const ScanJobSpec &spec, const FieldMatrix<dou
 }
 
 template std::vector<FocusQuality> runScan<float>(const ScanJobSpec &, const FieldMatrix<double> &,
-                                                  const FieldMatrix<double> &, const JobProgress &, double);
+                                                  const FieldMatrix<double> &, const ScanProgress &);
 template std::vector<FocusQuality> runScan<double>(const ScanJobSpec &, const FieldMatrix<double> &,
-                                                   const FieldMatrix<double> &, const JobProgress &, double);
+                                                   const FieldMatrix<double> &, const ScanProgress &);
 
 ScanJobResult finishScanJob(const ScanJobSpec &spec, const FieldMatrix<double> &hGrid,
                             const FieldMatrix<double> &hFocus, std::vector<FocusQuality> quality)

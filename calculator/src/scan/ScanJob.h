@@ -44,15 +44,14 @@ struct ScanJobResult {
 // an axial region scanned over a transverse field, or the reverse).
 void checkScanJob(const ScanJobSpec &spec);
 
-// Progress of a whole job, 0..1; return false to stop (the job then throws ScanCancelled).
-using JobProgress = std::function<bool(double fraction)>;
-
 // Runs the job. Model is anything with
 //   std::size_t elementCount() const;
 //   void fieldMatrix(const std::vector<Point3> &, std::complex<double> *out, std::size_t ld) const;
-// filling out[p * ld + n] = h_n(point p) (ElementFieldModel does).
+// filling out[p * ld + n] = h_n(point p) (ElementFieldModel does); it reports its own progress.
+// `progress` follows the scan itself (focus positions done, in all); returning false stops the
+// job with ScanCancelled.
 template <class Model>
-ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const JobProgress &progress = {});
+ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const ScanProgress &progress = {});
 
 // "AbsField_YZ.bin" (axial) or "AbsField_XY.bin" (transverse).
 std::string scanBinaryName(const ScanPlane &focus);
@@ -70,11 +69,11 @@ ScanJobResult finishScanJob(const ScanJobSpec &spec, const FieldMatrix<double> &
                             const FieldMatrix<double> &hFocus, std::vector<FocusQuality> quality);
 template <class T>
 std::vector<FocusQuality> runScan(const ScanJobSpec &spec, const FieldMatrix<double> &hGrid,
-                                  const FieldMatrix<double> &hFocus, const JobProgress &progress, double from);
+                                  const FieldMatrix<double> &hFocus, const ScanProgress &progress);
 } // namespace detail
 
 template <class Model>
-ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const JobProgress &progress)
+ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const ScanProgress &progress)
 {
     checkScanJob(spec);
     const std::size_t N = model.elementCount();
@@ -87,17 +86,13 @@ ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const 
     const std::vector<Point3> gridPoints = spec.field.points();
     FieldMatrix<double> hGrid(gridPoints.size(), N);
     model.fieldMatrix(gridPoints, hGrid.values.data(), N);
-    if (progress && !progress(0.45))
-        throw ScanCancelled();
     FieldMatrix<double> hFocus(spec.focus.size(), N);
     model.fieldMatrix(spec.focus.points(), hFocus.values.data(), N);
-    if (progress && !progress(0.5))
-        throw ScanCancelled();
     const auto t1 = std::chrono::steady_clock::now();
 
     std::vector<FocusQuality> quality = spec.doublePrecision
-                                            ? detail::runScan<double>(spec, hGrid, hFocus, progress, 0.5)
-                                            : detail::runScan<float>(spec, hGrid, hFocus, progress, 0.5);
+                                            ? detail::runScan<double>(spec, hGrid, hFocus, progress)
+                                            : detail::runScan<float>(spec, hGrid, hFocus, progress);
     const auto t2 = std::chrono::steady_clock::now();
     ScanJobResult result = detail::finishScanJob(spec, hGrid, hFocus, std::move(quality));
     result.elementFieldSeconds = std::chrono::duration<double>(t1 - t0).count();

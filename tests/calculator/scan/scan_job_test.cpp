@@ -58,13 +58,13 @@ TEST(ScanJob, MatchesDirectSummationAndWritesItsFiles)
     const PointSourceArray array = PointSourceArray::cap(0.17, 0.13, 0.0088, 0.02);
     ScanJobSpec spec = sideDefaults();
     spec.doublePrecision = true;
-    double lastFraction = 0;
-    const ScanJobResult r = computeScanJob(spec, array, [&](double f) {
-        EXPECT_GE(f, lastFraction);
-        lastFraction = f;
+    std::size_t reported = 0;
+    const ScanJobResult r = computeScanJob(spec, array, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, spec.focus.size());
+        reported = std::max(reported, done);
         return true;
     });
-    EXPECT_DOUBLE_EQ(lastFraction, 1.0);
+    EXPECT_EQ(reported, spec.focus.size());
 
     const auto hGrid = array.matrix<double>(spec.field.points());
     const auto hFocus = array.matrix<double>(spec.focus.points());
@@ -146,5 +146,6 @@ TEST(ScanJob, RejectsMixedPlanesAndStopsOnCancel)
     spec.field.axial = false;
     EXPECT_THROW(computeScanJob(spec, array), std::invalid_argument);
     spec = sideDefaults();
-    EXPECT_THROW(computeScanJob(spec, array, [](double f) { return f < 0.7; }), ScanCancelled);
+    EXPECT_THROW(computeScanJob(spec, array, [](std::size_t done, std::size_t) { return done < 100; }),
+                 ScanCancelled);
 }
