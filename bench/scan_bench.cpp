@@ -4,8 +4,11 @@
 // memory of each scan.
 //
 //   scan_bench [--reps N] [--case axial|transverse|all] [--threads per-thread|shared|both]
-//              [--side] [--double] [--single-call]
+//              [--side] [--double] [--no-prune] [--single-call]
 //
+// With the calculator's element-field model built in, the scan is timed as the job runs it
+// (element fields of the grid and the foci, the scan, the field at the best focus); otherwise the
+// element fields come from a far-field piston model and only the scan is timed.
 // Every measurement runs in a child process of its own, so its peak resident memory is its own.
 
 #include <algorithm>
@@ -25,7 +28,16 @@
 
 #include "scan/Blas.h"
 #include "scan/QualityScan.h"
+#include "scan/ScanJob.h"
 #include "scan/ScanOutput.h"
+
+#if __has_include("geometry/ArrayLayout.h")
+#include "field/ElementFieldModel.h"
+#include "geometry/ArrayLayout.h"
+#define SCAN_BENCH_EXACT_MODEL 1
+#else
+#define SCAN_BENCH_EXACT_MODEL 0
+#endif
 
 using namespace kcalc;
 using namespace kcalc::scan;
@@ -78,19 +90,26 @@ std::vector<Point3> elementCentres()
     return e;
 }
 
-// Element fields: each element as a baffled point source of the disc's area,
-// h(x) = -ik/(2 pi) * pi a^2 * exp(ikd)/d. The scan's cost does not depend on how they are made.
+// Element fields without the calculator's model: each element as a piston in the far field,
+// h(x) = -ik a^2/2 * exp(ikd)/d * 2 J1(ka sin t) / (ka sin t), t the angle from its axis (which
+// points at the centre of curvature). Close enough in structure for the scan's cost.
 template <class T>
-FieldMatrix<T> elementFields(const std::vector<Point3> &points, const std::vector<Point3> &elements)
+FieldMatrix<T> farFieldPistons(const std::vector<Point3> &points, const std::vector<Point3> &elements)
 {
     FieldMatrix<T> h(points.size(), elements.size());
-    const double k = 2 * M_PI * kF / kC, area = M_PI * kElementRadius * kElementRadius;
+    const double k = 2 * M_PI * kF / kC, a = kElementRadius;
 #pragma omp parallel for schedule(static)
     for (std::ptrdiff_t p = 0; p < static_cast<std::ptrdiff_t>(points.size()); ++p)
         for (std::size_t n = 0; n < elements.size(); ++n) {
             const Point3 &x = points[p], &s = elements[n];
-            const double d = std::sqrt((x.x - s.x) * (x.x - s.x) + (x.y - s.y) * (x.y - s.y) + (x.z - s.z) * (x.z - s.z));
-            const std::complex<double> v = std::complex<double>(0, -k / (2 * M_PI)) * area * std::polar(1.0 / d, k * d);
+            const double dx = x.x - s.x, dy = x.y - s.y, dz = x.z - s.z;
+            const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+            const double nx = -s.x / kR, ny = -s.y / kR, nz = (kR - s.z) / kR;  // unit normal
+            const double c = (dx * nx + dy * ny + dz * nz) / d;
+            const double u = k * a * std::sqrt(std::max(0.0, 1 - c * c));
+            const double directivity = u < 1e-6 ? 1.0 : 2 * std::cyl_bessel_j(1.0, u) / u;
+            const std::complex<double> v =
+                std::complex<double>(0, -k * a * a / 2) * std::polar(directivity / d, k * d);
             h.at(p, n) = std::complex<T>(static_cast<T>(v.real()), static_cast<T>(v.imag()));
         }
     return h;
@@ -153,20 +172,19 @@ Measure inChild(F f)
 template <class T>
 Measure runScan(const Case &c, ScanSettings settings)
 {
-    const auto elements = elementCentres();
-    auto t0 = std::chrono::steady_clock::now();
-    const FieldMatrix<T> hGrid = elementFields<T>(c.field.points(), elements);
-    const FieldMatrix<double> hFocus = elementFields<double>(c.focus.points(), elements);
     std::vector<std::size_t> start;
     if (settings.sideLobes)
         for (const Point3 &f : c.focus.points())
             start.push_back(c.field.nearestPoint(f));
+    const auto elements = elementCentres();
+    auto t0 = std::chrono::steady_clock::now();
+    const FieldMatrix<T> hGrid = farFieldPistons<T>(c.field.points(), elements);
+    const FieldMatrix<double> hFocus = farFieldPistons<double>(c.focus.points(), elements);
     const double fieldsTime = seconds(t0);
     t0 = std::chrono::steady_clock::now();
     const double c0 = cpuSeconds();
     const auto r = scanFocusQuality(hGrid, c.field.shape(), hFocus, start, settings);
     Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), fieldsTime};
-    // Keep the result alive and sane: the best q is 1 for a focused array.
     double best = 0;
     for (const auto &q : r)
         best = std::max(best, q.mainValue);
@@ -174,6 +192,30 @@ Measure runScan(const Case &c, ScanSettings settings)
         std::fprintf(stderr, "unexpected best q %g\n", best);
     return m;
 }
+
+#if SCAN_BENCH_EXACT_MODEL
+// The compute phase of the job itself: exact element fields of the example array (256 elements
+// at random places, fixed seed), the scan, the field at the best focus. `extra` is the part spent
+// on element fields.
+Measure runJob(const Case &c, bool side, bool dbl)
+{
+    ArrayGeometry array = exampleArray();
+    array.elements = randomLayout(array, kElements, 2026);
+    const ElementFieldModel model(array, water());
+    ScanJobSpec spec;
+    spec.kind = side ? ScanKind::SideMaxima : ScanKind::MainMaxima;
+    spec.focus = c.focus;
+    spec.field = c.field;
+    spec.doublePrecision = dbl;
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = cpuSeconds();
+    const ScanJobResult r = computeScanJob(spec, model);
+    Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), r.elementFieldSeconds};
+    if (!(r.quality[r.best].mainValue > 0.5))
+        std::fprintf(stderr, "unexpected best q %g\n", r.quality[r.best].mainValue);
+    return m;
+}
+#endif
 
 // The reference: the same product, grid points x elements times elements x focus positions, in
 // one call when `single` (the whole output in memory), else as column panels into one buffer.
@@ -215,7 +257,7 @@ int main(int argc, char **argv)
     blas::preferWideKernels(argv);
     int reps = 3;
     std::string which = "all", threads = "per-thread";
-    bool side = false, dbl = false, singleCall = false;
+    bool side = false, dbl = false, singleCall = false, noPrune = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--reps" && i + 1 < argc)
@@ -230,9 +272,11 @@ int main(int argc, char **argv)
             dbl = true;
         else if (a == "--single-call")
             singleCall = true;
+        else if (a == "--no-prune")
+            noPrune = true;
         else {
             std::fprintf(stderr, "usage: %s [--reps N] [--case axial|transverse|all] "
-                                 "[--threads per-thread|shared|both] [--side] [--double] [--single-call]\n", argv[0]);
+                                 "[--threads per-thread|shared|both] [--side] [--double] [--no-prune] [--single-call]\n", argv[0]);
             return 2;
         }
     }
@@ -248,10 +292,14 @@ int main(int argc, char **argv)
     if (threads == "shared" || threads == "both")
         modes.push_back(ScanSettings::Threads::SharedProducts);
 
-    std::printf("scan_bench: %s precision, %d repetitions (medians), element fields precomputed by a\n"
-                "point-source model (the scan's cost does not depend on them), %d cores, OpenBLAS core %s\n",
+    // The job's own path (exact element fields, default threading) when it is built in.
+    const bool job = SCAN_BENCH_EXACT_MODEL && threads == "per-thread" && !noPrune;
+    std::printf("scan_bench: %s precision, %d repetitions (medians), %d cores, OpenBLAS core %s\n"
+                "timed: %s\n",
                 dbl ? "double" : "single", reps, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)),
-                openblas_get_corename());
+                openblas_get_corename(),
+                job ? "the job's compute phase (exact element fields of the grid and the foci, scan, best field)"
+                    : "the scan alone (element fields from a far-field piston model, computed beforehand)");
     for (Case c : cases) {
         if (side)
             c.name = c.focus.axial ? "axial side maxima" : "transverse side maxima";
@@ -262,10 +310,17 @@ int main(int argc, char **argv)
             ScanSettings s;
             s.sideLobes = side;
             s.threads = mode;
+            s.pruneByBound = !noPrune;
             std::vector<double> scan, gemm, gemmSingle, fields, scanCpu, gemmCpu;
             double scanPeak = 0, gemmPeak = 0, singlePeak = 0;
             for (int r = 0; r < reps; ++r) {  // interleaved, so load from elsewhere hits both alike
-                const Measure ms = inChild([&] { return dbl ? runScan<double>(c, s) : runScan<float>(c, s); });
+                const Measure ms = inChild([&] {
+#if SCAN_BENCH_EXACT_MODEL
+                    if (job)
+                        return runJob(c, side, dbl);
+#endif
+                    return dbl ? runScan<double>(c, s) : runScan<float>(c, s);
+                });
                 scan.push_back(ms.seconds);
                 scanCpu.push_back(ms.cpu);
                 fields.push_back(ms.extra);
@@ -285,9 +340,10 @@ int main(int argc, char **argv)
             std::printf("  threads %s:\n"
                         "    wall: scan %.3f s, GEMM %.3f s (%.0f GFLOP/s), ratio %.3f\n"
                         "    CPU:  scan %.3f s, GEMM %.3f s, ratio %.3f\n"
-                        "    peak memory: scan %.0f MiB, GEMM %.0f MiB; element fields %.2f s (not in scan time)\n",
+                        "    peak memory: scan %.0f MiB, GEMM %.0f MiB; element fields %.2f s (%s)\n",
                         mode == ScanSettings::Threads::PerThreadProducts ? "per-thread" : "shared", ts, tg,
-                        flops / tg / 1e9, ts / tg, cs, cg, cs / cg, scanPeak, gemmPeak, median(fields));
+                        flops / tg / 1e9, ts / tg, cs, cg, cs / cg, scanPeak, gemmPeak, median(fields),
+                        job ? "included" : "not in scan time");
             if (singleCall)
                 std::printf("  GEMM as one call (whole output in memory): %.3f s, peak %.0f MiB\n",
                             median(gemmSingle), singlePeak);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -86,7 +87,10 @@ struct ColumnReducer {
 
     // Reduces the field column of one focus position. The main lobe is searched on |p|^2, which
     // orders the points exactly as |p| does.
-    void reduce(const std::complex<T> *column, double focusAmplitude, const std::size_t *start, FocusQuality &out)
+    // `rows` < points only in bound-pruned main-maxima scans: the column then holds the grid points
+    // that can exceed |p(F)| (see scanFocusQuality).
+    void reduce(const std::complex<T> *column, std::size_t rows, double focusAmplitude, const std::size_t *start,
+                FocusQuality &out)
     {
         out.focusAmplitude = focusAmplitude;
         if (finder) {
@@ -97,7 +101,7 @@ struct ColumnReducer {
             out.sidePoint = lobe.sidePoint;
             out.sideValue = lobe.hasSide ? sideMaximaValue(std::sqrt(lobe.sideValue), focusAmplitude) : 0.0;
         } else {
-            out.gridMax = std::sqrt(static_cast<double>(columnMaxNorm(column, points)));
+            out.gridMax = rows ? std::sqrt(static_cast<double>(columnMaxNorm(column, rows))) : 0.0;
         }
         out.mainValue = mainMaximaValue(focusAmplitude, out.gridMax, roundingTolerance<T>());
     }
@@ -157,15 +161,73 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     if (M == 0)
         return result;
 
-    const int p = blas::dim(P, "grid points");
     const int n = blas::dim(N, "elements");
+    blas::dim(P, "grid points");
+    const bool prune = !settings.sideLobes && settings.pruneByBound;
+    const double tolerance = roundingTolerance<T>();
 
-    // Steering weights, column-major elements x positions, and |p(F)| of every position.
-    std::vector<std::complex<T>> weights(N * M);
+    // Processing order of the focus positions: as given, or by decreasing |p(F)| when pruning.
     std::vector<double> focusAmplitude(M);
 #pragma omp parallel for schedule(static)
-    for (std::ptrdiff_t m = 0; m < static_cast<std::ptrdiff_t>(M); ++m)
-        focusAmplitude[m] = steeringWeights<T>(hFocus.row(m), N, weights.data() + m * N);
+    for (std::ptrdiff_t m = 0; m < static_cast<std::ptrdiff_t>(M); ++m) {
+        double sum = 0;
+        for (std::size_t k = 0; k < N; ++k)
+            sum += std::abs(hFocus.at(m, k));
+        focusAmplitude[m] = sum;
+    }
+    std::vector<std::size_t> order(M);
+    for (std::size_t m = 0; m < M; ++m)
+        order[m] = m;
+    if (prune)
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return focusAmplitude[a] > focusAmplitude[b]; });
+
+    // Steering weights, column-major elements x positions in processing order.
+    std::vector<std::complex<T>> weights(N * M);
+#pragma omp parallel for schedule(static)
+    for (std::ptrdiff_t j = 0; j < static_cast<std::ptrdiff_t>(M); ++j)
+        steeringWeights<T>(hFocus.row(order[j]), N, weights.data() + j * N);
+
+    // Bound pruning (main maxima only). |p(x)| = |sum_n w_n h_n(x)| <= U(x) = sum_n |h_n(x)| for any
+    // unit weights, and |p(F)| = U(F). A grid point with U(x) <= |p(F)| can therefore never be
+    // stronger than the focus and cannot change q: only the points with U(x) > |p(F)| need their
+    // field. The grid rows are sorted by decreasing U, so those points are a leading block of rows,
+    // and the positions by decreasing |p(F)|, so consecutive positions need similar blocks. The
+    // threshold is lowered by half the rounding tolerance, so that no point whose computed |p|
+    // exceeds |p(F)| by more than the tolerance is left out: q is the same as without pruning.
+    std::vector<double> bound;                  // U of the sorted rows
+    FieldMatrix<T> sorted;                      // hGrid with rows in decreasing U
+    const FieldMatrix<T> *h = &hGrid;
+    if (prune) {
+        std::vector<double> u(P);
+#pragma omp parallel for schedule(static)
+        for (std::ptrdiff_t q = 0; q < static_cast<std::ptrdiff_t>(P); ++q) {
+            double sum = 0;
+            for (std::size_t k = 0; k < N; ++k)
+                sum += std::abs(std::complex<double>(hGrid.at(q, k)));
+            u[q] = sum;
+        }
+        std::vector<std::size_t> rows(P);
+        for (std::size_t q = 0; q < P; ++q)
+            rows[q] = q;
+        std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) { return u[a] > u[b]; });
+        sorted = FieldMatrix<T>(P, N);
+        bound.resize(P);
+#pragma omp parallel for schedule(static)
+        for (std::ptrdiff_t q = 0; q < static_cast<std::ptrdiff_t>(P); ++q) {
+            std::copy(hGrid.row(rows[q]), hGrid.row(rows[q]) + N, sorted.row(q));
+            bound[q] = u[rows[q]];
+        }
+        h = &sorted;
+    }
+    // Rows a block of positions needs: all, or those whose bound exceeds the block's smallest |p(F)|.
+    const auto rowsNeeded = [&](std::size_t j0, std::size_t mb) -> std::size_t {
+        if (!prune)
+            return P;
+        const double threshold = focusAmplitude[order[j0 + mb - 1]] * (1 + tolerance / 2);
+        return static_cast<std::size_t>(
+            std::upper_bound(bound.begin(), bound.end(), threshold, std::greater<double>()) - bound.begin());
+    };
 
     std::size_t block = settings.blockColumns ? settings.blockColumns
                                               : defaultBlockColumns(P, sizeof(std::complex<T>));
@@ -179,35 +241,49 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     std::atomic<std::size_t> done{0};
     std::atomic<bool> cancelled{false};
     ErrorSlot error;
-    const std::size_t *startData = settings.sideLobes ? start.data() : nullptr;
+    std::mutex progressMutex;
+    const auto report = [&](std::size_t mb) {
+        const std::size_t total = done += mb;
+        if (progress) {
+            std::lock_guard<std::mutex> lock(progressMutex);
+            if (!progress(total, M))
+                cancelled = true;
+        }
+    };
+    // Reduces column c of a block of products (positions j0 + c of the processing order).
+    const auto reduceColumn = [&](const std::complex<T> *products, std::size_t rows, std::size_t j0, std::size_t c,
+                                  ColumnReducer<T> &reducer) {
+        const std::size_t m = order[j0 + c];
+        reducer.reduce(products + c * rows, rows, focusAmplitude[m], settings.sideLobes ? start.data() + m : nullptr,
+                       result[m]);
+    };
+    const auto multiply = [&](std::size_t j0, std::size_t mb, std::complex<T> *products) {
+        const std::size_t rows = rowsNeeded(j0, mb);
+        if (rows > 0)
+            blas::gemmTN(static_cast<int>(rows), static_cast<int>(mb), n, h->values.data(), n,
+                         weights.data() + j0 * N, n, products, static_cast<int>(rows));
+        return rows;
+    };
 
     if (settings.threads == ScanSettings::Threads::PerThreadProducts) {
         // Each thread takes the next block of positions, multiplies it alone and reduces it while
         // the products are still warm; BLAS is single-threaded meanwhile.
         blas::ScopedThreadCount oneBlasThread(1);
         std::atomic<std::size_t> next{0};
-        std::mutex progressMutex;
 #pragma omp parallel
         {
             try {
                 ColumnReducer<T> reducer(shape, settings.sideLobes);
                 std::vector<std::complex<T>> products(P * block);
                 for (;;) {
-                    const std::size_t m0 = next.fetch_add(block);
-                    if (m0 >= M || cancelled || error.failed())
+                    const std::size_t j0 = next.fetch_add(block);
+                    if (j0 >= M || cancelled || error.failed())
                         break;
-                    const std::size_t mb = std::min(block, M - m0);
-                    blas::gemmTN(p, static_cast<int>(mb), n, hGrid.values.data(), n,
-                                 weights.data() + m0 * N, n, products.data(), p);
+                    const std::size_t mb = std::min(block, M - j0);
+                    const std::size_t rows = multiply(j0, mb, products.data());
                     for (std::size_t c = 0; c < mb; ++c)
-                        reducer.reduce(products.data() + c * P, focusAmplitude[m0 + c],
-                                       startData ? startData + m0 + c : nullptr, result[m0 + c]);
-                    const std::size_t total = done += mb;
-                    if (progress) {
-                        std::lock_guard<std::mutex> lock(progressMutex);
-                        if (!progress(total, M))
-                            cancelled = true;
-                    }
+                        reduceColumn(products.data(), rows, j0, c, reducer);
+                    report(mb);
                 }
             } catch (...) {
                 error.capture();
@@ -215,28 +291,23 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
         }
     } else {
         std::vector<std::complex<T>> products(P * block);
-        const int threads = omp_get_max_threads();
-        std::vector<std::unique_ptr<ColumnReducer<T>>> reducers(threads);
+        std::vector<std::unique_ptr<ColumnReducer<T>>> reducers(omp_get_max_threads());
         for (auto &r : reducers)
             r = std::make_unique<ColumnReducer<T>>(shape, settings.sideLobes);
-        for (std::size_t m0 = 0; m0 < M && !cancelled; m0 += block) {
-            const std::size_t mb = std::min(block, M - m0);
-            blas::gemmTN(p, static_cast<int>(mb), n, hGrid.values.data(), n, weights.data() + m0 * N, n,
-                         products.data(), p);
+        for (std::size_t j0 = 0; j0 < M && !cancelled; j0 += block) {
+            const std::size_t mb = std::min(block, M - j0);
+            const std::size_t rows = multiply(j0, mb, products.data());
 #pragma omp parallel for schedule(dynamic, 1)
             for (std::ptrdiff_t c = 0; c < static_cast<std::ptrdiff_t>(mb); ++c) {
                 try {
-                    reducers[omp_get_thread_num()]->reduce(products.data() + c * P, focusAmplitude[m0 + c],
-                                                           startData ? startData + m0 + c : nullptr,
-                                                           result[m0 + c]);
+                    reduceColumn(products.data(), rows, j0, static_cast<std::size_t>(c),
+                                 *reducers[omp_get_thread_num()]);
                 } catch (...) {
                     error.capture();
                 }
             }
             error.rethrow();
-            done += mb;
-            if (progress && !progress(done, M))
-                cancelled = true;
+            report(mb);
         }
     }
     error.rethrow();

@@ -23,7 +23,8 @@
 // Computation: the fields of a block of focus positions are one complex matrix product
 //   P (grid points x positions) = Hgrid (grid points x elements) * W (elements x positions),
 // done by BLAS (cgemm in single precision, zgemm in double); each column of P is reduced to its
-// maximum (and, for side maxima, searched for its main lobe) while it is still in cache.
+// maximum (and, for side maxima, searched for its main lobe) right after its block is multiplied.
+// Main-maxima scans multiply only the grid points whose field can exceed |p(F)| at all.
 
 #include <complex>
 #include <cstddef>
@@ -53,7 +54,9 @@ struct FieldMatrix {
 // The quality values of one focus position (see the definitions above).
 struct FocusQuality {
     double focusAmplitude = 0;  // |p(F)| = sum_n |h_n(F)|
-    double gridMax = 0;         // max over the grid of |p|
+    // max over the grid of |p|; in bound-pruned main-maxima scans only over the points that can
+    // exceed |p(F)| (0 when there are none), which gives the same q.
+    double gridMax = 0;
     double mainValue = 0;       // q
     // Side-maxima scans only:
     double sideValue = 0;        // s
@@ -107,6 +110,8 @@ struct ScanSettings {
     //  SharedProducts: one block at a time, multiplied by BLAS's own threads, then reduced by
     //    OpenMP threads.
     enum class Threads { PerThreadProducts, SharedProducts } threads = Threads::PerThreadProducts;
+    // Main-maxima scans: compute the field only where it can exceed |p(F)| (exact; see the .cpp).
+    bool pruneByBound = true;
 };
 
 // Progress report: positions done, positions in all. Called from the scanning threads, one call at a

@@ -112,13 +112,19 @@ TEST(QualityScan, PhaseConjugateFocusOfUnitFieldsIsTheGlobalMaximum)
     FieldMatrix<float> hf(h.rows, n);
     for (std::size_t k = 0; k < h.values.size(); ++k)
         hf.values[k] = std::complex<float>(h.values[k]);
-    const auto rd = scanFocusQuality(h, grid.shape(), hF, {}, ScanSettings{});
-    const auto rf = scanFocusQuality(hf, grid.shape(), hF, {}, ScanSettings{});
+    ScanSettings full;
+    full.pruneByBound = false;
+    const auto rd = scanFocusQuality(h, grid.shape(), hF, {}, full);
+    const auto rf = scanFocusQuality(hf, grid.shape(), hF, {}, full);
+    // Pruned: no grid point can exceed |p(F)| = N, so none is even computed.
+    const auto rp = scanFocusQuality(hf, grid.shape(), hF, {}, ScanSettings{});
     for (std::size_t m = 0; m < 4; ++m) {
-        EXPECT_NEAR(rd[m].mainValue, 1.0, 1e-12);
+        EXPECT_EQ(rd[m].mainValue, 1.0);
         EXPECT_NEAR(rd[m].focusAmplitude, 16.0, 1e-12);
         EXPECT_NEAR(rd[m].gridMax, 16.0, 1e-12);
-        EXPECT_NEAR(rf[m].mainValue, 1.0, 1e-6);
+        EXPECT_EQ(rf[m].mainValue, 1.0);
+        EXPECT_EQ(rp[m].mainValue, 1.0);
+        EXPECT_EQ(rp[m].gridMax, 0.0);
     }
 }
 
@@ -189,10 +195,46 @@ TEST(QualityScan, SinglePrecisionStaysWithin1e4OfDouble)
     }
     EXPECT_LT(worstQ, 1e-4);
     EXPECT_LT(worstS, 1e-4);
-    // Main-maxima scans skip the lobe search but give the same q.
-    const auto rm = scanFocusQuality(hf, c.field.shape(), c.hFocus, {}, ScanSettings{});
-    for (std::size_t m = 0; m < rd.size(); ++m)
-        EXPECT_EQ(rm[m].mainValue, rf[m].mainValue);
+}
+
+TEST(QualityScan, BoundPruningGivesTheSameMainMaxima)
+{
+    // Main-maxima scans skip the lobe search and, pruned, the points that cannot beat the focus;
+    // q is that of the full computation (up to the rounding of a product over other rows).
+    const CapScan c;
+    FieldMatrix<float> hf(c.hGrid.rows, c.hGrid.cols);
+    for (std::size_t k = 0; k < hf.values.size(); ++k)
+        hf.values[k] = std::complex<float>(c.hGrid.values[k]);
+    const auto ref = scantest::directScan(c.hGrid, c.field, c.hFocus, c.start);
+    for (auto threads : {ScanSettings::Threads::PerThreadProducts, ScanSettings::Threads::SharedProducts}) {
+        ScanSettings s;
+        s.threads = threads;
+        s.blockColumns = 6;
+        const auto pd = scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, {}, s);
+        const auto pf = scanFocusQuality(hf, c.field.shape(), c.hFocus, {}, s);
+        for (std::size_t m = 0; m < ref.size(); ++m) {
+            SCOPED_TRACE(m);
+            EXPECT_NEAR(pd[m].mainValue, ref[m].mainValue, 1e-12);
+            EXPECT_NEAR(pf[m].mainValue, ref[m].mainValue, 1e-6);
+            EXPECT_EQ(pd[m].focusAmplitude, ref[m].focusAmplitude);
+            // Where a stronger point exists its value is found; elsewhere at most |p(F)| is seen.
+            if (ref[m].mainValue < 1)
+                EXPECT_NEAR(pd[m].gridMax, ref[m].gridMax, 1e-12 * ref[m].gridMax);
+            else
+                EXPECT_LE(pd[m].gridMax, ref[m].gridMax * (1 + 1e-12));
+        }
+    }
+
+    // One element carrying a two-peak map (U = |p| there): focused on the big peak nothing on the
+    // grid can be stronger, so nothing is computed; focused on the small one, only the points above
+    // it are, and the big peak is among them.
+    const std::vector<double> a = twoPeaks();
+    const std::size_t big = 2 * 9 + 2, small = 6 * 9 + 6;
+    const auto r = scanFocusQuality(oneElementField(a), {9, 9}, focusRows({a[big], a[small]}), {}, ScanSettings{});
+    EXPECT_EQ(r[0].mainValue, 1.0);
+    EXPECT_EQ(r[0].gridMax, 0.0);
+    EXPECT_NEAR(r[1].mainValue, a[small] / a[big], 1e-15);
+    EXPECT_NEAR(r[1].gridMax, a[big], 1e-15);
 }
 
 TEST(QualityScan, CancelAndBadInput)
