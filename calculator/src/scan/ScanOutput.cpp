@@ -1,6 +1,7 @@
 #include "scan/ScanOutput.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -114,6 +115,16 @@ void writeScanBinary(const std::string &path, const ScanPlane &focusPlane, const
     writeFileAtomically(path, bytes);
 }
 
+namespace {
+// The shortest C-locale text that reads back to the same double.
+void appendShortest(std::string &out, double v)
+{
+    char text[32];
+    const auto r = std::to_chars(text, text + sizeof text, v);
+    out.append(text, r.ptr);
+}
+} // namespace
+
 void writeSideMaxes(const std::string &path, const ScanPlane &focusPlane, const ScanPlane &fieldPlane,
                     const std::vector<FocusQuality> &results)
 {
@@ -121,19 +132,23 @@ void writeSideMaxes(const std::string &path, const ScanPlane &focusPlane, const 
         throw std::invalid_argument("side maxima: " + std::to_string(results.size()) + " results for "
                                     + std::to_string(focusPlane.size()) + " focus positions");
     std::string text;
-    char line[160];
     for (std::size_t i1 = 0; i1 < focusPlane.n1; ++i1)
         for (std::size_t i2 = 0; i2 < focusPlane.n2; ++i2) {
             const FocusQuality &r = results[i1 * focusPlane.n2 + i2];
+            appendShortest(text, focusPlane.coord1(i1));
+            text += ' ';
+            appendShortest(text, focusPlane.coord2(i2));
             if (r.hasSide) {
-                const std::size_t s1 = r.sidePoint / fieldPlane.n2, s2 = r.sidePoint % fieldPlane.n2;
-                std::snprintf(line, sizeof line, "%.17g %.17g %.17g %.17g %.17g\n", focusPlane.coord1(i1),
-                              focusPlane.coord2(i2), fieldPlane.coord1(s1), fieldPlane.coord2(s2), r.sideValue);
+                text += ' ';
+                appendShortest(text, fieldPlane.coord1(r.sidePoint / fieldPlane.n2));
+                text += ' ';
+                appendShortest(text, fieldPlane.coord2(r.sidePoint % fieldPlane.n2));
+                text += ' ';
+                appendShortest(text, r.sideValue);
             } else {
-                std::snprintf(line, sizeof line, "%.17g %.17g nan nan 0\n", focusPlane.coord1(i1),
-                              focusPlane.coord2(i2));
+                text += " nan nan 0";
             }
-            text += line;
+            text += '\n';
         }
     writeFileAtomically(path, text);
 }
