@@ -20,6 +20,7 @@ BoxHandler boxHandler;
 FileDialogHandler fileDialogHandler;
 OpenDocumentHandler openDocumentHandler;
 StartDetachedHandler startDetachedHandler;
+QuitHandler quitHandler;
 } // namespace
 
 QString appDir()
@@ -124,6 +125,19 @@ bool startDetached(const QString &program, const QStringList &args, const QStrin
     if (startDetachedHandler)
         return startDetachedHandler(program, args, workDir);
     return QProcess::startDetached(program, args, workDir);
+}
+
+void setQuitHandler(QuitHandler handler)
+{
+    quitHandler = std::move(handler);
+}
+
+void quitApplication()
+{
+    if (quitHandler)
+        quitHandler();
+    else
+        QCoreApplication::quit();
 }
 
 } // namespace platform

@@ -67,6 +67,11 @@ typedef std::function<bool(const QString &program, const QStringList &args, cons
 void setStartDetachedHandler(StartDetachedHandler handler);
 bool startDetached(const QString &program, const QStringList &args, const QString &workDir);
 
+// Ends the application (after the user confirmed leaving it). Tests record the request instead.
+typedef std::function<void()> QuitHandler;
+void setQuitHandler(QuitHandler handler);
+void quitApplication();
+
 } // namespace platform
 
 #endif // PLATFORM_H

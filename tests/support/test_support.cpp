@@ -52,8 +52,18 @@ void TempAppDir::writeScript(const QString &relative, const QByteArray &body) co
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
+namespace {
+int quitRequestCount = 0;
+}
+
+int quitRequests()
+{
+    return quitRequestCount;
+}
+
 void installDefaultHooks()
 {
+    platform::setQuitHandler([] { ++quitRequestCount; });
     platform::setBoxHandler([](const platform::Box &box) { return BoxRecorder::instance().record(box); });
     platform::setFileDialogHandler([](const platform::FileDialog &) { return QString(); });
     platform::setOpenDocumentHandler([](const QString &) { return false; });

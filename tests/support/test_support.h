@@ -50,8 +50,10 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Message boxes recorded, file dialogs cancelled, no document viewer and no detached processes.
+// Message boxes recorded, file dialogs cancelled, no document viewer, no detached processes and
+// requests to end the application counted instead of carried out.
 void installDefaultHooks();
+int quitRequests();
 
 QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &data);

@@ -1,0 +1,30 @@
+#include "del_temp_files.h"
+
+#include <QFile>
+
+#include "platform.h"
+
+QStringList jobFilesToRemove()
+{
+    const QStringList scanFiles = {"AbsField_XY.txt", "AbsField_YZ.txt", "AbsField_XY.bin",
+                                   "AbsField_YZ.bin", "array.txt",       "array_elements.txt",
+                                   "calcdone",        "focus.txt",       "grid_calc.txt",
+                                   "grid_scan.txt",   "log.txt",         "medium.txt"};
+    QStringList paths;
+    for (const char *f : {"AbsField_XY.txt", "AbsField_YZ.txt", "array.txt", "array_elements.txt",
+                          "calcdone", "focus.txt", "grid_calc.txt", "log.txt", "medium.txt"})
+        paths << QString("/calc/") + f;
+    for (const QString &f : scanFiles)
+        paths << "/main_max/" + f;
+    for (const QString &f : scanFiles)
+        paths << "/side_max/" + f;
+    paths << "/side_max/side_maxes.txt";
+    return paths;
+}
+
+void del_temp_files()
+{
+    const QString dir = platform::appDir();
+    for (const QString &path : jobFilesToRemove())
+        QFile::remove(dir + path);
+}

@@ -1,0 +1,105 @@
+#include "window_common.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QIcon>
+#include <QWidget>
+
+#include "del_temp_files.h"
+#include "platform.h"
+
+namespace window {
+
+const char *const exitTitle = "Выход из приложения";
+const char *const exitQuestion =
+    "Вы уверены, что хотите выйти? Все несохраненные результаты будут потеряны.";
+
+namespace {
+// Marks a close requested by the program itself, which must not ask the user.
+const char *const closingInPassing = "kormaxClosingInPassing";
+
+bool takeClosingInPassing(QWidget *w)
+{
+    const bool inPassing = w->property(closingInPassing).toBool();
+    w->setProperty(closingInPassing, false);
+    return inPassing;
+}
+} // namespace
+
+QSize scaledSize(const QSize &design, int dpi, const QRect &available, bool clampToScreen)
+{
+    double width = design.width() * double(dpi) / 96.0;
+    double height = design.height() * double(dpi) / 96.0;
+    if (clampToScreen) {
+        if (width > available.width())
+            width = available.width();
+        if (height > available.height())
+            height = available.height();
+    }
+    return QSize(int(width), int(height));
+}
+
+QSize scaledSize(const QSize &design, bool clampToScreen)
+{
+    return scaledSize(design, platform::screenDpi(), platform::availableGeometry(), clampToScreen);
+}
+
+void moveToCenter(QWidget *w)
+{
+    const QPoint centre = platform::availableGeometry().center();
+    w->move(centre.x() - w->width() / 2, centre.y() - w->height() / 2);
+}
+
+void setIconFromAppDir(QWidget *w, const QString &fileName)
+{
+    const QString path = platform::appDir() + fileName;
+    if (QFileInfo::exists(path))
+        w->setWindowIcon(QIcon(path));
+}
+
+void moveOn(QWidget *from, QWidget *to)
+{
+    moveOn(from, to, from->geometry());
+}
+
+void moveOn(QWidget *from, QWidget *to, const QRect &geometry)
+{
+    to->setGeometry(geometry);
+    to->show();
+    closeInPassing(from);
+}
+
+void closeInPassing(QWidget *w)
+{
+    w->setProperty(closingInPassing, true);
+    w->close();
+}
+
+void confirmExit(QWidget *w, QCloseEvent *event)
+{
+    if (takeClosingInPassing(w)) {
+        event->accept();
+        return;
+    }
+    if (platform::question(w, exitTitle, exitQuestion) == QMessageBox::Yes) {
+        event->accept();
+        del_temp_files();
+        platform::quitApplication();
+    } else {
+        event->ignore();
+    }
+}
+
+void confirmCloseResult(QWidget *w, QCloseEvent *event)
+{
+    if (takeClosingInPassing(w)) {
+        event->accept();
+        return;
+    }
+    if (platform::question(w, exitTitle, exitQuestion) == QMessageBox::Yes)
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace window

@@ -1,0 +1,48 @@
+#ifndef WINDOW_COMMON_H
+#define WINDOW_COMMON_H
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QCloseEvent;
+class QWidget;
+
+// What every top-level window does the same way: sizing by the screen's resolution, centring,
+// the icon, moving on to the next window and asking before the application ends.
+namespace window {
+
+// Design size scaled by dpi / 96 and, for the parameter windows, clamped to the available area;
+// truncated to whole pixels.
+QSize scaledSize(const QSize &design, int dpi, const QRect &available, bool clampToScreen);
+// The same for the current screen.
+QSize scaledSize(const QSize &design, bool clampToScreen);
+
+// Centre of the primary screen's available area minus half the window's size.
+void moveToCenter(QWidget *w);
+
+// Window icon from a picture in the application directory ("/logo_png.png" or "/icon.png");
+// a missing picture leaves the window without an icon.
+void setIconFromAppDir(QWidget *w, const QString &fileName = "/logo_png.png");
+
+// Moves on from one working window to the next: the next one takes the previous one's geometry,
+// is shown, and the previous one closes without asking.
+void moveOn(QWidget *from, QWidget *to);
+void moveOn(QWidget *from, QWidget *to, const QRect &geometry);
+
+// Closes a window without asking (the program's own close when moving on).
+void closeInPassing(QWidget *w);
+
+// closeEvent of a working window: closing in passing is accepted silently; a user's close asks
+// "Выход из приложения", and Yes removes all job files and ends the application.
+void confirmExit(QWidget *w, QCloseEvent *event);
+
+// closeEvent of a result window: a user's close asks, and Yes closes only that window.
+void confirmCloseResult(QWidget *w, QCloseEvent *event);
+
+extern const char *const exitTitle;
+extern const char *const exitQuestion;
+
+} // namespace window
+
+#endif // WINDOW_COMMON_H
