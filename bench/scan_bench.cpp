@@ -76,18 +76,49 @@ Case transverseCase()
             ScanPlane{false, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d, -(fn - 1) * d, d, d}};
 }
 
-// Element centres: a golden-angle spiral filling the ring between the hole and the rim.
-std::vector<Point3> elementCentres()
+// The example array's element positions (x, y in m): the shipped element file, found in the
+// application directory beside the build's bench directory; without it a golden-angle spiral
+// filling the ring between the hole and the rim.
+std::string g_elementSource;
+
+std::vector<ElementPosition> examplePositions()
 {
-    std::vector<Point3> e;
+    std::vector<ElementPosition> e;
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+        self[n] = 0;
+        std::string dir(self);
+        dir = dir.substr(0, dir.rfind('/'));
+        const std::string path = dir + "/../app/Elements_Quist_Marvane.txt";
+        if (std::FILE *f = std::fopen(path.c_str(), "r")) {
+            double x, y;  // centimetres
+            while (std::fscanf(f, "%lf %lf", &x, &y) == 2)
+                e.push_back({x / 100, y / 100});
+            std::fclose(f);
+            if (e.size() == static_cast<std::size_t>(kElements)) {
+                g_elementSource = "Elements_Quist_Marvane.txt";
+                return e;
+            }
+            e.clear();
+        }
+    }
+    g_elementSource = "golden-angle spiral";
     const double r0 = kHole + kElementRadius * 1.2, r1 = kA / 2 - kElementRadius;
     const double golden = M_PI * (3 - std::sqrt(5.0));
-    for (int n = 0; n < kElements; ++n) {
-        const double rho = std::sqrt(r0 * r0 + (r1 * r1 - r0 * r0) * (n + 0.5) / kElements);
-        const double x = rho * std::cos(n * golden), y = rho * std::sin(n * golden);
-        e.push_back({x, y, kR - std::sqrt(kR * kR - rho * rho)});
+    for (int k = 0; k < kElements; ++k) {
+        const double rho = std::sqrt(r0 * r0 + (r1 * r1 - r0 * r0) * (k + 0.5) / kElements);
+        e.push_back({rho * std::cos(k * golden), rho * std::sin(k * golden)});
     }
     return e;
+}
+
+std::vector<Point3> elementCentres()
+{
+    std::vector<Point3> c;
+    for (const ElementPosition &p : examplePositions())
+        c.push_back({p.x, p.y, kR - std::sqrt(kR * kR - p.x * p.x - p.y * p.y)});
+    return c;
 }
 
 // Element fields without the calculator's model: each element as a piston in the far field,
@@ -200,7 +231,7 @@ Measure runScan(const Case &c, ScanSettings settings)
 Measure runJob(const Case &c, bool side, bool dbl)
 {
     ArrayGeometry array = exampleArray();
-    array.elements = randomLayout(array, kElements, 2026);
+    array.elements = examplePositions();
     const ElementFieldModel model(array, water());
     ScanJobSpec spec;
     spec.kind = side ? ScanKind::SideMaxima : ScanKind::MainMaxima;
@@ -294,10 +325,11 @@ int main(int argc, char **argv)
 
     // The job's own path (exact element fields, default threading) when it is built in.
     const bool job = SCAN_BENCH_EXACT_MODEL && threads == "per-thread" && !noPrune;
+    examplePositions();
     std::printf("scan_bench: %s precision, %d repetitions (medians), %d cores, OpenBLAS core %s\n"
-                "timed: %s\n",
+                "elements: %s\ntimed: %s\n",
                 dbl ? "double" : "single", reps, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)),
-                openblas_get_corename(),
+                openblas_get_corename(), g_elementSource.c_str(),
                 job ? "the job's compute phase (exact element fields of the grid and the foci, scan, best field)"
                     : "the scan alone (element fields from a far-field piston model, computed beforehand)");
     for (Case c : cases) {
