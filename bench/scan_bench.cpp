@@ -361,7 +361,8 @@ int main(int argc, char **argv)
                 gemm.push_back(mg.seconds);
                 gemmCpu.push_back(mg.cpu);
                 gemmPeak = std::max(gemmPeak, mg.peakMiB);
-                if (singleCall) {
+                const double singleBytes = double(c.field.size()) * double(c.focus.size()) * (dbl ? 16 : 8);
+                if (singleCall && singleBytes <= 4.0 * (1u << 30)) {
                     const Measure m1 = inChild([&] { return dbl ? runGemm<double>(c, true) : runGemm<float>(c, true); });
                     gemmSingle.push_back(m1.seconds);
                     singlePeak = std::max(singlePeak, m1.peakMiB);
@@ -376,9 +377,12 @@ int main(int argc, char **argv)
                         mode == ScanSettings::Threads::PerThreadProducts ? "per-thread" : "shared", ts, tg,
                         flops / tg / 1e9, ts / tg, cs, cg, cs / cg, scanPeak, gemmPeak, median(fields),
                         job ? "included" : "not in scan time");
-            if (singleCall)
-                std::printf("  GEMM as one call (whole output in memory): %.3f s, peak %.0f MiB\n",
+            if (!gemmSingle.empty())
+                std::printf("    GEMM as one call (whole output in memory): %.3f s, peak %.0f MiB\n",
                             median(gemmSingle), singlePeak);
+            else if (singleCall)
+                std::printf("    GEMM as one call skipped: its output alone would take %.1f GiB\n",
+                            double(c.field.size()) * double(c.focus.size()) * (dbl ? 16 : 8) / (1u << 30));
             std::printf("    runs (wall): scan");
             for (double t : scan)
                 std::printf(" %.3f", t);
