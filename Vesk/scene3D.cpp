@@ -1,3 +1,3 @@
 #include "scene3D.h"
 
-Scene3D::Scene3D(QWidget *parent) : QGLWidget(parent) {}
+Scene3D::Scene3D(QWidget *parent) : SceneWidget(parent) {}

@@ -1,7 +1,323 @@
-#include <cstdio>
+// kormax-calc: the field calculator. Started by the batch file of a job folder with that folder as
+// working directory; reads the job files there, computes, writes the results and then `calcdone`.
+//
+//   kormax-calc <job-kind> [--no-gui]
+//     job-kind  field     field of the array over grid_calc.txt      -> AbsField_XY.txt / AbsField_YZ.txt
+//               main_max  main-maxima scan                            (main_max/)
+//               side_max  side-maxima scan                            (side_max/)
+//     --no-gui  never open the progress window (progress goes to stderr and log.txt)
+//
+// Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
+// log.txt and on stderr, a non-zero exit code and no calcdone. Exit codes: 0 done, 1 job error,
+// 2 usage, 3 cancelled (cancel button, SIGTERM, SIGINT, SIGHUP).
 
-int main()
+#include <atomic>
+#include <chrono>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <thread>
+
+#include <dlfcn.h>
+#include <unistd.h>
+#include <omp.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "field/FieldPlane.h"
+#include "log/Log.h"
+#include "output/ResultFiles.h"
+#include "params/JobError.h"
+#include "params/JobInput.h"
+#include "params/TextFile.h"
+#include "progress/JobMonitor.h"
+#include "progress/ProgressWindow.h"
+
+using namespace kcalc;
+
+namespace {
+
+enum class JobKind { Field, MainMax, SideMax };
+
+const char *jobTitle(JobKind kind)
 {
-    std::fprintf(stderr, "kormax-calc: not built yet\n");
-    return 2;
+    switch (kind) {
+    case JobKind::Field: return "Расчет поля";
+    case JobKind::MainMax: return "Оценка качества поля: главные максимумы";
+    case JobKind::SideMax: return "Оценка качества поля: боковые максимумы";
+    }
+    return "";
+}
+
+// A run shorter than this shows no progress window.
+constexpr auto kWindowDelay = std::chrono::seconds(1);
+
+std::atomic<RunControl *> g_control{nullptr};
+
+extern "C" void onTerminate(int)
+{
+    if (RunControl *control = g_control.load())
+        control->cancel.store(true);
+}
+
+// ------------------------------------------------------------------------------------------------
+// The jobs. Each runs its phases in order; library calls throw JobError on any fault.
+
+std::string workingDirectory()
+{
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+// A figure for people: three significant digits.
+std::string brief(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", v);
+    return text;
+}
+
+std::string percent(double fraction)
+{
+    return std::to_string(static_cast<int>(100 * fraction + 0.5)) + "%";
+}
+
+void runFieldJob(Log &log, JobMonitor &monitor)
+{
+    const std::string dir = ".";
+
+    // Read.
+    log.info("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, focus.txt, grid_calc.txt");
+    const JobInput input = readJobInput(dir);
+    for (const std::string &line : describeJobInput(input))
+        log.info(line);
+
+    // Check.
+    checkJobInput(input);
+    const double k = 2 * M_PI * input.array.frequency / input.medium.soundSpeed;
+    log.info("Проверка пройдена. Волновое число k = " + formatNumber(k) + " 1/м, длина волны = "
+             + formatNumber(input.medium.soundSpeed / input.array.frequency) + " м, точек сетки: "
+             + std::to_string(input.grid.pointCount()) + ", пар элемент-точка: "
+             + std::to_string(input.grid.pointCount() * input.array.elements.size()));
+
+    // Compute.
+    log.info("Расчет: интеграл Рэлея по каждому элементу (точная одномерная формула для круглого поршня), "
+             "фокусировка сопряжением фаз; потоков OpenMP: " + std::to_string(omp_get_max_threads()));
+    monitor.computeStart.store(log.elapsed());
+    const double t0 = log.elapsed();
+    const FieldPlaneResult result = computeFieldPlane(input, &monitor.control);
+    const double seconds = log.elapsed() - t0;
+    const Point3 top = input.grid.point(static_cast<long>(result.maximumIndex / input.grid.count2),
+                                        static_cast<long>(result.maximumIndex % input.grid.count2));
+    log.info("Расчет выполнен за " + formatDuration(seconds) + " ("
+             + brief(seconds * 1e9 / static_cast<double>(input.grid.pointCount() * input.array.elements.size()))
+             + " нс на пару элемент-точка)");
+    log.info("|p(F)|/p0 = " + formatNumber(result.focusPressure) + "; максимум |p|/p0 на сетке = "
+             + formatNumber(result.maximum) + " в точке (" + formatNumber(top.x) + ", " + formatNumber(top.y) + ", "
+             + formatNumber(top.z) + ") м");
+
+    // Write.
+    const std::string name = fieldResultName(input.grid.kind);
+    writeFieldResult(dir, input.grid, result.values);
+    log.info("Результат записан в " + name);
+
+    // Mark done, unless the user asked to stop meanwhile.
+    if (monitor.control.cancelled())
+        throw JobCancelled();
+    markDone(dir);
+    log.info("Записан признак завершения calcdone");
+}
+
+// Dispatch point of the scan jobs (main_max/, side_max/). They read the five job files and
+// grid_scan.txt, step the focus over grid_calc.txt and write AbsField_??.bin, AbsField_??.txt and
+// then calcdone, like the field job. Until they are built the job ends with an error and no calcdone.
+void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
+{
+    (void)log;
+    (void)monitor;
+    throw JobError(std::string("Задание \"") + jobTitle(kind) + "\" пока не поддерживается этой версией программы "
+                   "расчета; признак завершения не записан");
+}
+
+void runJob(JobKind kind, Log &log, JobMonitor &monitor)
+{
+    try {
+        removeDoneMarker(".");
+        if (kind == JobKind::Field)
+            runFieldJob(log, monitor);
+        else
+            runScanJob(kind, log, monitor);
+        monitor.outcome.store(JobMonitor::Succeeded);
+    } catch (const JobCancelled &e) {
+        monitor.setMessage(e.what());
+        monitor.outcome.store(JobMonitor::Cancelled);
+    } catch (const std::exception &e) {
+        monitor.setMessage(e.what());
+        monitor.outcome.store(JobMonitor::Failed);
+    } catch (...) {
+        monitor.setMessage("неизвестная ошибка");
+        monitor.outcome.store(JobMonitor::Failed);
+    }
+}
+
+// ------------------------------------------------------------------------------------------------
+// Display detection: an X server that accepts a connection, or a Wayland session. The X check
+// goes through libxcb at run time so that a dead DISPLAY never aborts the run inside Qt.
+
+bool xServerReachable(const char *display)
+{
+    void *xcb = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (!xcb)
+        return false;
+    using Connect = void *(*)(const char *, int *);
+    using HasError = int (*)(void *);
+    using Disconnect = void (*)(void *);
+    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
+    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
+    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
+    bool ok = false;
+    if (connect && hasError && disconnect) {
+        void *connection = connect(display, nullptr);
+        ok = connection && hasError(connection) == 0;
+        if (connection)
+            disconnect(connection);
+    }
+    dlclose(xcb);
+    return ok;
+}
+
+bool displayAvailable()
+{
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && (std::strncmp(platform, "offscreen", 9) == 0 || std::strncmp(platform, "minimal", 7) == 0))
+        return false;
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland && *wayland && platform && std::strncmp(platform, "wayland", 7) == 0)
+        return true;
+    const char *display = std::getenv("DISPLAY");
+    return display && *display && xServerReachable(display);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Watching the worker.
+
+// Without a window: a progress line on stderr and in log.txt about once a second.
+void reportToLog(Log &log, JobMonitor &monitor)
+{
+    double lastReport = log.elapsed();
+    while (!monitor.finished()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const double now = log.elapsed();
+        if (now - lastReport >= 1.0 && monitor.computeStart.load() >= 0 && !monitor.finished()) {
+            lastReport = now;
+            const double remaining = monitor.remaining(now);
+            log.info("Выполнено " + percent(monitor.control.fraction()) + ", прошло " + formatDuration(now)
+                     + ", осталось "
+                     + (remaining >= 0 ? formatDuration(remaining) : std::string("?")));
+        }
+    }
+}
+
+// Waits up to `delay` for the worker; true if it finished.
+bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
+{
+    const auto until = std::chrono::steady_clock::now() + delay;
+    while (!monitor.finished() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return monitor.finished();
+}
+
+void usage()
+{
+    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max [--no-gui]\n"
+                         "Запускается из папки задания (calc/, main_max/, side_max/).\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bool gui = true;
+    const char *kindName = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-gui") == 0) {
+            gui = false;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            usage();
+            return 0;
+        } else if (!kindName) {
+            kindName = argv[i];
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    JobKind kind;
+    if (kindName && std::strcmp(kindName, "field") == 0)
+        kind = JobKind::Field;
+    else if (kindName && std::strcmp(kindName, "main_max") == 0)
+        kind = JobKind::MainMax;
+    else if (kindName && std::strcmp(kindName, "side_max") == 0)
+        kind = JobKind::SideMax;
+    else {
+        usage();
+        return 2;
+    }
+
+    Log log;
+    if (!log.open("."))
+        log.error("Не удалось создать log.txt в папке задания; журнал выводится только в stderr");
+    log.info(std::string(jobTitle(kind)) + " (" + kindName + "), папка задания: " + workingDirectory());
+
+    JobMonitor monitor;
+    g_control.store(&monitor.control);
+    std::signal(SIGTERM, onTerminate);
+    std::signal(SIGINT, onTerminate);
+    std::signal(SIGHUP, onTerminate);
+
+    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor));
+
+    const bool window = gui && !waitFor(monitor, kWindowDelay) && displayAvailable();
+    if (window) {
+        int qtArgc = 1;
+        QApplication app(qtArgc, argv);
+        std::setlocale(LC_NUMERIC, "C");  // QApplication adopts the user's locale; our numbers stay C-locale
+        ProgressWindow progress(QString::fromUtf8(jobTitle(kind)), monitor, [&log] { return log.elapsed(); });
+        progress.adjustSize();
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            progress.move(screen->availableGeometry().center() - progress.rect().center());
+        progress.show();
+        app.exec();
+        // The window only closes once the worker has finished.
+    } else {
+        reportToLog(log, monitor);
+    }
+    worker.join();
+    g_control.store(nullptr);
+
+    switch (monitor.outcome.load()) {
+    case JobMonitor::Succeeded:
+        log.info("Готово за " + formatDuration(log.elapsed()));
+        return 0;
+    case JobMonitor::Cancelled:
+        log.info("Расчет прерван; признак завершения calcdone не записан");
+        return 3;
+    default:
+        log.error(monitor.message());
+        log.info("Расчет не выполнен; признак завершения calcdone не записан");
+        // A failure that ended before any window appeared still reaches a user at a display.
+        if (gui && !window && log.elapsed() < 60 && displayAvailable()) {
+            int qtArgc = 1;
+            QApplication app(qtArgc, argv);
+            QMessageBox::critical(nullptr, QString::fromUtf8("Ошибка!"),
+                                  QString::fromUtf8(jobTitle(kind)) + QString::fromUtf8(": ")
+                                      + QString::fromStdString(monitor.message()));
+        }
+        return 1;
+    }
 }

@@ -1,0 +1,303 @@
+#include "field/ElementFieldModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "field/PistonKernel.h"
+#include "field/RunControl.h"
+#include "params/JobError.h"
+
+namespace kcalc {
+
+// Element frames as structure of arrays (centres c, unit normals n), padded to a multiple of
+// kLanes by repeating the last element (padding lanes get zero weight and are never output), the
+// piston radius a (m), the wave number k (1/m) and the absorption alpha (Np/m).
+struct ElementFieldModel::Data {
+    std::size_t count = 0;  // real elements
+    std::vector<double> cx, cy, cz, nx, ny, nz;  // padded
+    double a = 0, k = 0, alpha = 0;
+    const double *nodeTable = nullptr;  // pistonNodeCosines(4): all node tables in one block
+};
+
+namespace {
+
+using Data = ElementFieldModel::Data;
+
+// Elements evaluated side by side in the vector kernel (one SIMD register of doubles with AVX2).
+constexpr std::size_t kLanes = 4;
+
+// Points are processed in blocks: a block is the unit of OpenMP scheduling, progress and cancellation.
+constexpr long kBlock = 32;
+
+const double *nodesFor(const Data &d, int N)
+{
+    const int m = N / 4;
+    return d.nodeTable + 2 * m * (m - 1);
+}
+
+// Cylinder coordinates of p about element e's axis: r (from the axis) and z = |height above the disc plane|.
+KCALC_KERNEL void cylinder(const Data &d, std::size_t e, double px, double py, double pz, double &r, double &z)
+{
+    const double vx = px - d.cx[e], vy = py - d.cy[e], vz = pz - d.cz[e];
+    const double zs = vx * d.nx[e] + vy * d.ny[e] + vz * d.nz[e];
+    const double wx = vx - zs * d.nx[e], wy = vy - zs * d.ny[e], wz = vz - zs * d.nz[e];
+    r = std::sqrt(wx * wx + wy * wy + wz * wz);
+    z = std::fabs(zs);
+}
+
+// h_e(p) of one element as (re, im).
+KCALC_KERNEL void elementField(const Data &d, std::size_t e, double px, double py, double pz, double &re, double &im)
+{
+    double r, z;
+    cylinder(d, e, px, py, pz, r, z);
+    const int N = pistonNodeCount(r, z, d.a, d.k);
+    if (d.alpha > 0) {
+        const std::complex<double> h = pistonFieldLossy(r, z, d.a, d.k, d.alpha, N, nodesFor(d, N));
+        re = h.real();
+        im = h.imag();
+    } else {
+        pistonFieldLossless(r, z, d.a, d.k, N, nodesFor(d, N), re, im);
+    }
+}
+
+// h_e(p) of the kLanes elements e0 .. e0 + kLanes - 1 (lossless), the lanes side by side: the same
+// midpoint rule as pistonFieldLossless with the largest node count of the lanes, so that every
+// node step is one vector operation and consecutive steps are independent of each other.
+// Per node one square root and one division: with q = D + z and inv = 1 / (s q),
+// theta = k s / (2 q) = (k / 2) s^2 inv and 1 / s = q inv.
+KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py, double pz, double *re, double *im)
+{
+    double r[kLanes], z[kLanes];
+    for (std::size_t l = 0; l < kLanes; ++l)
+        cylinder(d, e0 + l, px, py, pz, r[l], z[l]);
+    // Node count: the far-field part of pistonNodeCount for all lanes at once; lanes close to a rim
+    // (branch point near the real axis) take the full rule.
+    double nodes[kLanes];
+    bool nearRim = false;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+        const double rm = r[l] - d.a, rp = r[l] + d.a, zz = z[l] * z[l];
+        const double Dm2 = zz + rm * rm, Dp2 = zz + rp * rp, twoAr = 2 * d.a * r[l];
+        const double alpha = d.k * twoAr / (std::sqrt(Dp2) + std::sqrt(Dm2));
+        nodes[l] = 0.55 * alpha + 2 * std::sqrt(alpha) + 3;
+        nearRim |= Dm2 < 9 * twoAr;
+    }
+    int N = 4;
+    if (nearRim) {
+        for (std::size_t l = 0; l < kLanes; ++l)
+            N = std::max(N, pistonNodeCount(r[l], z[l], d.a, d.k));
+    } else {
+        const double most = std::max(std::max(nodes[0], nodes[1]), std::max(nodes[2], nodes[3]));
+        N = std::max(N, (static_cast<int>(std::ceil(most)) + 3) & ~3);
+    }
+    const double *cosines = nodesFor(d, N);
+    const double a = d.a, halfK = 0.5 * d.k;
+    double r2a2[kLanes], twoAr[kLanes], z2[kLanes], sumRe[kLanes], sumIm[kLanes];
+    for (std::size_t l = 0; l < kLanes; ++l) {
+        r2a2[l] = r[l] * r[l] + a * a;
+        twoAr[l] = 2 * a * r[l];
+        z2[l] = z[l] * z[l];
+        sumRe[l] = sumIm[l] = 0;
+    }
+    for (int j = 0; j < N; ++j) {
+        const double c = cosines[j];
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            const double s = r2a2[l] - twoAr[l] * c;
+            const double q = std::sqrt(s + z2[l]) + z[l];
+            const double inv = 1 / (s * q);
+            double sn, cs;
+            fastSinCos(halfK * s * s * inv, sn, cs);
+            const double f = 2 * (r[l] * c - a) * (q * inv) * sn;
+            sumRe[l] -= f * sn;
+            sumIm[l] += f * cs;
+        }
+    }
+    const double scale = a / N;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+        double ez, cz;
+        fastSinCos(d.k * z[l], ez, cz);
+        re[l] = scale * (cz * sumRe[l] - ez * sumIm[l]);
+        im[l] = scale * (cz * sumIm[l] + ez * sumRe[l]);
+    }
+}
+
+// sum_e w_e h_e(p) over all (padded) elements; w has the padded length, zero on padding lanes.
+// Compiled for AVX2/FMA as well as the baseline; the loader picks the best.
+__attribute__((target_clones("arch=x86-64-v3", "default")))
+void weightedSum(const Data &d, const double *wRe, const double *wIm, double px, double py, double pz,
+                 double &outRe, double &outIm)
+{
+    double accRe = 0, accIm = 0;
+    const std::size_t padded = d.cx.size();
+    if (d.alpha > 0) {
+        for (std::size_t e = 0; e < d.count; ++e) {
+            double re, im;
+            elementField(d, e, px, py, pz, re, im);
+            accRe += wRe[e] * re - wIm[e] * im;
+            accIm += wRe[e] * im + wIm[e] * re;
+        }
+    } else {
+        for (std::size_t e0 = 0; e0 < padded; e0 += kLanes) {
+            double re[kLanes], im[kLanes];
+            laneField(d, e0, px, py, pz, re, im);
+            for (std::size_t l = 0; l < kLanes; ++l) {
+                accRe += wRe[e0 + l] * re[l] - wIm[e0 + l] * im[l];
+                accIm += wRe[e0 + l] * im[l] + wIm[e0 + l] * re[l];
+            }
+        }
+    }
+    outRe = accRe;
+    outIm = accIm;
+}
+
+// h_e(p) for every (padded) element e into re[e], im[e].
+__attribute__((target_clones("arch=x86-64-v3", "default")))
+void fieldRow(const Data &d, double px, double py, double pz, double *re, double *im)
+{
+    const std::size_t padded = d.cx.size();
+    if (d.alpha > 0) {
+        for (std::size_t e = 0; e < d.count; ++e)
+            elementField(d, e, px, py, pz, re[e], im[e]);
+    } else {
+        for (std::size_t e0 = 0; e0 < padded; e0 += kLanes)
+            laneField(d, e0, px, py, pz, re + e0, im + e0);
+    }
+}
+
+// Runs body(p) for every point p in parallel blocks, reporting progress and honouring cancellation.
+template <typename Body>
+void forEachPoint(std::size_t pointCount, RunControl *control, Body body)
+{
+    const long blocks = static_cast<long>((pointCount + kBlock - 1) / kBlock);
+    bool stopped = false;
+#pragma omp parallel for schedule(dynamic, 1)
+    for (long b = 0; b < blocks; ++b) {
+        if (control && control->cancelled())
+            continue;
+        const std::size_t first = static_cast<std::size_t>(b) * kBlock;
+        const std::size_t last = std::min(pointCount, first + kBlock);
+        for (std::size_t p = first; p < last; ++p)
+            body(p);
+        if (control)
+            control->add(last - first);
+    }
+    if (control && control->cancelled())
+        stopped = true;
+    if (stopped)
+        throw JobCancelled();
+}
+
+template <typename T>
+void fillMatrix(const Data &d, const std::vector<Point3> &points, std::complex<T> *out, std::size_t ld,
+                RunControl *control)
+{
+    const std::size_t count = d.count;
+    forEachPoint(points.size(), control, [&](std::size_t p) {
+        thread_local std::vector<double> re, im;
+        re.resize(d.cx.size());
+        im.resize(d.cx.size());
+        fieldRow(d, points[p].x, points[p].y, points[p].z, re.data(), im.data());
+        std::complex<T> *row = out + p * ld;
+        for (std::size_t e = 0; e < count; ++e)
+            row[e] = std::complex<T>(static_cast<T>(re[e]), static_cast<T>(im[e]));
+    });
+}
+
+} // namespace
+
+ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &medium)
+{
+    auto d = std::make_shared<Data>();
+    const std::size_t count = array.elements.size();
+    const std::size_t padded = (count + kLanes - 1) / kLanes * kLanes;
+    d->count = count;
+    for (auto *v : {&d->cx, &d->cy, &d->cz, &d->nx, &d->ny, &d->nz})
+        v->resize(padded);
+    for (std::size_t e = 0; e < padded; ++e) {
+        const ElementFrame f = elementFrame(array.elements[std::min(e, count - 1)], array.curvatureRadius);
+        d->cx[e] = f.centre.x;
+        d->cy[e] = f.centre.y;
+        d->cz[e] = f.centre.z;
+        d->nx[e] = f.normal.x;
+        d->ny[e] = f.normal.y;
+        d->nz[e] = f.normal.z;
+    }
+    d->a = array.elementRadius;
+    d->k = 2 * M_PI * array.frequency / medium.soundSpeed;
+    // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).
+    d->alpha = medium.absorption_dB_cm_MHz * (array.frequency / 1e6) * 100.0 / 8.685889638065037;
+    d->nodeTable = pistonNodeCosines(4);
+    d_ = std::move(d);
+}
+
+std::size_t ElementFieldModel::elementCount() const { return d_->count; }
+double ElementFieldModel::waveNumber() const { return d_->k; }
+double ElementFieldModel::absorptionNpPerM() const { return d_->alpha; }
+double ElementFieldModel::elementRadius() const { return d_->a; }
+
+ElementFrame ElementFieldModel::frame(std::size_t e) const
+{
+    const Data &d = *d_;
+    return ElementFrame{Point3{d.cx[e], d.cy[e], d.cz[e]}, Point3{d.nx[e], d.ny[e], d.nz[e]}};
+}
+
+std::complex<double> ElementFieldModel::field(std::size_t element, const Point3 &x) const
+{
+    double re, im;
+    elementField(*d_, element, x.x, x.y, x.z, re, im);
+    return {re, im};
+}
+
+void ElementFieldModel::fieldMatrix(const std::vector<Point3> &points, std::complex<double> *out, std::size_t ld) const
+{
+    fillMatrix(*d_, points, out, ld, nullptr);
+}
+
+void ElementFieldModel::fieldMatrix(const std::vector<Point3> &points, std::complex<float> *out, std::size_t ld) const
+{
+    fillMatrix(*d_, points, out, ld, nullptr);
+}
+
+void ElementFieldModel::fieldMatrix(const std::vector<Point3> &points, std::complex<double> *out, std::size_t ld,
+                                    RunControl *control) const
+{
+    fillMatrix(*d_, points, out, ld, control);
+}
+
+void ElementFieldModel::fieldMatrix(const std::vector<Point3> &points, std::complex<float> *out, std::size_t ld,
+                                    RunControl *control) const
+{
+    fillMatrix(*d_, points, out, ld, control);
+}
+
+std::vector<std::complex<double>> ElementFieldModel::focusWeights(const Point3 &focus) const
+{
+    std::vector<std::complex<double>> w(elementCount());
+    for (std::size_t e = 0; e < w.size(); ++e) {
+        const std::complex<double> h = field(e, focus);
+        const double m = std::abs(h);
+        w[e] = m > 0 ? std::conj(h) / m : std::complex<double>(1, 0);
+    }
+    return w;
+}
+
+void ElementFieldModel::steeredAmplitude(const std::vector<Point3> &points,
+                                         const std::vector<std::complex<double>> &weights, double *out,
+                                         RunControl *control) const
+{
+    const Data &d = *d_;
+    if (weights.size() != d.count)
+        throw std::invalid_argument("steeredAmplitude: one weight per element expected");
+    std::vector<double> wRe(d.cx.size(), 0.0), wIm(d.cx.size(), 0.0);  // zero on the padding lanes
+    for (std::size_t e = 0; e < weights.size(); ++e) {
+        wRe[e] = weights[e].real();
+        wIm[e] = weights[e].imag();
+    }
+    forEachPoint(points.size(), control, [&](std::size_t p) {
+        double re, im;
+        weightedSum(d, wRe.data(), wIm.data(), points[p].x, points[p].y, points[p].z, re, im);
+        out[p] = std::hypot(re, im);
+    });
+}
+
+} // namespace kcalc

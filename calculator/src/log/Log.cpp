@@ -1,0 +1,61 @@
+#include "log/Log.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace kcalc {
+
+Log::~Log()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+double Log::now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double Log::elapsed() const { return now() - start_; }
+
+bool Log::open(const std::string &dir)
+{
+    const std::string path = dir.empty() ? std::string("log.txt") : dir + "/log.txt";
+    file_ = std::fopen(path.c_str(), "w");
+    return file_ != nullptr;
+}
+
+void Log::write(const std::string &line)
+{
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "[%8.3f] ", elapsed());
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (file_) {
+        std::fputs(stamp, file_);
+        std::fputs(line.c_str(), file_);
+        std::fputc('\n', file_);
+        std::fflush(file_);
+    }
+    std::fputs("kormax-calc: ", stderr);
+    std::fputs(line.c_str(), stderr);
+    std::fputc('\n', stderr);
+}
+
+void Log::info(const std::string &line) { write(line); }
+
+void Log::error(const std::string &line) { write("ОШИБКА: " + line); }
+
+std::string formatDuration(double seconds)
+{
+    char text[64];
+    if (!(seconds >= 0) || !std::isfinite(seconds))
+        return "?";
+    if (seconds < 60)
+        std::snprintf(text, sizeof text, "%.1f с", seconds);
+    else
+        std::snprintf(text, sizeof text, "%d мин %02d с", static_cast<int>(seconds / 60),
+                      static_cast<int>(std::fmod(seconds, 60.0)));
+    return text;
+}
+
+} // namespace kcalc

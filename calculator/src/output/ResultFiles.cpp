@@ -1,0 +1,168 @@
+#include "output/ResultFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "params/JobError.h"
+
+namespace kcalc {
+
+namespace {
+
+std::string joinPath(const std::string &dir, const std::string &name)
+{
+    return dir.empty() ? name : dir + "/" + name;
+}
+
+std::string systemError() { return std::strerror(errno); }
+
+// An open file descriptor that is closed on every path.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+void writeAll(int fd, const std::string &bytes, const std::string &name)
+{
+    const char *p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw JobError("Ошибка записи файла " + name + ": " + systemError());
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+std::string fieldResultName(PlaneKind kind)
+{
+    return kind == PlaneKind::Transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt";
+}
+
+void appendNumber(std::string &out, double v)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    out.append(buffer, result.ptr);
+}
+
+namespace {
+
+// Produces the result text in chunks of about `chunkBytes`, each passed to `put`.
+void produceFieldResult(const PlaneGrid &grid, const std::vector<double> &values, std::size_t chunkBytes,
+                        const std::function<void(const std::string &)> &put)
+{
+    const double maximum = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+    std::string text;
+    text.reserve(chunkBytes + 256);
+    const double header[7] = {grid.start1, grid.step1, grid.end1(), grid.start2, grid.step2, grid.end2(), maximum};
+    for (int i = 0; i < 7; ++i) {
+        appendNumber(text, header[i]);
+        text.push_back(i == 6 ? '\n' : ' ');
+    }
+    std::size_t index = 0;
+    for (long i1 = 0; i1 < grid.count1; ++i1) {
+        const double c1 = grid.coord1(i1);
+        for (long i2 = 0; i2 < grid.count2; ++i2, ++index) {
+            appendNumber(text, c1);
+            text.push_back(' ');
+            appendNumber(text, grid.coord2(i2));
+            text.push_back(' ');
+            appendNumber(text, values[index]);
+            text.push_back('\n');
+            if (text.size() >= chunkBytes) {
+                put(text);
+                text.clear();
+            }
+        }
+    }
+    if (!text.empty())
+        put(text);
+}
+
+} // namespace
+
+std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values)
+{
+    std::string text;
+    produceFieldResult(grid, values, 1 << 20, [&text](const std::string &chunk) { text += chunk; });
+    return text;
+}
+
+void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values)
+{
+    writeFileAtomically(dir, fieldResultName(grid.kind), [&](const std::function<void(const std::string &)> &put) {
+        produceFieldResult(grid, values, 1 << 20, put);
+    });
+}
+
+void writeFileAtomically(const std::string &dir, const std::string &name,
+                         const std::function<void(const std::function<void(const std::string &)> &)> &produce)
+{
+    const std::string path = joinPath(dir, name);
+    const std::string temp = path + ".part";
+    Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (fd.get() < 0)
+        throw JobError("Не удалось создать файл " + name + " (" + temp + "): " + systemError());
+    try {
+        produce([&](const std::string &chunk) { writeAll(fd.get(), chunk, name); });
+        if (::fsync(fd.get()) != 0)
+            throw JobError("Ошибка записи файла " + name + " на диск: " + systemError());
+        if (::close(fd.release()) != 0)
+            throw JobError("Ошибка закрытия файла " + name + ": " + systemError());
+        if (std::rename(temp.c_str(), path.c_str()) != 0)
+            throw JobError("Не удалось переименовать " + temp + " в " + name + ": " + systemError());
+    } catch (...) {
+        std::remove(temp.c_str());
+        throw;
+    }
+}
+
+void writeFileAtomically(const std::string &dir, const std::string &name, const std::string &bytes)
+{
+    writeFileAtomically(dir, name, [&](const std::function<void(const std::string &)> &put) { put(bytes); });
+}
+
+void markDone(const std::string &dir)
+{
+    writeFileAtomically(dir, "calcdone", std::string("done\n"));
+}
+
+void removeDoneMarker(const std::string &dir)
+{
+    const std::string path = joinPath(dir, "calcdone");
+    if (std::remove(path.c_str()) != 0 && errno != ENOENT)
+        throw JobError("Не удалось удалить старый признак завершения calcdone (" + path + "): " + systemError());
+}
+
+} // namespace kcalc

@@ -1,0 +1,248 @@
+#include "field/ElementFieldModel.h"
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "../RayleighReference.h"
+#include "field/FieldPlane.h"
+#include "field/RunControl.h"
+#include "geometry/ArrayLayout.h"
+#include "params/JobError.h"
+
+using namespace kcalc;
+
+namespace {
+
+ArrayGeometry exampleWithRandomElements(std::size_t count = 256, std::uint64_t seed = 11)
+{
+    ArrayGeometry array = exampleArray();
+    array.elements = randomLayout(array, count, seed);
+    return array;
+}
+
+// A transverse grid of n x n points at z, half-width w.
+PlaneGrid transverse(double z, long n, double w)
+{
+    PlaneGrid g;
+    g.kind = PlaneKind::Transverse;
+    g.fixed = z;
+    g.count1 = g.count2 = n;
+    g.start1 = g.start2 = -w;
+    g.step1 = g.step2 = 2 * w / (n - 1);
+    return g;
+}
+
+} // namespace
+
+TEST(ElementGeometry, CentresLieOnTheCapAndNormalsPointAtTheCentreOfCurvature)
+{
+    const double R = 0.13;
+    for (const ElementPosition p : {ElementPosition{0, 0}, ElementPosition{0.05, -0.03}, ElementPosition{-0.08, 0.01}}) {
+        const ElementFrame f = elementFrame(p, R);
+        EXPECT_NEAR(f.centre.x, p.x, 1e-15);
+        EXPECT_NEAR(f.centre.y, p.y, 1e-15);
+        const double toCentre = std::sqrt(f.centre.x * f.centre.x + f.centre.y * f.centre.y
+                                          + (R - f.centre.z) * (R - f.centre.z));
+        EXPECT_NEAR(toCentre, R, 1e-15);
+        EXPECT_NEAR(f.centre.x + R * f.normal.x, 0, 1e-15);
+        EXPECT_NEAR(f.centre.y + R * f.normal.y, 0, 1e-15);
+        EXPECT_NEAR(f.centre.z + R * f.normal.z, R, 1e-15);
+    }
+}
+
+TEST(ElementFieldModel, TiltedElementsMatchConvergedRayleighIntegral)
+{
+    // The model's cylinder coordinates of each tilted element against the brute-force surface
+    // integral over the element's disc in the job frame.
+    const ArrayGeometry array = exampleWithRandomElements(256, 3);
+    const ElementFieldModel model(array, water());
+    const double k = model.waveNumber(), a = array.elementRadius;
+    double worst = 0;
+    const Point3 points[] = {{0, 0, 0.13}, {0.01, -0.02, 0.1}, {0.028, 0.028, 0.19}, {-0.03, 0.0, 0.065}};
+    for (std::size_t e = 0; e < array.elements.size(); e += 37)
+        for (const Point3 &x : points) {
+            const ElementFrame f = model.frame(e);
+            const auto ref = testref::rayleighDisc(f.centre, f.normal, a, k, x);
+            worst = std::max(worst, std::abs(model.field(e, x) - ref));
+        }
+    EXPECT_LT(worst, 1e-8);
+}
+
+TEST(ElementFieldModel, SteeredSumMatchesConvergedReference)
+{
+    // The summed, steered field of the example array at points across the default planes against
+    // the sum of brute-force surface integrals; error relative to the field maximum |p(F)|.
+    const ArrayGeometry array = exampleWithRandomElements(256, 5);
+    const ElementFieldModel model(array, water());
+    const double k = model.waveNumber(), a = array.elementRadius;
+    const Point3 focus{0.005, -0.003, 0.12};
+    const auto w = model.focusWeights(focus);
+    const std::vector<Point3> points = {focus, {0, 0, 0.13}, {0.02, 0.01, 0.12}, {0, 0.02, 0.07}, {0, -0.01, 0.18}};
+    std::vector<double> amplitude(points.size());
+    model.steeredAmplitude(points, w, amplitude.data());
+    double focusPressure = 0;
+    for (std::size_t e = 0; e < model.elementCount(); ++e)
+        focusPressure += std::abs(model.field(e, focus));
+    double worst = 0;
+    for (std::size_t p = 0; p < points.size(); ++p) {
+        std::complex<double> sum = 0;
+        for (std::size_t e = 0; e < model.elementCount(); ++e) {
+            const ElementFrame f = model.frame(e);
+            sum += w[e] * testref::rayleighDisc(f.centre, f.normal, a, k, points[p], 0, 4, 12, 96);
+        }
+        worst = std::max(worst, std::fabs(std::abs(sum) - amplitude[p]) / focusPressure);
+    }
+    std::printf("steered sum of 256 elements: largest error / |p(F)| = %.3g\n", worst);
+    EXPECT_LT(worst, 1e-6);  // required 1e-3
+}
+
+TEST(ElementFieldModel, FocusPressureIsSumOfElementMagnitudes)
+{
+    const ArrayGeometry array = exampleWithRandomElements(256, 9);
+    const ElementFieldModel model(array, water());
+    for (const Point3 focus : {Point3{0, 0, 0.13}, Point3{0.01, 0.005, 0.11}, Point3{-0.02, 0, 0.16}}) {
+        const auto w = model.focusWeights(focus);
+        double sumAbs = 0;
+        std::complex<double> steered = 0;
+        for (std::size_t e = 0; e < model.elementCount(); ++e) {
+            EXPECT_NEAR(std::abs(w[e]), 1.0, 1e-14);
+            sumAbs += std::abs(model.field(e, focus));
+            steered += w[e] * model.field(e, focus);
+        }
+        EXPECT_NEAR(steered.real(), sumAbs, 1e-12 * sumAbs);
+        EXPECT_NEAR(steered.imag(), 0.0, 1e-12 * sumAbs);
+        double amplitude = 0;
+        model.steeredAmplitude({focus}, w, &amplitude);
+        EXPECT_NEAR(amplitude, sumAbs, 1e-12 * sumAbs);
+    }
+}
+
+TEST(ElementFieldModel, SymmetricArrayGivesSymmetricField)
+{
+    // Elements mirrored in both axes; focus on the axis: |p(x, y)| = |p(-x, y)| = |p(x, -y)|.
+    ArrayGeometry array = exampleArray();
+    for (const ElementPosition &p : randomLayout(array, 40, 21))
+        if (p.x > array.elementRadius * 1.2 && p.y > array.elementRadius * 1.2)
+            for (double sx : {1.0, -1.0})
+                for (double sy : {1.0, -1.0})
+                    array.elements.push_back({sx * p.x, sy * p.y});
+    ASSERT_GE(array.elements.size(), 16u);
+    const ElementFieldModel model(array, water());
+    const auto w = model.focusWeights({0, 0, 0.12});
+    const std::vector<Point3> points = {{0.011, 0.004, 0.1}, {-0.011, 0.004, 0.1}, {0.011, -0.004, 0.1},
+                                        {-0.011, -0.004, 0.1}};
+    std::vector<double> p(points.size());
+    model.steeredAmplitude(points, w, p.data());
+    for (std::size_t i = 1; i < p.size(); ++i)
+        EXPECT_NEAR(p[i], p[0], 1e-12 * p[0]);
+}
+
+TEST(FieldPlane, MaximumLiesAtAnOnAxisFocus)
+{
+    JobInput input;
+    input.array = exampleWithRandomElements();
+    input.medium = water();
+    input.focus = {0, 0, 0.1};
+    // Transverse plane through the focus, the focus on a grid point.
+    input.grid = transverse(0.1, 41, 0.02);
+    FieldPlaneResult r = computeFieldPlane(input);
+    Point3 top = input.grid.point(static_cast<long>(r.maximumIndex / 41), static_cast<long>(r.maximumIndex % 41));
+    EXPECT_NEAR(top.x, 0, 1e-12);
+    EXPECT_NEAR(top.y, 0, 1e-12);
+    EXPECT_NEAR(r.maximum, r.focusPressure, 1e-12 * r.focusPressure);
+    // Axial plane along the axis through the focus.
+    input.grid.kind = PlaneKind::Axial;
+    input.grid.fixed = 0;
+    input.grid.count1 = 21;
+    input.grid.start1 = -0.01;
+    input.grid.step1 = 0.001;
+    input.grid.count2 = 81;
+    input.grid.start2 = 0.06;
+    input.grid.step2 = 0.001;
+    r = computeFieldPlane(input);
+    top = input.grid.point(static_cast<long>(r.maximumIndex / 81), static_cast<long>(r.maximumIndex % 81));
+    EXPECT_NEAR(top.y, 0, 1e-12);
+    EXPECT_NEAR(top.z, 0.1, 1e-12);
+    EXPECT_NEAR(r.maximum, r.focusPressure, 1e-12 * r.focusPressure);
+}
+
+TEST(ElementFieldModel, MatrixLayoutMatchesSinglePoints)
+{
+    const ArrayGeometry array = exampleWithRandomElements(20, 4);
+    const ElementFieldModel model(array, water());
+    const std::vector<Point3> points = {{0, 0, 0.13}, {0.01, 0.02, 0.09}, {-0.02, 0.01, 0.15}};
+    const std::size_t ld = 23;
+    std::vector<std::complex<double>> md(points.size() * ld, -7.0);
+    std::vector<std::complex<float>> mf(points.size() * ld, -7.0f);
+    model.fieldMatrix(points, md.data(), ld);
+    model.fieldMatrix(points, mf.data(), ld);
+    for (std::size_t p = 0; p < points.size(); ++p) {
+        for (std::size_t e = 0; e < model.elementCount(); ++e) {
+            const auto h = model.field(e, points[p]);
+            // The matrix runs the element-parallel kernel (node count shared by neighbouring elements).
+            EXPECT_LT(std::abs(md[p * ld + e] - h), 1e-10);
+            EXPECT_LT(std::abs(std::complex<double>(mf[p * ld + e]) - h), 1e-6 * std::abs(h) + 1e-12);
+        }
+        for (std::size_t e = model.elementCount(); e < ld; ++e)  // padding untouched
+            EXPECT_EQ(md[p * ld + e], std::complex<double>(-7.0));
+    }
+}
+
+TEST(ElementFieldModel, AbsorptionWeakensTheField)
+{
+    const ArrayGeometry array = exampleWithRandomElements(64, 2);
+    Medium lossy = water();
+    lossy.absorption_dB_cm_MHz = 0.5;
+    const ElementFieldModel clear(array, water()), damped(array, lossy);
+    EXPECT_NEAR(damped.absorptionNpPerM(), 0.5 * 100 / 8.685889638065037, 1e-12);
+    const Point3 focus{0, 0, 0.13};
+    double pc = 0, pd = 0;
+    clear.steeredAmplitude({focus}, clear.focusWeights(focus), &pc);
+    damped.steeredAmplitude({focus}, damped.focusWeights(focus), &pd);
+    // Roughly exp(-alpha * 0.1 m) for paths of about 0.1 m.
+    EXPECT_LT(pd, pc * std::exp(-damped.absorptionNpPerM() * 0.09));
+    EXPECT_GT(pd, pc * std::exp(-damped.absorptionNpPerM() * 0.14));
+}
+
+TEST(ElementFieldModel, ReportsProgressAndStopsWhenCancelled)
+{
+    const ArrayGeometry array = exampleWithRandomElements(16, 1);
+    const ElementFieldModel model(array, water());
+    const std::vector<Point3> points = transverse(0.13, 30, 0.01).points();
+    const auto w = model.focusWeights({0, 0, 0.13});
+    std::vector<double> out(points.size());
+    RunControl control;
+    model.steeredAmplitude(points, w, out.data(), &control);
+    EXPECT_EQ(control.done.load(), points.size());
+    RunControl stopped;
+    stopped.cancel.store(true);
+    EXPECT_THROW(model.steeredAmplitude(points, w, out.data(), &stopped), JobCancelled);
+    EXPECT_EQ(stopped.done.load(), 0u);
+}
+
+TEST(ElementFieldModel, StaysFiniteOnTheElementsThemselves)
+{
+    // Points on element centres, rims and just in front of them, through both kernels.
+    const ArrayGeometry array = exampleWithRandomElements(8, 6);
+    const ElementFieldModel model(array, water());
+    std::vector<Point3> points;
+    for (std::size_t e = 0; e < model.elementCount(); ++e) {
+        const ElementFrame f = model.frame(e);
+        const double a = array.elementRadius;
+        // A unit vector in the disc plane.
+        const double ux = f.normal.z, uz = -f.normal.x, lu = std::sqrt(ux * ux + uz * uz);
+        for (double along : {0.0, 0.5 * a, a, 1.5 * a})
+            for (double height : {0.0, 1e-7, 1e-4})
+                points.push_back({f.centre.x + along * ux / lu + height * f.normal.x, f.centre.y + height * f.normal.y,
+                                  f.centre.z + along * uz / lu + height * f.normal.z});
+    }
+    std::vector<std::complex<double>> m(points.size() * model.elementCount());
+    model.fieldMatrix(points, m.data(), model.elementCount());
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        ASSERT_TRUE(std::isfinite(m[i].real()) && std::isfinite(m[i].imag())) << i;
+        EXPECT_LT(std::abs(m[i]), 10.0) << i;
+        const auto h = model.field(i % model.elementCount(), points[i / model.elementCount()]);
+        EXPECT_TRUE(std::isfinite(h.real()) && std::isfinite(h.imag()) && std::abs(h) < 10.0) << i;
+    }
+}
