@@ -51,7 +51,7 @@ constexpr int kElements = 256;
 
 struct Case {
     const char *name;
-    ScanPlane focus, field;
+    PlaneGrid focus, field;
 };
 
 // Default regions of the quality windows for main maxima.
@@ -62,8 +62,8 @@ Case axialCase()
     const double dr = A / 2 / 3 / (nr - 1), dz = R / (nz - 1);
     const int fnr = static_cast<int>(1.5 * nr), fnz = static_cast<int>(1.25 * nz);  // 76, 301
     return {"axial main maxima",
-            ScanPlane{true, 0.0, std::size_t(2 * nr - 1), std::size_t(nz), -(nr - 1) * dr, R / 2, dr, dz},
-            ScanPlane{true, 0.0, std::size_t(2 * fnr - 1), std::size_t(fnz), -(fnr - 1) * dr, R - 1.25 * R / 2, dr, dz}};
+            PlaneGrid{PlaneKind::Axial, 0.0, std::size_t(2 * nr - 1), std::size_t(nz), -(nr - 1) * dr, R / 2, dr, dz},
+            PlaneGrid{PlaneKind::Axial, 0.0, std::size_t(2 * fnr - 1), std::size_t(fnz), -(fnr - 1) * dr, R - 1.25 * R / 2, dr, dz}};
 }
 
 Case transverseCase()
@@ -72,8 +72,8 @@ Case transverseCase()
     const int n = 51, fn = 76;
     const double d = A / 2 / 3 / (n - 1);
     return {"transverse main maxima",
-            ScanPlane{false, R, std::size_t(2 * n - 1), std::size_t(2 * n - 1), -(n - 1) * d, -(n - 1) * d, d, d},
-            ScanPlane{false, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d, -(fn - 1) * d, d, d}};
+            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * n - 1), std::size_t(2 * n - 1), -(n - 1) * d, -(n - 1) * d, d, d},
+            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d, -(fn - 1) * d, d, d}};
 }
 
 // The example array's element positions (x, y in m): the shipped element file, found in the
@@ -206,7 +206,7 @@ Measure runScan(const Case &c, ScanSettings settings)
     std::vector<std::size_t> start;
     if (settings.sideLobes)
         for (const Point3 &f : c.focus.points())
-            start.push_back(c.field.nearestPoint(f));
+            start.push_back(nearestPoint(c.field, f));
     const auto elements = elementCentres();
     auto t0 = std::chrono::steady_clock::now();
     const FieldMatrix<T> hGrid = farFieldPistons<T>(c.field.points(), elements);
@@ -214,7 +214,7 @@ Measure runScan(const Case &c, ScanSettings settings)
     const double fieldsTime = seconds(t0);
     t0 = std::chrono::steady_clock::now();
     const double c0 = cpuSeconds();
-    const auto r = scanFocusQuality(hGrid, c.field.shape(), hFocus, start, settings);
+    const auto r = scanFocusQuality(hGrid, gridShape(c.field), hFocus, start, settings);
     Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), fieldsTime};
     double best = 0;
     for (const auto &q : r)
@@ -253,7 +253,7 @@ Measure runJob(const Case &c, bool side, bool dbl)
 template <class T>
 Measure runGemm(const Case &c, bool single)
 {
-    const std::size_t P = c.field.size(), N = kElements, M = c.focus.size();
+    const std::size_t P = c.field.pointCount(), N = kElements, M = c.focus.pointCount();
     std::vector<std::complex<T>> a(P * N), b(N * M);
     std::mt19937 rng(7);
     std::uniform_real_distribution<T> u(-1, 1);
@@ -334,10 +334,10 @@ int main(int argc, char **argv)
                     : "the scan alone (element fields from a far-field piston model, computed beforehand)");
     for (Case c : cases) {
         if (side)
-            c.name = c.focus.axial ? "axial side maxima" : "transverse side maxima";
-        const double flops = 8.0 * double(c.field.size()) * kElements * double(c.focus.size());
+            c.name = c.focus.kind == PlaneKind::Axial ? "axial side maxima" : "transverse side maxima";
+        const double flops = 8.0 * double(c.field.pointCount()) * kElements * double(c.focus.pointCount());
         std::printf("\n%s: %zu x %zu focus positions, %zu x %zu grid points, %d elements (%.3g flop)\n", c.name,
-                    c.focus.n1, c.focus.n2, c.field.n1, c.field.n2, kElements, flops);
+                    c.focus.count1, c.focus.count2, c.field.count1, c.field.count2, kElements, flops);
         for (auto mode : modes) {
             ScanSettings s;
             s.sideLobes = side;
@@ -361,7 +361,7 @@ int main(int argc, char **argv)
                 gemm.push_back(mg.seconds);
                 gemmCpu.push_back(mg.cpu);
                 gemmPeak = std::max(gemmPeak, mg.peakMiB);
-                const double singleBytes = double(c.field.size()) * double(c.focus.size()) * (dbl ? 16 : 8);
+                const double singleBytes = double(c.field.pointCount()) * double(c.focus.pointCount()) * (dbl ? 16 : 8);
                 if (singleCall && singleBytes <= 4.0 * (1u << 30)) {
                     const Measure m1 = inChild([&] { return dbl ? runGemm<double>(c, true) : runGemm<float>(c, true); });
                     gemmSingle.push_back(m1.seconds);
@@ -382,7 +382,7 @@ int main(int argc, char **argv)
                             median(gemmSingle), singlePeak);
             else if (singleCall)
                 std::printf("    GEMM as one call skipped: its output alone would take %.1f GiB\n",
-                            double(c.field.size()) * double(c.focus.size()) * (dbl ? 16 : 8) / (1u << 30));
+                            double(c.field.pointCount()) * double(c.focus.pointCount()) * (dbl ? 16 : 8) / (1u << 30));
             std::printf("    runs (wall): scan");
             for (double t : scan)
                 std::printf(" %.3f", t);

@@ -1,5 +1,7 @@
 #include "scan/ScanJob.h"
 
+#include "output/ResultFiles.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <type_traits>
@@ -16,19 +18,15 @@ std::vector<double> ScanJobResult::values(ScanKind kind) const
 
 void checkScanJob(const ScanJobSpec &spec)
 {
-    if (spec.focus.axial != spec.field.axial)
-        throw std::invalid_argument(std::string("grid_calc.txt describes ")
-                                    + (spec.focus.axial ? "an axial (\"yz\")" : "a transverse (\"xy\")")
-                                    + " focus-shift region but grid_scan.txt "
-                                    + (spec.field.axial ? "an axial (\"yz\")" : "a transverse (\"xy\")")
+    const auto plane = [](const PlaneGrid &g) {
+        return g.kind == PlaneKind::Axial ? "an axial (\"yz\")" : "a transverse (\"xy\")";
+    };
+    if (spec.focus.kind != spec.field.kind)
+        throw std::invalid_argument(std::string("grid_calc.txt describes ") + plane(spec.focus)
+                                    + " focus-shift region but grid_scan.txt " + plane(spec.field)
                                     + " field region; both must lie in the same plane");
-    if (spec.focus.size() == 0 || spec.field.size() == 0)
+    if (spec.focus.pointCount() == 0 || spec.field.pointCount() == 0)
         throw std::invalid_argument("scan job: empty focus-shift or field region");
-}
-
-std::string scanBinaryName(const ScanPlane &focus)
-{
-    return focus.axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
 }
 
 namespace detail {
@@ -36,9 +34,9 @@ namespace detail {
 std::vector<std::size_t> startPoints(const ScanJobSpec &spec)
 {
     std::vector<std::size_t> start;
-    start.reserve(spec.focus.size());
-    for (std::size_t m = 0; m < spec.focus.size(); ++m)
-        start.push_back(spec.field.nearestPoint(spec.focus.point(m)));
+    start.reserve(spec.focus.pointCount());
+    for (std::size_t m = 0; m < spec.focus.pointCount(); ++m)
+        start.push_back(nearestPoint(spec.field, gridPoint(spec.focus, m)));
     return start;
 }
 
@@ -50,12 +48,12 @@ std::vector<FocusQuality> runScan(const ScanJobSpec &spec, const FieldMatrix<dou
     settings.sideLobes = spec.kind == ScanKind::SideMaxima;
     const std::vector<std::size_t> start = settings.sideLobes ? startPoints(spec) : std::vector<std::size_t>();
     if constexpr (std::is_same_v<T, double>) {
-        return scanFocusQuality(hGrid, spec.field.shape(), hFocus, start, settings, scanProgress);
+        return scanFocusQuality(hGrid, gridShape(spec.field), hFocus, start, settings, scanProgress);
     } else {
         FieldMatrix<T> h(hGrid.rows, hGrid.cols);
         std::transform(hGrid.values.begin(), hGrid.values.end(), h.values.begin(),
                        [](const std::complex<double> &v) { return std::complex<T>(v); });
-        return scanFocusQuality(h, spec.field.shape(), hFocus, start, settings, scanProgress);
+        return scanFocusQuality(h, gridShape(spec.field), hFocus, start, settings, scanProgress);
     }
 }
 
@@ -79,10 +77,10 @@ ScanJobResult finishScanJob(const ScanJobSpec &spec, const FieldMatrix<double> &
 
 void writeScanResults(const std::string &dir, const ScanJobSpec &spec, const ScanJobResult &result)
 {
-    const std::string prefix = dir.empty() ? std::string() : dir + "/";
-    writeScanBinary(prefix + scanBinaryName(spec.focus), spec.focus, result.values(spec.kind));
+    writeFileAtomically(dir, scanBinaryName(spec.focus), scanBinary(spec.focus, result.values(spec.kind)));
     if (spec.kind == ScanKind::SideMaxima)
-        writeSideMaxes(prefix + "side_maxes.txt", spec.focus, spec.field, result.quality);
+        writeFileAtomically(dir, "side_maxes.txt", sideMaxesText(spec.focus, spec.field, result.quality));
+    writeFieldResult(dir, spec.field, result.bestField);
 }
 
 } // namespace kcalc::scan

@@ -22,8 +22,8 @@ enum class ScanKind { MainMaxima, SideMaxima };
 
 struct ScanJobSpec {
     ScanKind kind = ScanKind::MainMaxima;
-    ScanPlane focus;  // focus-shift region (grid_calc.txt of a scan folder)
-    ScanPlane field;  // field region (grid_scan.txt)
+    PlaneGrid focus;  // focus-shift region (grid_calc.txt of a scan folder)
+    PlaneGrid field;  // field region (grid_scan.txt)
     // Single precision for the products: the quality values stay within 1e-4 of double precision
     // (tested) at twice the speed and half the memory.
     bool doublePrecision = false;
@@ -53,12 +53,10 @@ void checkScanJob(const ScanJobSpec &spec);
 template <class Model>
 ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const ScanProgress &progress = {});
 
-// "AbsField_YZ.bin" (axial) or "AbsField_XY.bin" (transverse).
-std::string scanBinaryName(const ScanPlane &focus);
-
-// Writes the scan's own results into folder `dir`: the binary result, and for side maxima
-// side_maxes.txt. (The field at the best focus goes into the plane's field result text file,
-// written by the field jobs' writer.)
+// Writes the results into folder `dir`, each complete before it appears under its name: the
+// binary result, for side maxima side_maxes.txt, and the field at the best focus as the field
+// result text of the field region's plane (AbsField_YZ.txt / AbsField_XY.txt, seventh header
+// number its maximum). calcdone is the caller's.
 void writeScanResults(const std::string &dir, const ScanJobSpec &spec, const ScanJobResult &result);
 
 // ------------------------------------------------------------------------------------------------
@@ -86,7 +84,7 @@ ScanJobResult computeScanJob(const ScanJobSpec &spec, const Model &model, const 
     const std::vector<Point3> gridPoints = spec.field.points();
     FieldMatrix<double> hGrid(gridPoints.size(), N);
     model.fieldMatrix(gridPoints, hGrid.values.data(), N);
-    FieldMatrix<double> hFocus(spec.focus.size(), N);
+    FieldMatrix<double> hFocus(spec.focus.pointCount(), N);
     model.fieldMatrix(spec.focus.points(), hFocus.values.data(), N);
     const auto t1 = std::chrono::steady_clock::now();
 

@@ -15,7 +15,10 @@ namespace scantest {
 using kcalc::Point3;
 using kcalc::scan::FieldMatrix;
 using kcalc::scan::FocusQuality;
-using kcalc::scan::ScanPlane;
+using kcalc::PlaneGrid;
+using kcalc::PlaneKind;
+using kcalc::scan::gridShape;
+using kcalc::scan::nearestPoint;
 
 // An array of point sources on a spherical cap (radius R, centre of curvature (0, 0, R)):
 // h_n(x) = exp(ik|x - s_n|) / (k|x - s_n|). Not the piston field, but a field with the same
@@ -72,12 +75,12 @@ struct PointSourceArray {
 // Direct summation, one focus position at a time, in double precision: the field
 // p(x) = sum_n conj(h_n(F)) / |h_n(F)| h_n(x) on every grid point, then q and s from their
 // definitions, with the main lobe searched on |p| itself.
-inline std::vector<FocusQuality> directScan(const FieldMatrix<double> &hGrid, const ScanPlane &field,
+inline std::vector<FocusQuality> directScan(const FieldMatrix<double> &hGrid, const PlaneGrid &field,
                                             const FieldMatrix<double> &hFocus,
                                             const std::vector<std::size_t> &start)
 {
     std::vector<FocusQuality> out(hFocus.rows);
-    kcalc::scan::MainLobeFinder finder(field.shape());
+    kcalc::scan::MainLobeFinder finder(gridShape(field));
     std::vector<double> amp(hGrid.rows);
     for (std::size_t m = 0; m < hFocus.rows; ++m) {
         double pF = 0;
@@ -104,11 +107,11 @@ inline std::vector<FocusQuality> directScan(const FieldMatrix<double> &hGrid, co
     return out;
 }
 
-inline std::vector<std::size_t> nearestPoints(const ScanPlane &field, const std::vector<Point3> &foci)
+inline std::vector<std::size_t> nearestPoints(const PlaneGrid &field, const std::vector<Point3> &foci)
 {
     std::vector<std::size_t> s;
     for (const Point3 &f : foci)
-        s.push_back(field.nearestPoint(f));
+        s.push_back(nearestPoint(field, f));
     return s;
 }
 

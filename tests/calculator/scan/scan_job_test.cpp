@@ -16,6 +16,8 @@
 
 using namespace kcalc::scan;
 using scantest::PointSourceArray;
+using kcalc::PlaneGrid;
+using kcalc::PlaneKind;
 
 namespace {
 
@@ -46,8 +48,8 @@ ScanJobSpec sideDefaults()
     const double dr = A / 2 / 3 / 5, dz = R / 24;
     ScanJobSpec s;
     s.kind = ScanKind::SideMaxima;
-    s.focus = ScanPlane{true, 0.0, 11, 25, -5 * dr, R / 2, dr, dz};
-    s.field = ScanPlane{true, 0.0, 17, 31, -8 * dr, R - 1.25 * R / 2, dr, dz};
+    s.focus = PlaneGrid{PlaneKind::Axial, 0.0, 11, 25, -5 * dr, R / 2, dr, dz};
+    s.field = PlaneGrid{PlaneKind::Axial, 0.0, 17, 31, -8 * dr, R - 1.25 * R / 2, dr, dz};
     return s;
 }
 
@@ -60,11 +62,11 @@ TEST(ScanJob, MatchesDirectSummationAndWritesItsFiles)
     spec.doublePrecision = true;
     std::size_t reported = 0;
     const ScanJobResult r = computeScanJob(spec, array, [&](std::size_t done, std::size_t total) {
-        EXPECT_EQ(total, spec.focus.size());
+        EXPECT_EQ(total, spec.focus.pointCount());
         reported = std::max(reported, done);
         return true;
     });
-    EXPECT_EQ(reported, spec.focus.size());
+    EXPECT_EQ(reported, spec.focus.pointCount());
 
     const auto hGrid = array.matrix<double>(spec.field.points());
     const auto hFocus = array.matrix<double>(spec.focus.points());
@@ -86,30 +88,32 @@ TEST(ScanJob, MatchesDirectSummationAndWritesItsFiles)
     // Foci on grid points that are the strongest point of their field get q = 1 exactly, so the
     // best focus is decided by position: the first along z (the application's rows), then along y.
     ASSERT_GT(onePositions, 1);
+    const std::size_t nr = spec.focus.count1, nz = spec.focus.count2;
     std::size_t best = q.size();
-    for (std::size_t iz = 0; iz < spec.focus.n2 && best == q.size(); ++iz)
-        for (std::size_t ir = 0; ir < spec.focus.n1 && best == q.size(); ++ir)
-            if (q[ir * spec.focus.n2 + iz] == 1.0)
-                best = ir * spec.focus.n2 + iz;
+    for (std::size_t iz = 0; iz < nz && best == q.size(); ++iz)
+        for (std::size_t ir = 0; ir < nr && best == q.size(); ++ir)
+            if (q[ir * nz + iz] == 1.0)
+                best = ir * nz + iz;
     EXPECT_EQ(r.best, best);
-    ASSERT_EQ(r.bestField.size(), spec.field.size());
+    ASSERT_EQ(r.bestField.size(), spec.field.pointCount());
     EXPECT_NEAR(r.bestFieldMax, ref[r.best].gridMax, 1e-12 * ref[r.best].gridMax);
 
     const std::string dir = makeTempDir();
     ASSERT_FALSE(dir.empty());
     writeScanResults(dir, spec, r);
-    EXPECT_EQ(fileSize(dir + "/AbsField_YZ.bin"), (3 * spec.focus.size() + 2) * 8);
+    EXPECT_EQ(fileSize(dir + "/AbsField_YZ.bin"), (3 * spec.focus.pointCount() + 2) * 8);
+    EXPECT_GT(fileSize(dir + "/AbsField_YZ.txt"), 0u);
     std::ifstream side(dir + "/side_maxes.txt");
     std::string line;
     std::size_t lines = 0;
     while (std::getline(side, line))
         ++lines;
-    EXPECT_EQ(lines, spec.focus.size());
+    EXPECT_EQ(lines, spec.focus.pointCount());
 
     // A main-maxima job writes no side maxima.
     const std::string dir2 = makeTempDir();
     spec.kind = ScanKind::MainMaxima;
-    spec.focus.axial = spec.field.axial = false;
+    spec.focus.kind = spec.field.kind = PlaneKind::Transverse;
     spec.focus.fixed = spec.field.fixed = 0.08;
     writeScanResults(dir2, spec, r);
     EXPECT_TRUE(exists(dir2 + "/AbsField_XY.bin"));
@@ -143,7 +147,7 @@ TEST(ScanJob, RejectsMixedPlanesAndStopsOnCancel)
 {
     const PointSourceArray array = PointSourceArray::cap(0.06, 0.08, 0.006, 0.008);
     ScanJobSpec spec = sideDefaults();
-    spec.field.axial = false;
+    spec.field.kind = PlaneKind::Transverse;
     EXPECT_THROW(computeScanJob(spec, array), std::invalid_argument);
     spec = sideDefaults();
     EXPECT_THROW(computeScanJob(spec, array, [](std::size_t done, std::size_t) { return done < 100; }),

@@ -5,36 +5,22 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 #include "scan/ScanOutput.h"
 
 using namespace kcalc::scan;
 using kcalc::Point3;
+using kcalc::PlaneGrid;
+using kcalc::PlaneKind;
 
 namespace {
 
-std::string tempPath(const std::string &name)
+std::vector<double> doublesLE(const std::string &b)
 {
-    return ::testing::TempDir() + "scan_output_" + std::to_string(::getpid()) + "_" + name;
-}
-
-std::string readAll(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::vector<double> readDoublesLE(const std::string &path)
-{
-    const std::string b = readAll(path);
     std::vector<double> v(b.size() / 8);
     for (std::size_t k = 0; k < v.size(); ++k) {
         std::uint64_t u = 0;
@@ -80,17 +66,15 @@ TEST(ScanBinary, AxialTwoByThreeLayout)
 {
     // Axial focus-shift region: 3 points across (r = -0.001, 0, 0.001), 2 along z (0.06, 0.065):
     // the application's Nx = 2 (z), Ny = 3 (r).
-    const ScanPlane plane{true, 0.0, 3, 2, -0.001, 0.06, 0.001, 0.005};
-    ASSERT_EQ(plane.appNx(), 2u);
-    ASSERT_EQ(plane.appNy(), 3u);
+    const PlaneGrid plane{PlaneKind::Axial, 0.0, 3, 2, -0.001, 0.06, 0.001, 0.005};
+    ASSERT_EQ(appNx(plane), 2u);
+    ASSERT_EQ(appNy(plane), 3u);
     std::vector<double> q(6);
     for (std::size_t p = 0; p < 6; ++p)
         q[p] = 0.1 * static_cast<double>(p + 1);  // q at (r index p / 2, z index p % 2)
-    const std::string path = tempPath("axial.bin");
-    writeScanBinary(path, plane, q);
-
-    const std::vector<double> v = readDoublesLE(path);
-    ASSERT_EQ(readAll(path).size(), 20u * 8);
+    const std::string bytes = scanBinary(plane, q);
+    ASSERT_EQ(bytes.size(), 20u * 8);
+    const std::vector<double> v = doublesLE(bytes);
     EXPECT_EQ(v[0], 2.0);
     EXPECT_EQ(v[1], 3.0);
     // Triplet 0 -> point (0, 0); triplet 1 -> (1, 0): next z, same r; triplet 2 -> (0, 1).
@@ -110,20 +94,17 @@ TEST(ScanBinary, AxialTwoByThreeLayout)
             SCOPED_TRACE(std::to_string(i) + "," + std::to_string(j));
             EXPECT_DOUBLE_EQ(a[0][i][j], plane.coord2(i));  // z
             EXPECT_DOUBLE_EQ(a[1][i][j], plane.coord1(j));  // r
-            EXPECT_DOUBLE_EQ(a[2][i][j], q[plane.flatFromApp(i, j)]);
+            EXPECT_DOUBLE_EQ(a[2][i][j], q[flatFromApp(plane, i, j)]);
             EXPECT_DOUBLE_EQ(a[2][i][j], q[j * 2 + i]);
         }
-    std::remove(path.c_str());
 }
 
 TEST(ScanBinary, TransverseTwoByThreeLayout)
 {
     // Transverse: Nx = 2 (x = -0.002, 0.002), Ny = 3 (y = -0.001, 0, 0.001); the y index runs fastest.
-    const ScanPlane plane{false, 0.13, 2, 3, -0.002, -0.001, 0.004, 0.001};
+    const PlaneGrid plane{PlaneKind::Transverse, 0.13, 2, 3, -0.002, -0.001, 0.004, 0.001};
     std::vector<double> q = {0.5, 0.6, 0.7, 0.8, 0.9, 1.0};
-    const std::string path = tempPath("transverse.bin");
-    writeScanBinary(path, plane, q);
-    const std::vector<double> v = readDoublesLE(path);
+    const std::vector<double> v = doublesLE(scanBinary(plane, q));
     ASSERT_EQ(v.size(), 20u);
     EXPECT_EQ(v[0], 2.0);
     EXPECT_EQ(v[1], 3.0);
@@ -140,15 +121,8 @@ TEST(ScanBinary, TransverseTwoByThreeLayout)
             EXPECT_DOUBLE_EQ(a[1][i][j], plane.coord2(j));
             EXPECT_DOUBLE_EQ(a[2][i][j], q[i * 3 + j]);
         }
-    EXPECT_THROW(writeScanBinary(path, plane, {1.0}), std::invalid_argument);
-    std::remove(path.c_str());
-}
-
-TEST(ScanBinary, UnwritableFolderThrowsAndLeavesNothing)
-{
-    const ScanPlane plane{false, 0.13, 2, 3, 0, 0, 1, 1};
-    EXPECT_THROW(writeScanBinary("/nonexistent-folder/AbsField_XY.bin", plane, std::vector<double>(6, 1.0)),
-                 std::runtime_error);
+    EXPECT_THROW(scanBinary(plane, {1.0}), std::invalid_argument);
+    EXPECT_EQ(scanBinaryName(plane), "AbsField_XY.bin");
 }
 
 TEST(BestFocus, TiesResolveAsTheApplicationDoes)
@@ -156,7 +130,7 @@ TEST(BestFocus, TiesResolveAsTheApplicationDoes)
     // Axial: the application's rows are z positions. Two equal best values: at (z 1, r 2) and at
     // (z 2, r 0). The row with the largest maximum comes first in z, so (z 1, r 2) wins although
     // (z 2, r 0) comes first in the file order (r outer).
-    const ScanPlane axial{true, 0.0, 3, 4, -0.001, 0.05, 0.001, 0.001};  // 3 r x 4 z
+    const PlaneGrid axial{PlaneKind::Axial, 0.0, 3, 4, -0.001, 0.05, 0.001, 0.001};  // 3 r x 4 z
     std::vector<double> q(12, 0.2);
     q[2 * 4 + 1] = 1.0;  // r 2, z 1
     q[0 * 4 + 2] = 1.0;  // r 0, z 2
@@ -166,7 +140,7 @@ TEST(BestFocus, TiesResolveAsTheApplicationDoes)
     EXPECT_EQ(bestFocusPoint(q, axial), 1u * 4 + 1);
 
     // Transverse: rows are x positions; equal maxima in rows 1 and 2 -> row 1, first y.
-    const ScanPlane transverse{false, 0.1, 3, 4, -0.001, -0.001, 0.001, 0.001};
+    const PlaneGrid transverse{PlaneKind::Transverse, 0.1, 3, 4, -0.001, -0.001, 0.001, 0.001};
     std::vector<double> t(12, 0.0);
     t[2 * 4 + 0] = 0.9;
     t[1 * 4 + 3] = 0.9;
@@ -176,41 +150,39 @@ TEST(BestFocus, TiesResolveAsTheApplicationDoes)
     EXPECT_EQ(bestFocusPoint(t, transverse), 3u);
 }
 
-TEST(ScanPlane, PointsAndNearestPoint)
+TEST(PlaneGrid, PointsAndNearestPoint)
 {
-    const ScanPlane axial{true, 0.0, 3, 4, -0.002, 0.05, 0.002, 0.01};
+    const PlaneGrid axial{PlaneKind::Axial, 0.0, 3, 4, -0.002, 0.05, 0.002, 0.01};
     const Point3 p = axial.point(2, 3);
     EXPECT_DOUBLE_EQ(p.x, 0.0);
     EXPECT_DOUBLE_EQ(p.y, 0.002);
     EXPECT_DOUBLE_EQ(p.z, 0.08);
     EXPECT_EQ(axial.points().size(), 12u);
     EXPECT_DOUBLE_EQ(axial.points()[7].z, 0.08);  // (1, 3)
-    EXPECT_EQ(axial.nearestPoint({0, 0.0009, 0.0649}), 1u * 4 + 1);
-    EXPECT_EQ(axial.nearestPoint({0, 0.0011, 0.0651}), 2u * 4 + 2);
-    EXPECT_EQ(axial.nearestPoint({0, -1.0, 9.0}), 0u * 4 + 3);  // clamped to the grid
-    EXPECT_EQ(axial.nearestPoint({0, NAN, 0.05}), 0u);
+    EXPECT_EQ(nearestPoint(axial, {0, 0.0009, 0.0649}), 1u * 4 + 1);
+    EXPECT_EQ(nearestPoint(axial, {0, 0.0011, 0.0651}), 2u * 4 + 2);
+    EXPECT_EQ(nearestPoint(axial, {0, -1.0, 9.0}), 0u * 4 + 3);  // clamped to the grid
+    EXPECT_EQ(nearestPoint(axial, {0, NAN, 0.05}), 0u);
 
-    const ScanPlane transverse{false, 0.13, 3, 4, -0.002, -0.003, 0.002, 0.002};
+    const PlaneGrid transverse{PlaneKind::Transverse, 0.13, 3, 4, -0.002, -0.003, 0.002, 0.002};
     const Point3 t = transverse.point(1, 2);
     EXPECT_DOUBLE_EQ(t.x, 0.0);
     EXPECT_DOUBLE_EQ(t.y, 0.001);
     EXPECT_DOUBLE_EQ(t.z, 0.13);
     // Off-plane focus: only the in-plane offset counts.
-    EXPECT_EQ(transverse.nearestPoint({0.0001, 0.0012, 0.2}), 1u * 4 + 2);
+    EXPECT_EQ(nearestPoint(transverse, {0.0001, 0.0012, 0.2}), 1u * 4 + 2);
 }
 
 TEST(SideMaxes, OneLinePerFocusPosition)
 {
-    const ScanPlane focus{false, 0.1, 1, 2, 0.0, -0.001, 0.001, 0.002};
-    const ScanPlane field{false, 0.1, 3, 3, -0.004, -0.004, 0.004, 0.004};
+    const PlaneGrid focus{PlaneKind::Transverse, 0.1, 1, 2, 0.0, -0.001, 0.001, 0.002};
+    const PlaneGrid field{PlaneKind::Transverse, 0.1, 3, 3, -0.004, -0.004, 0.004, 0.004};
     std::vector<FocusQuality> r(2);
     r[0].hasSide = true;
     r[0].sidePoint = 2 * 3 + 1;  // (0.004, 0)
     r[0].sideValue = 0.25;
     r[1].hasSide = false;
-    const std::string path = tempPath("side_maxes.txt");
-    writeSideMaxes(path, focus, field, r);
-    std::istringstream in(readAll(path));
+    std::istringstream in(sideMaxesText(focus, field, r));
     double a, b, c, d, s;
     ASSERT_TRUE(in >> a >> b >> c >> d >> s);
     EXPECT_DOUBLE_EQ(a, 0.0);
@@ -223,5 +195,4 @@ TEST(SideMaxes, OneLinePerFocusPosition)
     std::getline(in, rest);
     EXPECT_EQ(rest, "0 0.001 nan nan 0");
     EXPECT_FALSE(std::getline(in, rest));
-    std::remove(path.c_str());
 }

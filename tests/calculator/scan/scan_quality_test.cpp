@@ -10,6 +10,8 @@
 
 using namespace kcalc::scan;
 using kcalc::Point3;
+using kcalc::PlaneGrid;
+using kcalc::PlaneKind;
 using scantest::PointSourceArray;
 
 namespace {
@@ -97,7 +99,7 @@ TEST(QualityScan, PhaseConjugateFocusOfUnitFieldsIsTheGlobalMaximum)
     // Elements whose fields have modulus 1 everywhere (plane waves): |p(x)| <= N = |p(F)| for
     // every x, with equality at F, so q = 1 at every focus position in either precision.
     const std::size_t n = 16, n1 = 7, n2 = 9;
-    ScanPlane grid{true, 0.0, n1, n2, -3e-3, 0.05, 1e-3, 1e-3};
+    PlaneGrid grid{PlaneKind::Axial, 0.0, n1, n2, -3e-3, 0.05, 1e-3, 1e-3};
     const auto pts = grid.points();
     FieldMatrix<double> h(pts.size(), n);
     for (std::size_t p = 0; p < pts.size(); ++p)
@@ -114,10 +116,10 @@ TEST(QualityScan, PhaseConjugateFocusOfUnitFieldsIsTheGlobalMaximum)
         hf.values[k] = std::complex<float>(h.values[k]);
     ScanSettings full;
     full.pruneByBound = false;
-    const auto rd = scanFocusQuality(h, grid.shape(), hF, {}, full);
-    const auto rf = scanFocusQuality(hf, grid.shape(), hF, {}, full);
+    const auto rd = scanFocusQuality(h, gridShape(grid), hF, {}, full);
+    const auto rf = scanFocusQuality(hf, gridShape(grid), hF, {}, full);
     // Pruned: no grid point can exceed |p(F)| = N, so none is even computed.
-    const auto rp = scanFocusQuality(hf, grid.shape(), hF, {}, ScanSettings{});
+    const auto rp = scanFocusQuality(hf, gridShape(grid), hF, {}, ScanSettings{});
     for (std::size_t m = 0; m < 4; ++m) {
         EXPECT_EQ(rd[m].mainValue, 1.0);
         EXPECT_NEAR(rd[m].focusAmplitude, 16.0, 1e-12);
@@ -143,8 +145,8 @@ namespace {
 // focus-shift region inside it, both off the grid points of each other.
 struct CapScan {
     PointSourceArray array = PointSourceArray::cap(0.06, 0.08, 0.006, 0.008);
-    ScanPlane field{true, 0.0, 31, 41, -0.0075, 0.065, 0.0005, 0.00075};
-    ScanPlane focus{true, 0.0, 7, 9, -0.0031, 0.0712, 0.001, 0.0021};
+    PlaneGrid field{PlaneKind::Axial, 0.0, 31, 41, -0.0075, 0.065, 0.0005, 0.00075};
+    PlaneGrid focus{PlaneKind::Axial, 0.0, 7, 9, -0.0031, 0.0712, 0.001, 0.0021};
     FieldMatrix<double> hGrid = array.matrix<double>(field.points());
     FieldMatrix<double> hFocus = array.matrix<double>(focus.points());
     std::vector<std::size_t> start = scantest::nearestPoints(field, focus.points());
@@ -160,7 +162,7 @@ TEST(QualityScan, FastPathMatchesDirectSummation)
     for (auto threads : {ScanSettings::Threads::PerThreadProducts, ScanSettings::Threads::SharedProducts}) {
         ScanSettings s = sideSettings(threads);
         s.blockColumns = 5;  // several blocks and a short last one
-        const auto r = scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, c.start, s);
+        const auto r = scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, s);
         ASSERT_EQ(r.size(), ref.size());
         for (std::size_t m = 0; m < r.size(); ++m) {
             SCOPED_TRACE(m);
@@ -186,8 +188,8 @@ TEST(QualityScan, SinglePrecisionStaysWithin1e4OfDouble)
     FieldMatrix<float> hf(c.hGrid.rows, c.hGrid.cols);
     for (std::size_t k = 0; k < hf.values.size(); ++k)
         hf.values[k] = std::complex<float>(c.hGrid.values[k]);
-    const auto rd = scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, c.start, sideSettings());
-    const auto rf = scanFocusQuality(hf, c.field.shape(), c.hFocus, c.start, sideSettings());
+    const auto rd = scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, sideSettings());
+    const auto rf = scanFocusQuality(hf, gridShape(c.field), c.hFocus, c.start, sideSettings());
     double worstQ = 0, worstS = 0;
     for (std::size_t m = 0; m < rd.size(); ++m) {
         worstQ = std::max(worstQ, std::abs(rf[m].mainValue - rd[m].mainValue));
@@ -210,8 +212,8 @@ TEST(QualityScan, BoundPruningGivesTheSameMainMaxima)
         ScanSettings s;
         s.threads = threads;
         s.blockColumns = 6;
-        const auto pd = scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, {}, s);
-        const auto pf = scanFocusQuality(hf, c.field.shape(), c.hFocus, {}, s);
+        const auto pd = scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, {}, s);
+        const auto pf = scanFocusQuality(hf, gridShape(c.field), c.hFocus, {}, s);
         for (std::size_t m = 0; m < ref.size(); ++m) {
             SCOPED_TRACE(m);
             EXPECT_NEAR(pd[m].mainValue, ref[m].mainValue, 1e-12);
@@ -243,22 +245,22 @@ TEST(QualityScan, CancelAndBadInput)
     ScanSettings s = sideSettings();
     s.blockColumns = 4;
     std::size_t calls = 0;
-    EXPECT_THROW(scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, c.start, s,
+    EXPECT_THROW(scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, s,
                                   [&](std::size_t, std::size_t) { return ++calls < 2; }),
                  ScanCancelled);
     EXPECT_GE(calls, 1u);
 
     std::size_t last = 0, total = 0;
-    scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, c.start, sideSettings(ScanSettings::Threads::SharedProducts),
+    scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, sideSettings(ScanSettings::Threads::SharedProducts),
                      [&](std::size_t d, std::size_t t) { last = d; total = t; return true; });
     EXPECT_EQ(last, c.hFocus.rows);
     EXPECT_EQ(total, c.hFocus.rows);
 
     EXPECT_THROW(scanFocusQuality(c.hGrid, GridShape{30, 41}, c.hFocus, c.start, s), std::invalid_argument);
-    EXPECT_THROW(scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, {}, s), std::invalid_argument);
+    EXPECT_THROW(scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, {}, s), std::invalid_argument);
     std::vector<std::size_t> outside = c.start;
-    outside[3] = c.field.size();
-    EXPECT_THROW(scanFocusQuality(c.hGrid, c.field.shape(), c.hFocus, outside, s), std::invalid_argument);
+    outside[3] = c.field.pointCount();
+    EXPECT_THROW(scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, outside, s), std::invalid_argument);
 }
 
 TEST(QualityScan, FocusedAmplitudeIsTheSteeredField)
@@ -267,7 +269,7 @@ TEST(QualityScan, FocusedAmplitudeIsTheSteeredField)
     const std::size_t m = 23;
     const auto ref = scantest::directScan(c.hGrid, c.field, c.hFocus, c.start);
     const std::vector<double> amp = focusedAmplitude(c.hGrid, c.hFocus.row(m));
-    ASSERT_EQ(amp.size(), c.field.size());
+    ASSERT_EQ(amp.size(), c.field.pointCount());
     EXPECT_NEAR(*std::max_element(amp.begin(), amp.end()), ref[m].gridMax, 1e-12 * ref[m].gridMax);
     // At a grid point, |p| is |sum_n w_n h_n|; compare one point by hand.
     std::complex<double> sum = 0;
