@@ -6,10 +6,13 @@
 //   scan_bench [--reps N] [--case axial|transverse|all] [--threads per-thread|shared|both]
 //              [--side] [--double] [--no-prune] [--single-call]
 //
-// With the calculator's element-field model built in, the scan is timed as the job runs it
-// (element fields of the grid and the foci, the scan, the field at the best focus); otherwise the
-// element fields come from a far-field piston model and only the scan is timed.
+// By default the scan is timed as the job runs it: exact element fields of the example array on
+// the grid and at the foci, the scan, the field at the best focus. With --threads shared|both,
+// --side or --no-prune the engine alone is timed instead, on element fields from a far-field
+// piston model computed beforehand. --single-call adds the GEMM as one call with its whole output
+// in memory where that output fits in 4 GiB.
 // Every measurement runs in a child process of its own, so its peak resident memory is its own.
+// Set OPENBLAS_CORETYPE to compare BLAS kernels.
 
 #include <algorithm>
 #include <chrono>
@@ -31,13 +34,8 @@
 #include "scan/ScanJob.h"
 #include "scan/ScanOutput.h"
 
-#if __has_include("geometry/ArrayLayout.h")
 #include "field/ElementFieldModel.h"
 #include "geometry/ArrayLayout.h"
-#define SCAN_BENCH_EXACT_MODEL 1
-#else
-#define SCAN_BENCH_EXACT_MODEL 0
-#endif
 
 using namespace kcalc;
 using namespace kcalc::scan;
@@ -224,17 +222,16 @@ Measure runScan(const Case &c, ScanSettings settings)
     return m;
 }
 
-#if SCAN_BENCH_EXACT_MODEL
 // The compute phase of the job itself: exact element fields of the example array (256 elements
 // at random places, fixed seed), the scan, the field at the best focus. `extra` is the part spent
 // on element fields.
-Measure runJob(const Case &c, bool side, bool dbl)
+Measure runJob(const Case &c, bool dbl)
 {
     ArrayGeometry array = exampleArray();
     array.elements = examplePositions();
     const ElementFieldModel model(array, water());
     ScanJobSpec spec;
-    spec.kind = side ? ScanKind::SideMaxima : ScanKind::MainMaxima;
+    spec.kind = ScanKind::MainMaxima;
     spec.focus = c.focus;
     spec.field = c.field;
     spec.doublePrecision = dbl;
@@ -246,7 +243,6 @@ Measure runJob(const Case &c, bool side, bool dbl)
         std::fprintf(stderr, "unexpected best q %g\n", r.quality[r.best].mainValue);
     return m;
 }
-#endif
 
 // The reference: the same product, grid points x elements times elements x focus positions, in
 // one call when `single` (the whole output in memory), else as column panels into one buffer.
@@ -324,7 +320,7 @@ int main(int argc, char **argv)
         modes.push_back(ScanSettings::Threads::SharedProducts);
 
     // The job's own path (exact element fields, default threading) when it is built in.
-    const bool job = SCAN_BENCH_EXACT_MODEL && threads == "per-thread" && !noPrune;
+    const bool job = threads == "per-thread" && !noPrune && !side;
     examplePositions();
     std::printf("scan_bench: %s precision, %d repetitions (medians), %d cores, OpenBLAS core %s\n"
                 "elements: %s\ntimed: %s\n",
@@ -347,10 +343,8 @@ int main(int argc, char **argv)
             double scanPeak = 0, gemmPeak = 0, singlePeak = 0;
             for (int r = 0; r < reps; ++r) {  // interleaved, so load from elsewhere hits both alike
                 const Measure ms = inChild([&] {
-#if SCAN_BENCH_EXACT_MODEL
                     if (job)
-                        return runJob(c, side, dbl);
-#endif
+                        return runJob(c, dbl);
                     return dbl ? runScan<double>(c, s) : runScan<float>(c, s);
                 });
                 scan.push_back(ms.seconds);
