@@ -230,14 +230,14 @@ Measure runJob(const Case &c, bool dbl)
     ArrayGeometry array = exampleArray();
     array.elements = examplePositions();
     const ElementFieldModel model(array, water());
-    ScanJobSpec spec;
-    spec.kind = ScanKind::MainMaxima;
-    spec.focus = c.focus;
-    spec.field = c.field;
-    spec.doublePrecision = dbl;
+    ScanJobSetup setup;
+    setup.kind = ScanKind::MainMaxima;
+    setup.focus = c.focus;
+    setup.field = c.field;
+    setup.doublePrecision = dbl;
     const auto t0 = std::chrono::steady_clock::now();
     const double c0 = cpuSeconds();
-    const ScanJobResult r = computeScanJob(spec, model);
+    const ScanJobResult r = computeScanJob(setup, model);
     Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), r.elementFieldSeconds};
     if (!(r.quality[r.best].mainValue > 0.5))
         std::fprintf(stderr, "unexpected best q %g\n", r.quality[r.best].mainValue);

@@ -152,8 +152,8 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
 
     // Check.
     scan::checkScanJobInput(input);
-    const scan::ScanJobSpec spec = scan::scanJobSpec(input, scanKind);
-    const std::size_t P = spec.field.pointCount(), M = spec.focus.pointCount(), N = input.array.elements.size();
+    const scan::ScanJobSetup setup = scan::scanJobSetup(input, scanKind);
+    const std::size_t P = setup.field.pointCount(), M = setup.focus.pointCount(), N = input.array.elements.size();
     log.info("Проверка пройдена. Точек области расчета поля: " + std::to_string(P) + ", положений фокуса: "
              + std::to_string(M) + ", элементов: " + std::to_string(N) + "; память около "
              + brief(scan::scanMemoryBytes(P, M, N) / 1048576) + " МиБ");
@@ -191,11 +191,11 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
     };
     scan::ScanJobResult result;
     try {
-        result = scan::computeScanJob(spec, counted, progress);
+        result = scan::computeScanJob(setup, counted, progress);
     } catch (const scan::ScanCancelled &) {
         throw JobCancelled();
     }
-    const Point3 best = scan::gridPoint(spec.focus, result.best);
+    const Point3 best = scan::gridPoint(setup.focus, result.best);
     log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds) + "; перебор положений фокуса: "
              + formatDuration(result.scanSeconds));
     log.info("Наибольший главный максимум p_F/p_max = " + formatNumber(result.quality[result.best].mainValue)
@@ -203,8 +203,8 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
              + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
 
     // Write.
-    scan::writeScanResults(dir, spec, result);
-    log.info("Результаты записаны в " + scan::scanBinaryName(spec.focus) + ", " + fieldResultName(spec.field.kind)
+    scan::writeScanResults(dir, setup, result);
+    log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
              + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
 
     // Mark done, unless the user asked to stop meanwhile.

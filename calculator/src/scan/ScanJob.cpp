@@ -16,58 +16,58 @@ std::vector<double> ScanJobResult::values(ScanKind kind) const
     return v;
 }
 
-void checkScanJob(const ScanJobSpec &spec)
+void checkScanJob(const ScanJobSetup &setup)
 {
     const auto plane = [](const PlaneGrid &g) {
         return g.kind == PlaneKind::Axial ? "an axial (\"yz\")" : "a transverse (\"xy\")";
     };
-    if (spec.focus.kind != spec.field.kind)
-        throw std::invalid_argument(std::string("grid_calc.txt describes ") + plane(spec.focus)
-                                    + " focus-shift region but grid_scan.txt " + plane(spec.field)
+    if (setup.focus.kind != setup.field.kind)
+        throw std::invalid_argument(std::string("grid_calc.txt describes ") + plane(setup.focus)
+                                    + " focus-shift region but grid_scan.txt " + plane(setup.field)
                                     + " field region; both must lie in the same plane");
-    if (spec.focus.pointCount() == 0 || spec.field.pointCount() == 0)
+    if (setup.focus.pointCount() == 0 || setup.field.pointCount() == 0)
         throw std::invalid_argument("scan job: empty focus-shift or field region");
 }
 
 namespace detail {
 
-std::vector<std::size_t> startPoints(const ScanJobSpec &spec)
+std::vector<std::size_t> startPoints(const ScanJobSetup &setup)
 {
     std::vector<std::size_t> start;
-    start.reserve(spec.focus.pointCount());
-    for (std::size_t m = 0; m < spec.focus.pointCount(); ++m)
-        start.push_back(nearestPoint(spec.field, gridPoint(spec.focus, m)));
+    start.reserve(setup.focus.pointCount());
+    for (std::size_t m = 0; m < setup.focus.pointCount(); ++m)
+        start.push_back(nearestPoint(setup.field, gridPoint(setup.focus, m)));
     return start;
 }
 
 template <class T>
-std::vector<FocusQuality> runScan(const ScanJobSpec &spec, const FieldMatrix<double> &hGrid,
+std::vector<FocusQuality> runScan(const ScanJobSetup &setup, const FieldMatrix<double> &hGrid,
                                   const FieldMatrix<double> &hFocus, const ScanProgress &scanProgress)
 {
     ScanSettings settings;
-    settings.sideLobes = spec.kind == ScanKind::SideMaxima;
-    const std::vector<std::size_t> start = settings.sideLobes ? startPoints(spec) : std::vector<std::size_t>();
+    settings.sideLobes = setup.kind == ScanKind::SideMaxima;
+    const std::vector<std::size_t> start = settings.sideLobes ? startPoints(setup) : std::vector<std::size_t>();
     if constexpr (std::is_same_v<T, double>) {
-        return scanFocusQuality(hGrid, gridShape(spec.field), hFocus, start, settings, scanProgress);
+        return scanFocusQuality(hGrid, gridShape(setup.field), hFocus, start, settings, scanProgress);
     } else {
         FieldMatrix<T> h(hGrid.rows, hGrid.cols);
         std::transform(hGrid.values.begin(), hGrid.values.end(), h.values.begin(),
                        [](const std::complex<double> &v) { return std::complex<T>(v); });
-        return scanFocusQuality(h, gridShape(spec.field), hFocus, start, settings, scanProgress);
+        return scanFocusQuality(h, gridShape(setup.field), hFocus, start, settings, scanProgress);
     }
 }
 
-template std::vector<FocusQuality> runScan<float>(const ScanJobSpec &, const FieldMatrix<double> &,
+template std::vector<FocusQuality> runScan<float>(const ScanJobSetup &, const FieldMatrix<double> &,
                                                   const FieldMatrix<double> &, const ScanProgress &);
-template std::vector<FocusQuality> runScan<double>(const ScanJobSpec &, const FieldMatrix<double> &,
+template std::vector<FocusQuality> runScan<double>(const ScanJobSetup &, const FieldMatrix<double> &,
                                                    const FieldMatrix<double> &, const ScanProgress &);
 
-ScanJobResult finishScanJob(const ScanJobSpec &spec, const FieldMatrix<double> &hGrid,
+ScanJobResult finishScanJob(const ScanJobSetup &setup, const FieldMatrix<double> &hGrid,
                             const FieldMatrix<double> &hFocus, std::vector<FocusQuality> quality)
 {
     ScanJobResult r;
     r.quality = std::move(quality);
-    r.best = bestFocusPoint(r.values(ScanKind::MainMaxima), spec.focus);
+    r.best = bestFocusPoint(r.values(ScanKind::MainMaxima), setup.focus);
     r.bestField = focusedAmplitude(hGrid, hFocus.row(r.best));
     r.bestFieldMax = *std::max_element(r.bestField.begin(), r.bestField.end());
     return r;
@@ -75,12 +75,12 @@ ScanJobResult finishScanJob(const ScanJobSpec &spec, const FieldMatrix<double> &
 
 } // namespace detail
 
-void writeScanResults(const std::string &dir, const ScanJobSpec &spec, const ScanJobResult &result)
+void writeScanResults(const std::string &dir, const ScanJobSetup &setup, const ScanJobResult &result)
 {
-    writeFileAtomically(dir, scanBinaryName(spec.focus), scanBinary(spec.focus, result.values(spec.kind)));
-    if (spec.kind == ScanKind::SideMaxima)
-        writeFileAtomically(dir, "side_maxes.txt", sideMaxesText(spec.focus, spec.field, result.quality));
-    writeFieldResult(dir, spec.field, result.bestField);
+    writeFileAtomically(dir, scanBinaryName(setup.focus), scanBinary(setup.focus, result.values(setup.kind)));
+    if (setup.kind == ScanKind::SideMaxima)
+        writeFileAtomically(dir, "side_maxes.txt", sideMaxesText(setup.focus, setup.field, result.quality));
+    writeFieldResult(dir, setup.field, result.bestField);
 }
 
 } // namespace kcalc::scan

@@ -65,13 +65,13 @@ std::vector<std::string> describeScanJobInput(const ScanJobInput &input)
     return lines;
 }
 
-ScanJobSpec scanJobSpec(const ScanJobInput &input, ScanKind kind)
+ScanJobSetup scanJobSetup(const ScanJobInput &input, ScanKind kind)
 {
-    ScanJobSpec spec;
-    spec.kind = kind;
-    spec.focus = input.focusGrid;
-    spec.field = input.fieldGrid;
-    return spec;
+    ScanJobSetup setup;
+    setup.kind = kind;
+    setup.focus = input.focusGrid;
+    setup.field = input.fieldGrid;
+    return setup;
 }
 
 } // namespace kcalc::scan

@@ -29,7 +29,7 @@ void checkScanJobInput(const ScanJobInput &input);
 // Lines for the log.
 std::vector<std::string> describeScanJobInput(const ScanJobInput &input);
 
-ScanJobSpec scanJobSpec(const ScanJobInput &input, ScanKind kind);
+ScanJobSetup scanJobSetup(const ScanJobInput &input, ScanKind kind);
 
 // Bytes the scan keeps in memory at its peak (element-field matrices, weights, products).
 double scanMemoryBytes(std::size_t gridPoints, std::size_t focusPositions, std::size_t elements);

@@ -78,19 +78,19 @@ TEST(ScanProgram, MainAndSideJobsWriteTheirResultsThenCalcdone)
 
             // The library's computation of the same job, value by value.
             const scan::ScanJobInput input = scan::readScanJobInput(dir.path());
-            const scan::ScanJobSpec spec = scan::scanJobSpec(input, side ? scan::ScanKind::SideMaxima
+            const scan::ScanJobSetup setup = scan::scanJobSetup(input, side ? scan::ScanKind::SideMaxima
                                                                            : scan::ScanKind::MainMaxima);
-            const scan::ScanJobResult expected = scan::computeScanJob(spec, ElementFieldModel(input.array, input.medium));
-            const std::vector<double> values = expected.values(spec.kind);
+            const scan::ScanJobResult expected = scan::computeScanJob(setup, ElementFieldModel(input.array, input.medium));
+            const std::vector<double> values = expected.values(setup.kind);
 
             const std::string bin = axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
             const std::vector<double> v = readDoubles(dir.file(bin));
-            ASSERT_EQ(v.size(), 3 * spec.focus.pointCount() + 2);
-            EXPECT_EQ(v[0], double(scan::appNx(spec.focus)));
-            EXPECT_EQ(v[1], double(scan::appNy(spec.focus)));
-            for (std::size_t k = 0; k < spec.focus.pointCount(); ++k) {
-                EXPECT_DOUBLE_EQ(v[2 + 3 * k], spec.focus.coord1(k / spec.focus.count2));
-                EXPECT_DOUBLE_EQ(v[3 + 3 * k], spec.focus.coord2(k % spec.focus.count2));
+            ASSERT_EQ(v.size(), 3 * setup.focus.pointCount() + 2);
+            EXPECT_EQ(v[0], double(scan::appNx(setup.focus)));
+            EXPECT_EQ(v[1], double(scan::appNy(setup.focus)));
+            for (std::size_t k = 0; k < setup.focus.pointCount(); ++k) {
+                EXPECT_DOUBLE_EQ(v[2 + 3 * k], setup.focus.coord1(k / setup.focus.count2));
+                EXPECT_DOUBLE_EQ(v[3 + 3 * k], setup.focus.coord2(k % setup.focus.count2));
                 EXPECT_DOUBLE_EQ(v[4 + 3 * k], values[k]);
                 EXPECT_GE(v[4 + 3 * k], 0.0);
                 if (!side) {
@@ -101,12 +101,12 @@ TEST(ScanProgram, MainAndSideJobsWriteTheirResultsThenCalcdone)
             // The field at the best focus in the field result layout; header 7 is its maximum.
             const std::string txt = axial ? "AbsField_YZ.txt" : "AbsField_XY.txt";
             const std::vector<double> t = testjob::readNumbers(dir.file(txt));
-            ASSERT_EQ(t.size(), 7 + 3 * spec.field.pointCount());
-            EXPECT_DOUBLE_EQ(t[0], spec.field.start1);
-            EXPECT_DOUBLE_EQ(t[3], spec.field.start2);
+            ASSERT_EQ(t.size(), 7 + 3 * setup.field.pointCount());
+            EXPECT_DOUBLE_EQ(t[0], setup.field.start1);
+            EXPECT_DOUBLE_EQ(t[3], setup.field.start2);
             EXPECT_DOUBLE_EQ(t[6], expected.bestFieldMax);
             double top = 0;
-            for (std::size_t p = 0; p < spec.field.pointCount(); ++p) {
+            for (std::size_t p = 0; p < setup.field.pointCount(); ++p) {
                 EXPECT_DOUBLE_EQ(t[7 + 3 * p + 2], expected.bestField[p]);
                 top = std::max(top, t[7 + 3 * p + 2]);
             }
