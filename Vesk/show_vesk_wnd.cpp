@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 
 #include "mainwindow.h"
+#include "plane_ch_wnd.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -85,9 +86,7 @@ void Show_Vesk_wnd::on_pushButton_clicked()
 
 void Show_Vesk_wnd::openPlaneWindow()
 {
-    // PLANE WINDOW — the one line to complete when plane_ch_wnd lands (include "plane_ch_wnd.h"):
-    //     moveToPlaneWindow(this, new plane_ch_wnd());
-    resetPlaneWindowFlags();
+    moveToPlaneWindow(this, new plane_ch_wnd());
 }
 
 void Show_Vesk_wnd::on_pushButton_4_clicked()

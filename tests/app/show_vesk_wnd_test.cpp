@@ -11,6 +11,7 @@
 
 #include "front_vesk.h"
 #include "mainwindow.h"
+#include "plane_ch_wnd.h"
 #include "scene3D.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
@@ -149,13 +150,47 @@ TEST_F(ArrayWindowTest, BackFromThreeDKeepsTheStartTitleAndShowsChangedValues)
     delete back;
 }
 
-TEST_F(ArrayWindowTest, NextClearsThePlaneFlags)
+TEST_F(ArrayWindowTest, NextOpensThePlaneWindowInItsPlace)
 {
-    Show_Vesk_wnd w;
-    for (const char *b : {"pushButton_4", "pushButton_3"}) {
+    // From the front view of a small array window (possible on a small screen only, where the
+    // minimum sizes are clamped to it), then from the 3D tab of a large one.
+    const struct {
+        const char *button;
+        QRect screen;
+        QRect array;
+        QRect plane;
+    } cases[] = {{"pushButton_4", QRect(0, 0, 640, 520), QRect(30, 40, 600, 500), QRect(30, 40, 701, 529)},
+                 {"pushButton_3", QRect(0, 0, 1600, 1200), QRect(30, 40, 900, 700), QRect(30, 40, 900, 700)}};
+    for (const auto &c : cases) {
+        platform::setScreenOverride(96, c.screen);
+        shared::resetEntryFlags();
+        shared::xF_is_set = shared::yF_is_set = shared::zF_is_set = true;
         shared::is_side = shared::is_prodol = shared::is_poper = shared::is_foc = true;
-        button(&w, b)->click();
-        EXPECT_FALSE(shared::is_side || shared::is_prodol || shared::is_poper || shared::is_foc) << b;
+        MainWindow w;
+        showExample(w, c.array);
+        Show_Vesk_wnd *array = w.arrayWindow();
+        array->setCurrentIndex(QString(c.button) == "pushButton_4" ? 0 : 1);
+        array->setGeometry(c.array);
+        button(array, c.button)->click();
+
+        plane_ch_wnd *plane = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<plane_ch_wnd *>(top))
+                if (p->isVisible())
+                    plane = p;
+        ASSERT_NE(plane, nullptr) << c.button;
+        EXPECT_FALSE(array->isVisible());
+        EXPECT_EQ(plane->geometry(), c.plane) << c.button;
+        EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+        // The flags were cleared for the new window, which then derived its own: the focus is
+        // shown and complete, no plane has been entered yet.
+        EXPECT_FALSE(shared::is_side);
+        EXPECT_FALSE(shared::is_poper);
+        EXPECT_FALSE(shared::is_prodol);
+        EXPECT_TRUE(shared::is_foc);
+        EXPECT_EQ(plane->findChild<QLineEdit *>("Z_Focus_Poper")->text(), QString("13"));
+        EXPECT_FALSE(plane->findChild<QPushButton *>("pushButton_4")->isEnabled());
+        delete plane;
     }
 }
 

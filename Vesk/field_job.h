@@ -1,0 +1,29 @@
+#ifndef FIELD_JOB_H
+#define FIELD_JOB_H
+
+#include <QString>
+
+#include "grid.h"
+
+class QWidget;
+
+// The field job of the calculation plane window: the five input files in calc/, the checks of the
+// tab whose calculate button was pressed, the launch of calc/calc.bat and the wait for the user.
+namespace fieldjob {
+
+// First failing check of the tab's counts and steps, in the order they are made; empty when the
+// plane can be calculated.
+QString checkPlane(bool axialTab);
+
+// Runs the job. Which plane's files are written follows is_poper / is_prodol; the checks are those
+// of the pressed button's tab. True when the calculator was started and the user has confirmed its
+// end; false when a file could not be written, a check failed or the start failed (each reported).
+bool run(QWidget *parent, bool axialTab);
+
+// The grid of a confirmed run of the tab's plane, made on the heap (result windows keep it), with
+// its point counts stored in Nx_G and Ny_G.
+Grid *recordRun(bool axialTab);
+
+} // namespace fieldjob
+
+#endif // FIELD_JOB_H

@@ -1,0 +1,209 @@
+#include "job_files.h"
+
+#include <QFile>
+#include <QTextCodec>
+#include <QTextStream>
+#include <cmath>
+
+#include "platform.h"
+#include "rotate.h"
+
+namespace jobfiles {
+
+const char *const errorTitle = "Ошибка!";
+const char *const waitTitle = "Внимание!";
+const char *const waitText = "Нажимте ОК по окончании работы программы расчета";
+
+namespace {
+
+// A text stream over a byte buffer with the job files' encoding; number formatting is the stream's
+// default (smart notation, precision 6, C locale).
+class JobText
+{
+public:
+    JobText() : m_stream(&m_bytes, QIODevice::WriteOnly)
+    {
+        m_stream.setCodec(QTextCodec::codecForName("Windows-1251"));
+    }
+    QTextStream &stream() { return m_stream; }
+    QByteArray bytes()
+    {
+        m_stream.flush();
+        return m_bytes;
+    }
+
+private:
+    QByteArray m_bytes;
+    QTextStream m_stream;
+};
+
+} // namespace
+
+double degreesToRadians(double degrees)
+{
+    return degrees / 180 * 3.14159265;
+}
+
+QString folderPath(const QString &job)
+{
+    return platform::appDir() + "/" + job + "/";
+}
+
+QByteArray arrayText(double A, float R, double r, double nu, double rotv)
+{
+    JobText t;
+    QTextStream &s = t.stream();
+    // The array's name is the example array's for every array the calculator is given.
+    s << QString("Название решетки:    Quist-Marvane") << "\n";
+    s << QString("Апертура решетки, м:") << "     " << A << "\n";
+    s << QString("Радиус кривизны решетки, м:") << "     " << double(R) << "\n";
+    s << QString("Радиус элементов решетки, м:") << "     " << r << "\n";
+    s << QString("Рабочая частота решетки, Гц:") << "    " << nu << "\n";
+    s << QString("Радиус отверстия, м:") << "     " << rotv;
+    return t.bytes();
+}
+
+QByteArray mediumText(double ro, double c, float C, float pvs)
+{
+    JobText t;
+    QTextStream &s = t.stream();
+    s << QString("Название среды:\t\t\tWater") << "\n";
+    s << QString("Плотность, кг/м3:") << "\t\t" << ro << "\n";
+    s << QString("Скорость звука в среде, м/с:") << "\t" << c << "\n";
+    s << QString("Теплоемкость, Дж/кг/К:") << "\t\t" << double(C) << "\n";
+    s << QString("Поглощение в среде, дБ/см/МГц:") << "\t" << double(pvs);
+    return t.bytes();
+}
+
+QByteArray elementsText(const VDOUB2 &rotatedElements)
+{
+    JobText t;
+    QTextStream &s = t.stream();
+    for (const VDOUB &row : rotatedElements) {
+        if (row.size() >= 2) // the loader only makes pairs; never read past a short row
+            s << row[0] << " " << row[1] << "\n";
+    }
+    return t.bytes();
+}
+
+QByteArray transverseFocusText(double xF, double yF, double zF)
+{
+    JobText t;
+    t.stream() << xF << "\n" << yF << "\n" << zF;
+    return t.bytes();
+}
+
+QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
+{
+    const double phi = degreesToRadians(phipr);
+    // The focus turned with the elements, so that it lies in the calculator's plane x = 0.
+    const double x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
+    const double y = xF * std::sin(phi) + yF * std::cos(phi);
+    JobText t;
+    t.stream() << x << "\n" << y << "\n" << zF;
+    return t.bytes();
+}
+
+QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
+                    double first2, double step1, double step2)
+{
+    JobText t;
+    t.stream() << plane << "\n"
+               << fixed << "\n"
+               << n1 << "\n"
+               << n2 << "\n"
+               << first1 << "\n"
+               << first2 << "\n"
+               << step1 << "\n"
+               << step2;
+    return t.bytes();
+}
+
+QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp,
+                              double dxp, double dyp)
+{
+    return gridText("xy", zop, 2 * Nxp - 1, 2 * Nyp - 1, -rxp, -ryp, dxp, dyp);
+}
+
+QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr,
+                         double dzpr)
+{
+    // After the rotation of the array the axial plane is the calculator's plane x = 0.
+    return gridText("yz", 0, 2 * Nrpr - 1, Nzpr, -rpr, zminpr, drpr, dzpr);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    const bool written = f.write(bytes) == bytes.size();
+    f.close();
+    return written && f.error() == QFileDevice::NoError;
+}
+
+namespace {
+bool writeOrReport(const QString &path, const QByteArray &bytes, QString *failedPath)
+{
+    if (writeFile(path, bytes))
+        return true;
+    if (failedPath)
+        *failedPath = path;
+    return false;
+}
+} // namespace
+
+bool writeArrayAndMedium(const QString &folder, QString *failedPath)
+{
+    using namespace shared;
+    return writeOrReport(folder + "array.txt", arrayText(A, R, r, nu, rotv), failedPath)
+           && writeOrReport(folder + "medium.txt", mediumText(ro, c, C, pvs), failedPath);
+}
+
+bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)
+{
+    using namespace shared;
+    const double dPhi = axial ? degreesToRadians(phipr) : 0.0;
+    const QByteArray focus = axial ? axialFocusText(xF, yF, zF, phipr)
+                                   : transverseFocusText(xF, yF, zF);
+    return writeOrReport(folder + "array_elements.txt", elementsText(rotateEl(Elem, dPhi)),
+                         failedPath)
+           && writeOrReport(folder + "focus.txt", focus, failedPath);
+}
+
+bool writePlaneGrid(const QString &path, bool axial)
+{
+    using namespace shared;
+    return writeFile(path, axial ? axialGridText(zminpr, Nrpr, Nzpr, rpr, drpr, dzpr)
+                                 : transverseGridText(zop, Nxp, Nyp, rxp, ryp, dxp, dyp));
+}
+
+bool launch(const QString &folder, const QString &batchFile)
+{
+    QFile::remove(folder + "calcdone");
+    return platform::startDetached(folder + batchFile, QStringList(), folder);
+}
+
+bool isDone(const QString &folder)
+{
+    QFile marker(folder + "calcdone");
+    return marker.open(QIODevice::ReadOnly | QIODevice::Text);
+}
+
+void reportWriteFailure(QWidget *parent, const QString &path)
+{
+    platform::information(parent, errorTitle, QString("Не удалось записать файл задания: ") + path);
+}
+
+void reportStartFailure(QWidget *parent, const QString &program)
+{
+    platform::information(parent, errorTitle,
+                          QString("Не удалось запустить программу расчета: ") + program);
+}
+
+void waitForCalculator(QWidget *parent)
+{
+    platform::information(parent, waitTitle, waitText);
+}
+
+} // namespace jobfiles

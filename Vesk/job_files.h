@@ -1,0 +1,72 @@
+#ifndef JOB_FILES_H
+#define JOB_FILES_H
+
+#include <QByteArray>
+#include <QString>
+
+#include "shared_params.h"
+
+class QWidget;
+
+// The input files of the external calculator and the launch protocol shared by every job folder
+// (calc/, main_max/, side_max/). Contents are built as bytes first so tests can compare them
+// exactly: labels in Windows-1251, numbers in the text stream's default notation (six significant
+// digits, C locale), LF line ends, and some files end without a final line end, as the calculator
+// expects.
+namespace jobfiles {
+
+// Degrees to radians with the constant the calculator's job files have always used (not the full
+// precision pi: the cosine of 90 degrees is 1.7949e-11, not 0).
+double degreesToRadians(double degrees);
+
+// Folder of a job ("calc", "main_max", "side_max") in the application directory, with trailing slash.
+QString folderPath(const QString &job);
+
+// Contents of the individual files.
+QByteArray arrayText(double A, float R, double r, double nu, double rotv);
+QByteArray mediumText(double ro, double c, float C, float pvs);
+QByteArray elementsText(const VDOUB2 &rotatedElements);
+QByteArray transverseFocusText(double xF, double yF, double zF);
+QByteArray axialFocusText(double xF, double yF, double zF, double phipr);
+// The eight-line grid layout: plane name ("xy" or "yz"), fixed coordinate, point counts along the
+// first and second axis, first coordinates along each axis, steps.
+QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
+                    double first2, double step1, double step2);
+QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp,
+                              double dxp, double dyp);
+QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr,
+                         double dzpr);
+
+// Writes bytes into path, truncating it. False when the file could not be opened or written.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+// Writers from the shared parameters into a job folder (with trailing slash). Each stops at the
+// first file it cannot write, returns false and puts that file's path into failedPath.
+bool writeArrayAndMedium(const QString &folder, QString *failedPath);
+// array_elements.txt and focus.txt: unrotated for the transverse plane, turned by phipr for the
+// axial plane.
+bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath);
+// grid_calc.txt (or another file of the same layout, e.g. a scan's grid_scan.txt) for the current
+// calculation plane.
+bool writePlaneGrid(const QString &path, bool axial);
+
+// Removes the folder's completion marker and starts its batch file detached, with an empty argument
+// list and the folder as working directory. False when the program could not be started.
+bool launch(const QString &folder, const QString &batchFile);
+
+// The calculator writes calcdone last; only its existence counts.
+bool isDone(const QString &folder);
+
+// The user-facing side of a run.
+void reportWriteFailure(QWidget *parent, const QString &path);
+void reportStartFailure(QWidget *parent, const QString &program);
+// "Внимание!" box; returns when the user says the calculator has finished.
+void waitForCalculator(QWidget *parent);
+
+extern const char *const errorTitle;
+extern const char *const waitTitle;
+extern const char *const waitText;
+
+} // namespace jobfiles
+
+#endif // JOB_FILES_H

@@ -1,0 +1,60 @@
+#include "plane_fields.h"
+
+#include "shared_params.h"
+
+namespace planefields {
+
+double value(const QString &text)
+{
+    return text.toDouble();
+}
+
+QString format(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+Display displayRule(std::initializer_list<QString> inputs)
+{
+    for (const QString &t : inputs) {
+        if (t.isEmpty())
+            return Display::Blank;
+    }
+    for (const QString &t : inputs) {
+        if (!t.back().isDigit())
+            return Display::Keep;
+    }
+    return Display::Update;
+}
+
+QString halfWidthText(double n, double step)
+{
+    return format((n - 1) * step * 100);
+}
+
+QString zmaxText(double zmin, double nz, double dz)
+{
+    return format(zmin * 100 + (nz - 1) * dz * 100);
+}
+
+void setResultType(int index)
+{
+    using namespace shared;
+    is_dl_press = is_press = is_intens = is_dl_intens = false;
+    switch (index) {
+    case 1:
+        is_press = true;
+        break;
+    case 2:
+        is_intens = true;
+        break;
+    case 3:
+        is_dl_intens = true;
+        break;
+    default:
+        is_dl_press = true;
+        break;
+    }
+}
+
+} // namespace planefields
