@@ -9,6 +9,7 @@
 #include <csignal>
 #include <thread>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "../JobFolder.h"
@@ -208,4 +209,29 @@ TEST(ScanProgram, StoppedScanLeavesNoResultsAndNoCalcdone)
     EXPECT_EQ(WEXITSTATUS(status), 3) << testjob::readFile(dir.file("stderr.out"));
     for (const char *name : {"calcdone", "AbsField_YZ.bin", "AbsField_YZ.txt", "side_maxes.txt"})
         EXPECT_FALSE(testjob::exists(dir.file(name))) << name;
+}
+
+TEST(ScanProgram, ShippedBatchFilesRunTheirJobs)
+{
+    // The application directory as installed: kormax-calc beside the job folders, each with its
+    // shipped Trovane.bat, started with the job folder as working directory.
+    for (const char *kind : {"main_max", "side_max"}) {
+        SCOPED_TRACE(kind);
+        testjob::TempDir app;
+        const std::string folder = app.file(kind);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+        testjob::writeFile(folder + "/Trovane.bat",
+                           testjob::readFile(std::string(KORMAX_APP_DIR) + "/" + kind + "/Trovane.bat"));
+        ASSERT_EQ(::chmod((folder + "/Trovane.bat").c_str(), 0755), 0);
+        ASSERT_EQ(::symlink(KORMAX_CALC_EXE, app.file("kormax-calc").c_str()), 0);
+        ScanFolder(false).write(folder);
+        const std::string command = "cd '" + folder + "' && QT_QPA_PLATFORM=offscreen ./Trovane.bat 2> stderr.out";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << testjob::readFile(folder + "/stderr.out");
+        EXPECT_TRUE(testjob::exists(folder + "/calcdone"));
+        EXPECT_EQ(testjob::readFile(folder + "/AbsField_XY.bin").size(), (3u * 5 * 5 + 2) * 8);
+        EXPECT_TRUE(testjob::exists(folder + "/AbsField_XY.txt"));
+        EXPECT_EQ(testjob::exists(folder + "/side_maxes.txt"), std::string(kind) == "side_max");
+    }
 }
