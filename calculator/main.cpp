@@ -166,9 +166,9 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
              + std::to_string(omp_get_max_threads()));
     // Progress units: one per point of element fields (the model counts them) and, per focus
     // position, its matrix product and search in the same units (measured on the example array:
-    // a position costs about as much as P / 1600 points of element fields in a main-maxima scan,
-    // which multiplies only the points that can beat the focus, and P / 400 in a side-maxima scan).
-    const std::size_t perPosition = std::max<std::size_t>(1, P / (scanKind == scan::ScanKind::MainMaxima ? 1600 : 400));
+    // a position costs about as much as P / 4000 points of element fields in a main-maxima scan,
+    // which multiplies only the points that can beat the focus, and P / 1000 in a side-maxima scan).
+    const std::size_t perPosition = std::max<std::size_t>(1, P / (scanKind == scan::ScanKind::MainMaxima ? 4000 : 1000));
     monitor.control.total.store(P + M + M * perPosition);
     monitor.computeStart.store(log.elapsed());
     const ElementFieldModel model(input.array, input.medium);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
 
 #include <omp.h>
 
@@ -15,12 +16,21 @@
 
 namespace kcalc::scan {
 
+namespace {
+// |z| as sqrt(re^2 + im^2): no overflow guard is needed for field values, and unlike std::abs
+// (hypot) it vectorises; it differs from hypot by at most one rounding.
+inline double modulus(const std::complex<double> &z)
+{
+    return std::sqrt(z.real() * z.real() + z.imag() * z.imag());
+}
+} // namespace
+
 template <class T>
 double steeringWeights(const std::complex<double> *hF, std::size_t elements, std::complex<T> *w)
 {
     double sum = 0;
     for (std::size_t n = 0; n < elements; ++n) {
-        const double magnitude = std::abs(hF[n]);
+        const double magnitude = modulus(hF[n]);
         sum += magnitude;
         if (magnitude > 0) {
             const std::complex<double> c = std::conj(hF[n]) / magnitude;
@@ -37,9 +47,9 @@ template double steeringWeights<double>(const std::complex<double> *, std::size_
 
 std::size_t defaultBlockColumns(std::size_t gridPoints, std::size_t bytesPerValue)
 {
-    // About 96 MiB of products per block: large enough that BLAS runs at full speed (the element
+    // About 48 MiB of products per block: large enough that BLAS runs at full speed (the element
     // matrix is re-packed once per product), small enough to keep the memory of a scan bounded.
-    const std::size_t budget = std::size_t(96) << 20;
+    const std::size_t budget = std::size_t(48) << 20;
     const std::size_t perColumn = std::max<std::size_t>(1, gridPoints * bytesPerValue);
     return std::clamp<std::size_t>(budget / perColumn, 8, 512);
 }
@@ -111,6 +121,19 @@ struct ColumnReducer {
     std::unique_ptr<MainLobeFinder> finder;
 };
 
+// Storage for a block of products. Left uninitialised: BLAS overwrites it (beta = 0), and zeroing
+// a buffer of this size per thread costs a noticeable part of a small scan.
+template <class T>
+class ProductBuffer
+{
+public:
+    explicit ProductBuffer(std::size_t n) : m_values(new T[2 * n]) {}
+    std::complex<T> *data() { return reinterpret_cast<std::complex<T> *>(m_values.get()); }
+
+private:
+    std::unique_ptr<T[]> m_values;
+};
+
 // Keeps the first exception thrown inside a parallel region, to rethrow after it.
 class ErrorSlot
 {
@@ -137,8 +160,8 @@ private:
 
 } // namespace
 
-template <class T>
-std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShape shape,
+template <class S, class T>
+std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShape shape,
                                            const FieldMatrix<double> &hFocus,
                                            const std::vector<std::size_t> &start,
                                            const ScanSettings &settings, const ScanProgress &progress)
@@ -172,7 +195,7 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     for (std::ptrdiff_t m = 0; m < static_cast<std::ptrdiff_t>(M); ++m) {
         double sum = 0;
         for (std::size_t k = 0; k < N; ++k)
-            sum += std::abs(hFocus.at(m, k));
+            sum += modulus(hFocus.at(m, k));
         focusAmplitude[m] = sum;
     }
     std::vector<std::size_t> order(M);
@@ -195,30 +218,48 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     // and the positions by decreasing |p(F)|, so consecutive positions need similar blocks. The
     // threshold is lowered by half the rounding tolerance, so that no point whose computed |p|
     // exceeds |p(F)| by more than the tolerance is left out: q is the same as without pruning.
-    std::vector<double> bound;                  // U of the sorted rows
-    FieldMatrix<T> sorted;                      // hGrid with rows in decreasing U
-    const FieldMatrix<T> *h = &hGrid;
+    // The products use hGrid in precision T: hGrid itself when it is stored so, else a copy
+    // converted once (sorted by U at the same time when pruning). U is taken from the converted
+    // values, the ones the products see.
+    std::vector<double> bound;                  // U of the rows as multiplied
+    FieldMatrix<T> own;                         // hGrid converted to T and/or sorted by U
+    const FieldMatrix<T> *h = nullptr;
+    if constexpr (std::is_same_v<S, T>)
+        h = &hGrid;
+    const auto converted = [&](std::size_t q, std::size_t k) {
+        const std::complex<S> &v = hGrid.at(q, k);
+        return std::complex<T>(static_cast<T>(v.real()), static_cast<T>(v.imag()));
+    };
+    if (!prune && !h) {
+        own = FieldMatrix<T>(P, N);
+#pragma omp parallel for schedule(static)
+        for (std::ptrdiff_t q = 0; q < static_cast<std::ptrdiff_t>(P); ++q)
+            for (std::size_t k = 0; k < N; ++k)
+                own.at(q, k) = converted(q, k);
+        h = &own;
+    }
     if (prune) {
         std::vector<double> u(P);
 #pragma omp parallel for schedule(static)
         for (std::ptrdiff_t q = 0; q < static_cast<std::ptrdiff_t>(P); ++q) {
             double sum = 0;
             for (std::size_t k = 0; k < N; ++k)
-                sum += std::abs(std::complex<double>(hGrid.at(q, k)));
+                sum += modulus(std::complex<double>(converted(q, k)));
             u[q] = sum;
         }
         std::vector<std::size_t> rows(P);
         for (std::size_t q = 0; q < P; ++q)
             rows[q] = q;
         std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) { return u[a] > u[b]; });
-        sorted = FieldMatrix<T>(P, N);
+        own = FieldMatrix<T>(P, N);
         bound.resize(P);
 #pragma omp parallel for schedule(static)
         for (std::ptrdiff_t q = 0; q < static_cast<std::ptrdiff_t>(P); ++q) {
-            std::copy(hGrid.row(rows[q]), hGrid.row(rows[q]) + N, sorted.row(q));
+            for (std::size_t k = 0; k < N; ++k)
+                own.at(q, k) = converted(rows[q], k);
             bound[q] = u[rows[q]];
         }
-        h = &sorted;
+        h = &own;
     }
     // Rows a block of positions needs: all, or those whose bound exceeds the block's smallest |p(F)|.
     const auto rowsNeeded = [&](std::size_t j0, std::size_t mb) -> std::size_t {
@@ -238,17 +279,25 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     }
     block = std::min(block, M);
 
-    std::atomic<std::size_t> done{0};
+    // Progress counts positions weighted by the rows their block multiplies (pruned blocks differ
+    // a lot), reported as the equivalent number of positions.
+    double totalWork = 0;
+    for (std::size_t j0 = 0; j0 < M; j0 += block) {
+        const std::size_t mb = std::min(block, M - j0);
+        totalWork += static_cast<double>(std::max<std::size_t>(rowsNeeded(j0, mb), 1)) * static_cast<double>(mb);
+    }
+    double doneWork = 0;
     std::atomic<bool> cancelled{false};
     ErrorSlot error;
     std::mutex progressMutex;
-    const auto report = [&](std::size_t mb) {
-        const std::size_t total = done += mb;
-        if (progress) {
-            std::lock_guard<std::mutex> lock(progressMutex);
-            if (!progress(total, M))
-                cancelled = true;
-        }
+    const auto report = [&](std::size_t j0, std::size_t mb) {
+        std::lock_guard<std::mutex> lock(progressMutex);
+        doneWork += static_cast<double>(std::max<std::size_t>(rowsNeeded(j0, mb), 1)) * static_cast<double>(mb);
+        const std::size_t positions = doneWork >= totalWork
+                                          ? M
+                                          : std::min(M - 1, static_cast<std::size_t>(static_cast<double>(M) * doneWork / totalWork));
+        if (progress && !progress(positions, M))
+            cancelled = true;
     };
     // Reduces column c of a block of products (positions j0 + c of the processing order).
     const auto reduceColumn = [&](const std::complex<T> *products, std::size_t rows, std::size_t j0, std::size_t c,
@@ -274,7 +323,7 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
         {
             try {
                 ColumnReducer<T> reducer(shape, settings.sideLobes);
-                std::vector<std::complex<T>> products(P * block);
+                ProductBuffer<T> products(P * block);
                 for (;;) {
                     const std::size_t j0 = next.fetch_add(block);
                     if (j0 >= M || cancelled || error.failed())
@@ -283,14 +332,14 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
                     const std::size_t rows = multiply(j0, mb, products.data());
                     for (std::size_t c = 0; c < mb; ++c)
                         reduceColumn(products.data(), rows, j0, c, reducer);
-                    report(mb);
+                    report(j0, mb);
                 }
             } catch (...) {
                 error.capture();
             }
         }
     } else {
-        std::vector<std::complex<T>> products(P * block);
+        ProductBuffer<T> products(P * block);
         std::vector<std::unique_ptr<ColumnReducer<T>>> reducers(omp_get_max_threads());
         for (auto &r : reducers)
             r = std::make_unique<ColumnReducer<T>>(shape, settings.sideLobes);
@@ -307,7 +356,7 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
                 }
             }
             error.rethrow();
-            report(mb);
+            report(j0, mb);
         }
     }
     error.rethrow();
@@ -316,14 +365,15 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShap
     return result;
 }
 
-template std::vector<FocusQuality> scanFocusQuality<float>(const FieldMatrix<float> &, GridShape,
-                                                           const FieldMatrix<double> &,
-                                                           const std::vector<std::size_t> &,
-                                                           const ScanSettings &, const ScanProgress &);
-template std::vector<FocusQuality> scanFocusQuality<double>(const FieldMatrix<double> &, GridShape,
-                                                            const FieldMatrix<double> &,
-                                                            const std::vector<std::size_t> &,
-                                                            const ScanSettings &, const ScanProgress &);
+#define KCALC_SCAN_INSTANTIATE(S, T)                                                                      \
+    template std::vector<FocusQuality> scanFocusQuality<S, T>(const FieldMatrix<S> &, GridShape,                  \
+                                                              const FieldMatrix<double> &,                        \
+                                                              const std::vector<std::size_t> &,                   \
+                                                              const ScanSettings &, const ScanProgress &);
+KCALC_SCAN_INSTANTIATE(float, float)
+KCALC_SCAN_INSTANTIATE(double, double)
+KCALC_SCAN_INSTANTIATE(double, float)
+#undef KCALC_SCAN_INSTANTIATE
 
 template <class T>
 std::vector<double> focusedAmplitude(const FieldMatrix<T> &hGrid, const std::complex<double> *hFocusRow)

@@ -123,13 +123,15 @@ struct ScanCancelled : std::runtime_error {
 };
 
 // Runs the scan.
-//  hGrid:  element fields on the field-region grid (grid points x elements), grid order of `shape`.
+//  hGrid:  element fields on the field-region grid (grid points x elements), grid order of `shape`,
+//          stored in precision S; the products are computed in precision T (float: cgemm,
+//          double: zgemm), T = S unless given (scanFocusQuality<double, float>(...)).
 //  hFocus: element fields at the focus positions (positions x elements), in double precision.
 //  start:  for side-maxima scans, the grid index nearest each focus position (may be empty otherwise).
 // Returns one FocusQuality per focus position, in the order of hFocus. Throws ScanCancelled when
 // the progress callback asks to stop, std::invalid_argument on inconsistent sizes.
-template <class T>
-std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<T> &hGrid, GridShape shape,
+template <class S, class T = S>
+std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShape shape,
                                            const FieldMatrix<double> &hFocus,
                                            const std::vector<std::size_t> &start,
                                            const ScanSettings &settings, const ScanProgress &progress = {});

@@ -47,14 +47,7 @@ std::vector<FocusQuality> runScan(const ScanJobSetup &setup, const FieldMatrix<d
     ScanSettings settings;
     settings.sideLobes = setup.kind == ScanKind::SideMaxima;
     const std::vector<std::size_t> start = settings.sideLobes ? startPoints(setup) : std::vector<std::size_t>();
-    if constexpr (std::is_same_v<T, double>) {
-        return scanFocusQuality(hGrid, gridShape(setup.field), hFocus, start, settings, scanProgress);
-    } else {
-        FieldMatrix<T> h(hGrid.rows, hGrid.cols);
-        std::transform(hGrid.values.begin(), hGrid.values.end(), h.values.begin(),
-                       [](const std::complex<double> &v) { return std::complex<T>(v); });
-        return scanFocusQuality(h, gridShape(setup.field), hFocus, start, settings, scanProgress);
-    }
+    return scanFocusQuality<double, T>(hGrid, gridShape(setup.field), hFocus, start, settings, scanProgress);
 }
 
 template std::vector<FocusQuality> runScan<float>(const ScanJobSetup &, const FieldMatrix<double> &,
