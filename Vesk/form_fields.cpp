@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QRegularExpressionValidator>
+#include <QRegExpValidator>
 
 namespace formfields {
 
@@ -30,8 +30,7 @@ double fieldValue(const QString &text)
 namespace {
 void install(QLineEdit *field, const char *pattern)
 {
-    field->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), field));
+    field->setValidator(new QRegExpValidator(QRegExp(QString::fromLatin1(pattern)), field));
     field->setMaxLength(maxChars);
 }
 } // namespace

@@ -82,8 +82,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::not_first()
 {
-    // Each setText raises the field's slot as typing would; the pressure slot recomputes the
-    // intensity, since a rebuilt window is always in pressure mode.
+    // Each setText raises the field's slot as typing would: the source field of the current mode
+    // recomputes the other source value.
     ui->lineEdit->setText(fieldText(shared::A * 100));
     ui->lineEdit_2->setText(fieldText(shared::R * 100.0));
     ui->lineEdit_4->setText(fieldText(shared::nu / 1000000));
@@ -334,22 +334,8 @@ void MainWindow::on_pushButton_5_clicked()
     shared::zF = shared::R;
     shared::name = platform::appDir() + mainparams::exampleElementFile;
 
-    // Filling the fields raises their slots, which derive the other source value.
-    ui->lineEdit->setText(fieldText(shared::A * 100));
-    ui->lineEdit_2->setText(fieldText(shared::R * 100.0));
-    ui->lineEdit_4->setText(fieldText(shared::nu / 1000000));
-    ui->lineEdit_5->setText(fieldText(shared::r * 100));
-    ui->lineEdit_6->setText(fieldText(shared::c));
-    ui->lineEdit_7->setText(fieldText(shared::ro));
-    ui->lineEdit_9->setText(fieldText(shared::rotv * 100));
-    ui->lineEdit_8->setText(shared::name);
-    ui->lineEdit_10->setText(fieldText(shared::initpres / 1000000));
-    ui->lineEdit_13->setText(fieldText(shared::initintens / 10000));
-    ui->pushButton_2->setEnabled(true);
-    ui->lineEdit_3->setText(fieldText(shared::xF * 100));
-    ui->lineEdit_11->setText(fieldText(shared::yF * 100));
-    ui->lineEdit_12->setText(fieldText(shared::zF * 100));
-    shared::CH.fill(true, shared::kmax);
+    // The example fills the form exactly as a refill does.
+    not_first();
 
     platform::information(this, mainparams::exampleTitle, mainparams::exampleText());
 }

@@ -22,7 +22,8 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Refills the form from the shared parameters (a main window rebuilt by the array window).
+    // Refills the form from the shared parameters, in the form's units and cut to six characters
+    // (a main window rebuilt by the array window, and the example data).
     void not_first();
     void moveToCenter();
 

@@ -2,14 +2,15 @@
 #include "ui_plane_ch_wnd.h"
 
 #include <QCloseEvent>
-#include <QRegExpValidator>
 
 #include "field_job.h"
+#include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
 #include "job_files.h"
 #include "plane_fields.h"
 #include "platform.h"
+#include "result_wnd.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 #include "window_common.h"
@@ -62,25 +63,15 @@ plane_ch_wnd::~plane_ch_wnd()
 
 void plane_ch_wnd::installValidators()
 {
-    const QRegExp nonNegative("^[0-9]*[.]{1}[0-9]*$");
-    const QRegExp sign("^[-]{0,1}[0-9]*[.]{1}[0-9]*$");
-    const QRegExp count("^[0-9]{1,5}$");
-    const QList<QPair<QLineEdit *, QRegExp>> rules = {
-        {ui->lineEdit, nonNegative},     {ui->lineEdit_2, nonNegative},
-        {ui->lineEdit_3, nonNegative},   {ui->lineEdit_10, count},
-        {ui->lineEdit_11, count},        {ui->X_Focus_Poper, sign},
-        {ui->Y_Focus_Poper, sign},       {ui->Z_Focus_Poper, nonNegative},
-        {ui->lineEdit_6, nonNegative},   {ui->lineEdit_5, nonNegative},
-        {ui->lineEdit_4, nonNegative},   {ui->lineEdit_7, sign},
-        {ui->lineEdit_8, count},         {ui->lineEdit_9, count},
-        {ui->X_Focus_Axial, sign},       {ui->Y_Focus_Axial, sign},
-        {ui->Z_Focus_Axial, nonNegative},
-    };
-    for (const auto &rule : rules) {
-        rule.first->setValidator(new QRegExpValidator(rule.second, rule.first));
-        // Also cuts text the program sets, so what is read back is what is shown.
-        rule.first->setMaxLength(6);
-    }
+    using formfields::Sign;
+    for (QLineEdit *f : {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_3, ui->Z_Focus_Poper, ui->lineEdit_6,
+                         ui->lineEdit_5, ui->lineEdit_4, ui->Z_Focus_Axial})
+        formfields::setupNumberField(f, Sign::Unsigned);
+    for (QLineEdit *f : {ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->lineEdit_7, ui->X_Focus_Axial,
+                         ui->Y_Focus_Axial})
+        formfields::setupNumberField(f, Sign::Signed);
+    for (QLineEdit *f : {ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_8, ui->lineEdit_9})
+        formfields::setupCountField(f);
 }
 
 // ---- Reading fields ----
@@ -89,14 +80,14 @@ void plane_ch_wnd::readField(QLineEdit *field)
 {
     const Binding b = bindings.value(field);
     const QString text = field->text();
-    *b.value = planefields::value(text) / b.divisor;
+    *b.value = formfields::fieldValue(text) / b.divisor;
     *b.isSet = !text.isEmpty();
 }
 
 void plane_ch_wnd::showValue(QLineEdit *field, double value)
 {
     // Runs the field's slot when the text changes; the field keeps at most six characters.
-    field->setText(planefields::format(value));
+    field->setText(formfields::numberText(value));
 }
 
 void plane_ch_wnd::transverseEdited(QLineEdit *field)
@@ -111,8 +102,8 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
         case Display::Keep:
             break;
         case Display::Update:
-            nVar = planefields::value(n->text());
-            stepVar = planefields::value(step->text()) / 100;
+            nVar = formfields::fieldValue(n->text());
+            stepVar = formfields::fieldValue(step->text()) / 100;
             display->setText(planefields::halfWidthText(nVar, stepVar));
             break;
         }
@@ -157,9 +148,9 @@ void plane_ch_wnd::axialEdited(QLineEdit *field)
         case Display::Keep:
             break;
         case Display::Update:
-            Nzpr = planefields::value(ui->lineEdit_8->text());
-            zminpr = planefields::value(ui->lineEdit_6->text()) / 100;
-            dzpr = planefields::value(ui->lineEdit_5->text()) / 100;
+            Nzpr = formfields::fieldValue(ui->lineEdit_8->text());
+            zminpr = formfields::fieldValue(ui->lineEdit_6->text()) / 100;
+            dzpr = formfields::fieldValue(ui->lineEdit_5->text()) / 100;
             ui->lineEdit_14->setText(planefields::zmaxText(zminpr, Nzpr, dzpr));
             break;
         }
@@ -171,8 +162,8 @@ void plane_ch_wnd::axialEdited(QLineEdit *field)
         case Display::Keep:
             break;
         case Display::Update:
-            Nrpr = planefields::value(ui->lineEdit_9->text());
-            drpr = planefields::value(ui->lineEdit_4->text()) / 100;
+            Nrpr = formfields::fieldValue(ui->lineEdit_9->text());
+            drpr = formfields::fieldValue(ui->lineEdit_4->text()) / 100;
             ui->lineEdit_15->setText(planefields::halfWidthText(Nrpr, drpr));
             break;
         }
@@ -455,7 +446,11 @@ void plane_ch_wnd::showResults(bool axialTab)
         return;
     }
     planefields::setResultType((axialTab ? ui->comboBox_2 : ui->comboBox)->currentIndex());
-    // RESULT WINDOW: new Result_wnd for G; SetType(axialTab), SetData, Axes_Title(focus, cm), show.
+    // The focus as typed in this tab's fields, in centimetres.
+    const QLineEdit *x = axialTab ? ui->X_Focus_Axial : ui->X_Focus_Poper;
+    const QLineEdit *y = axialTab ? ui->Y_Focus_Axial : ui->Y_Focus_Poper;
+    const QLineEdit *z = axialTab ? ui->Z_Focus_Axial : ui->Z_Focus_Poper;
+    openFieldResult(G, axialTab, x->text().toDouble(), y->text().toDouble(), z->text().toDouble());
 }
 
 void plane_ch_wnd::on_pushButton_6_clicked() { showResults(false); }

@@ -1,18 +1,9 @@
 #include "plane_fields.h"
 
+#include "form_fields.h"
 #include "shared_params.h"
 
 namespace planefields {
-
-double value(const QString &text)
-{
-    return text.toDouble();
-}
-
-QString format(double v)
-{
-    return QString::number(v, 'g', 6);
-}
 
 Display displayRule(std::initializer_list<QString> inputs)
 {
@@ -29,12 +20,12 @@ Display displayRule(std::initializer_list<QString> inputs)
 
 QString halfWidthText(double n, double step)
 {
-    return format((n - 1) * step * 100);
+    return formfields::numberText((n - 1) * step * 100);
 }
 
 QString zmaxText(double zmin, double nz, double dz)
 {
-    return format(zmin * 100 + (nz - 1) * dz * 100);
+    return formfields::numberText(zmin * 100 + (nz - 1) * dz * 100);
 }
 
 void setResultType(int index)

@@ -7,12 +7,6 @@
 // How the calculation plane window reads its fields and fills its derived displays.
 namespace planefields {
 
-// A field's number: QString::toDouble, so an empty or unconvertible text gives 0.
-double value(const QString &text);
-
-// Numbers shown in the forms: general format, at most six significant digits.
-QString format(double v);
-
 // What a derived display does after one of the fields that feed it changed.
 enum class Display {
     Blank,  // some input is empty: the display shows a single space

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTest>
 
+#include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
 #include "plane_ch_wnd.h"
@@ -91,7 +92,7 @@ TEST_F(PlaneWindow, FieldsAcceptOnlyTheirNumbersAndSixCharacters)
     EXPECT_EQ(phi->text(), QString("-45.5"));
     EXPECT_DOUBLE_EQ(shared::phipr, -45.5);
     // A value the program shows is cut to the field's six characters.
-    edit(&w, "lineEdit_2")->setText(planefields::format(0.0333333));
+    edit(&w, "lineEdit_2")->setText(formfields::numberText(0.0333333));
     EXPECT_EQ(edit(&w, "lineEdit_2")->text(), QString("0.0333"));
     EXPECT_DOUBLE_EQ(shared::dxp, 0.000333);
 }

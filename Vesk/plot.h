@@ -1,0 +1,119 @@
+#ifndef PLOT_H
+#define PLOT_H
+
+#include <QPointF>
+#include <QString>
+#include <qwt_color_map.h>
+#include <qwt_plot.h>
+#include <qwt_plot_zoomer.h>
+#include <qwt_raster_data.h>
+#include <qwt_text.h>
+
+#include "grid.h"
+#include "shared_params.h"
+
+class QwtPlotCanvas;
+class QwtPlotSpectrogram;
+
+// The quantity a field result window shows. The calculator delivers the pressure amplitude
+// normalised to the pressure on the elements; the others are derived from it.
+enum class FieldResultType {
+    DimensionlessPressure, // p / p0
+    Pressure,              // MPa
+    Intensity,             // W/cm^2
+    DimensionlessIntensity // (p / p0)^2
+};
+
+// The result type chosen by the flags shared::is_dl_press, is_press, is_intens, is_dl_intens.
+// Exactly one is set by the plane window; should several be set the last of that order wins,
+// and none set shows the field as delivered.
+FieldResultType fieldResultTypeFromFlags();
+
+// One normalised pressure value v in the result type's unit; p0 = initpres (Pa), ro (kg/m^3),
+// c (m/s). Intensity is the plane-wave p^2/(2 ro c), in W/cm^2.
+double convertFieldValue(double v, FieldResultType type, double initpres, double ro, double c);
+
+// Converts plane 2 of a field to the result type and planes 0 and 1 from metres to centimetres.
+void convertFieldForPlot(VDOUB3 &z, FieldResultType type, double initpres, double ro, double c);
+
+// The grid a plot derives from its arrays: extents from the first and the last point, steps from
+// the diagonal neighbour (1, 1) of the first point, counts nx and ny. An array smaller than 2 x 2
+// gives zero steps (and a plot without values).
+Grid *gridFromArrays(const VDOUB3 &z, int nx, int ny);
+
+// The largest finite value of plane 2 (0 when there is none): a "nan" or "inf" read from a broken
+// result must not stretch the colour bar to infinity.
+double fieldMaximum(const VDOUB3 &z);
+
+// Plot title of a result type (rich text).
+QString fieldPlotTitle(FieldResultType type);
+
+// Bilinear interpolation of plane 2 at (x, y). Lower borders of the grid belong to it, upper
+// borders do not; outside, and wherever the cell has no upper neighbour, the value is 0.
+// Reads only: the plots call it from several rendering threads at once.
+double interpolateField(const VDOUB3 &Z, const Grid &G, double x, double y);
+
+// The raster behind a field plot: the arrays (coordinates in centimetres) and their grid.
+class SpectrogramData : public QwtRasterData
+{
+public:
+    SpectrogramData(Grid *G, double max);
+
+    void SetData(VDOUB3 z, Grid *g, double max);
+    VDOUB3 GetZ() const;
+    double value(double x, double y) const override;
+
+private:
+    VDOUB3 Z;
+    Grid *G; // not owned
+    double Max;
+};
+
+// 64 flat colour bands from dark blue through cyan and yellow to dark red.
+class ColorMap : public QwtLinearColorMap
+{
+public:
+    ColorMap();
+};
+
+// Zoomer whose tracker adds the field value under the cursor to the position.
+class MyZoomer : public QwtPlotZoomer
+{
+public:
+    explicit MyZoomer(QwtPlotCanvas *canvas);
+
+    void setSpectrogramdata(SpectrogramData *data);
+    QwtText trackerTextF(const QPointF &pos) const override;
+
+private:
+    SpectrogramData *d_spectrogramdata;
+};
+
+// Axis titles of the current plane: z and r for the axial plane, x and y for the transverse one.
+void setPlaneAxisTitles(QwtPlot *plot);
+
+// The interaction every field and quality plot shares: a zoomer with the value tracker (left
+// drag zooms in, right click one level out, Ctrl + right click back to the full view), the left
+// axis kept wide enough for "100.00", dark blue rubber band and tracker.
+MyZoomer *installFieldZoomer(QwtPlot *plot, SpectrogramData *data);
+
+// The field of the last calculation run (shared::file_to_calc, Nx_G x Ny_G) as a colour map in the
+// chosen result type, with a colour bar from 0 to the maximum, zoom, tracker and a middle-button
+// panner. Built once; the data never changes while the plot exists.
+class Plot : public QwtPlot
+{
+    Q_OBJECT
+
+public:
+    explicit Plot(QWidget *parent = nullptr);
+    ~Plot() override;
+
+    VDOUB3 GetZ();
+
+private:
+    QwtPlotSpectrogram *d_spectrogram;
+    Grid *G; // owned; the raster data refers to it
+    MyZoomer *d_zoomer;
+};
+
+#endif // PLOT_H

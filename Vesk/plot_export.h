@@ -1,0 +1,41 @@
+#ifndef PLOT_EXPORT_H
+#define PLOT_EXPORT_H
+
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <functional>
+
+#include "shared_params.h"
+
+class QImage;
+class QWidget;
+class QwtPlot;
+
+// Export of a result plot, shared by every result window: a document or an image rendered by
+// Qwt's plot renderer, or the plot's arrays as text (write_z).
+
+// "PDF Documents (*.pdf);;SVG Documents (*.svg);;Postscript Documents (*.ps);;Images (*.bmp ...);;
+// Text Files (*.txt)": the image formats are those this installation can write.
+QString exportFilters();
+
+// The plot's on-screen size in whole inches, in millimetres (a 500-pixel plot at 96 dpi: 127 mm).
+QSizeF exportPageSizeMm(const QSize &plotPixels, int dpi);
+
+// Renders the plot as it is shown (current zoom) into a PDF, SVG, PostScript or image file chosen
+// by the suffix, at the given resolution. False when nothing could be written: unknown suffix,
+// empty page, or a file that cannot be created.
+bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution);
+
+// Writes an RGB image as a one-page PostScript (level 3) document of the given size in points.
+bool writePostScriptImage(const QImage &image, const QString &fileName, const QSizeF &sizePt,
+                          const QString &title);
+
+// The "Сохранить в файл" action: asks for a name (default "result.pdf", an existing file is
+// replaced without asking); a name ending in ".txt" gets the arrays from `arrays` through write_z,
+// any other name the rendered plot at 300 dpi. A file that could not be written is reported as
+// "Ошибка!" / "Не удалось сохранить файл: <path>"; a successful export says nothing.
+void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,
+                const QString &ax);
+
+#endif // PLOT_EXPORT_H

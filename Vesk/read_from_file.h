@@ -1,0 +1,19 @@
+#ifndef READ_FROM_FILE_H
+#define READ_FROM_FILE_H
+
+#include <QString>
+
+#include "shared_params.h"
+
+// Reads a field result of the calculator (AbsField_XY.txt or AbsField_YZ.txt) into three planes
+// [plane][i][j]: 0 horizontal coordinate, 1 vertical coordinate, 2 value; i along the horizontal
+// axis (i_size points), j along the vertical axis (j_size points). Coordinates stay in metres.
+//
+// A name whose sixth-last and fifth-last characters are "XY" is read in the transverse layout
+// (records x, y, value with j fastest); every other name in the axial layout (records y, z, value
+// with i fastest). The seven header numbers are skipped and nothing after the last record is read.
+// The result always has the full size: a missing file gives zeros, and from the first number that
+// cannot be read on every number stays zero. "nan" and "inf" are numbers: a broken result shows.
+VDOUB3 read_from_file(QString name, int i_size, int j_size);
+
+#endif // READ_FROM_FILE_H

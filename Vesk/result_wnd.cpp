@@ -1,0 +1,149 @@
+#include "result_wnd.h"
+#include "ui_result_wnd.h"
+
+#include <QCloseEvent>
+#include <cstdlib>
+
+#include "platform.h"
+#include "plot_export.h"
+#include "shared_params.h"
+#include "window_common.h"
+
+namespace {
+QString num(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+} // namespace
+
+QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr,
+                           double Dzpr)
+{
+    return "z<sub>min</sub> = " + num(Zminpr * 100) + " см<br />&phi; = " + num(Phipr)
+           + "&deg;<br />N<sub>z</sub> = " + QString::number(FNzpr, 10)
+           + "<br />N<sub>r</sub> = " + QString::number(FNrpr, 10) + "<br />dr = "
+           + num(Drpr * 100) + " см<br />dz = " + num(Dzpr * 100)
+           + " см<br />z<sub>max</sub> = " + num((Zminpr + (FNzpr - 1) * Dzpr) * 100)
+           + " см<br />r<sub>min</sub> = " + num((1 - FNrpr) * Drpr * 100)
+           + " см<br />r<sub>max</sub> = " + num((FNrpr - 1) * Drpr * 100) + " см";
+}
+
+QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
+                                const QString &ending)
+{
+    // y_max has no unit after it: that is how the list has always read.
+    return "z<sub>0</sub> = " + num(Zop * 100) + " см<br />x<sub>min</sub> = "
+           + num(-(FNxp - 1) * Dxp * 100) + " см<br />x<sub>max</sub> = "
+           + num((FNxp - 1) * Dxp * 100) + " см<br />y<sub>min</sub> = "
+           + num(-(FNyp - 1) * Dyp * 100) + " см<br />y<sub>max</sub> = "
+           + num((FNyp - 1) * Dyp * 100) + "<br />N<sub>x</sub> = " + num(FNxp)
+           + "<br />N<sub>y</sub> = " + num(FNyp) + "<br />dx = " + num(Dxp * 100)
+           + " см<br />dy = " + num(Dyp * 100) + ending;
+}
+
+QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus)
+{
+    return "Фокус: x= " + num(X_Focus) + " см, y= " + num(Y_Focus) + " см, z= " + num(Z_Focus)
+           + " см.";
+}
+
+Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::Result_wnd), G(g)
+{
+    // The axial plane is long along z: its window is twice as wide.
+    const QSize transverse = window::scaledSize(QSize(535, 593), false);
+    const QSize axial = window::scaledSize(QSize(2 * 535, 593), false);
+    QSize size = transverse;
+    if (shared::is_prodol)
+        size = axial;
+    if (shared::is_poper)
+        size = transverse;
+
+    // Builds the plot, which reads and draws the result.
+    ui->setupUi(this);
+
+    window::setIconFromAppDir(this);
+    setWindowTitle("Результат расчета поля");
+    setGeometry(x(), y(), size.width(), size.height());
+    setMinimumSize(transverse);
+}
+
+Result_wnd::~Result_wnd()
+{
+    delete ui;
+}
+
+void Result_wnd::SetType(bool T)
+{
+    Type_prodol = T;
+}
+
+void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr,
+                         double Sdzpr, double Szop, double Srxp, double Sryp, double SNxp,
+                         double SNyp, double Sdxp, double Sdyp)
+{
+    Zminpr = Szminpr;
+    Phipr = Sphipr;
+    FNzpr = SNzpr;
+    FNrpr = SNrpr;
+    Drpr = Sdrpr;
+    Dzpr = Sdzpr;
+    Zop = Szop;
+    Rxp = Srxp;
+    Ryp = Sryp;
+    FNxp = SNxp;
+    FNyp = SNyp;
+    Dxp = Sdxp;
+    Dyp = Sdyp;
+}
+
+void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
+{
+    Q_UNUSED(file_name);
+    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
+}
+
+QString Result_wnd::parameterText() const
+{
+    if (Type_prodol)
+        return axialParameterText(Zminpr, Phipr, FNzpr, FNrpr, Drpr, Dzpr);
+    return transverseParameterText(Zop, FNxp, FNyp, Dxp, Dyp);
+}
+
+void Result_wnd::exportDocument()
+{
+    exportPlot(this, ui->widget, [this] { return ui->widget->GetZ(); },
+               Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
+}
+
+void Result_wnd::closeEvent(QCloseEvent *event)
+{
+    window::confirmCloseResult(this, event);
+}
+
+// ---- Buttons ----
+
+void Result_wnd::on_pushButton_clicked()
+{
+    exportDocument();
+}
+
+void Result_wnd::on_pushButton_2_clicked()
+{
+    platform::information(this, "Параметры", parameterText());
+}
+
+// ---- Opening a result from the calculation plane window ----
+
+Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
+{
+    Result_wnd *w = new Result_wnd(nullptr, G);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setGeometry(100 + rand() % 10, 100 + rand() % 10, w->width(), w->height());
+    w->SetType(axial);
+    w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr,
+               shared::dzpr, shared::zop, shared::rxp, shared::ryp, shared::Nxp, shared::Nyp,
+               shared::dxp, shared::dyp);
+    w->Axes_Title(shared::file_to_calc, xFocusCm, yFocusCm, zFocusCm);
+    w->show();
+    return w;
+}

@@ -1,0 +1,76 @@
+#ifndef RESULT_WND_H
+#define RESULT_WND_H
+
+#include <QString>
+#include <QWidget>
+
+#include "grid.h"
+
+namespace Ui {
+class Result_wnd;
+}
+class QCloseEvent;
+
+// Parameter list of a calculation plane as rich text, lengths given in metres and shown in
+// centimetres. The field result window ends the transverse list with " см", the quality windows
+// with " см.".
+QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr,
+                           double Dzpr);
+QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
+                                const QString &ending = QStringLiteral(" см"));
+
+// Text of the focus label; the coordinates are the plane window's fields, in centimetres.
+QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus);
+
+// One computed field: the plot of the last calculation run in the chosen result type, the focus
+// label, the parameter list and the export. Independent top-level window; closing it asks and
+// closes only this window.
+class Result_wnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The plot reads the result (shared::file_to_calc) while the form is built, so the opener
+    // sets the result type and the run's globals first. g is kept for the opener, not owned.
+    Result_wnd(QWidget *parent, Grid *g);
+    ~Result_wnd() override;
+
+    void SetType(bool T);
+    void SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
+                 double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
+                 double Sdyp);
+    void Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus);
+
+    void exportDocument();
+    QString parameterText() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    // Buttons
+    void on_pushButton_clicked();
+    void on_pushButton_2_clicked();
+
+private:
+    Ui::Result_wnd *ui;
+    Grid *G;
+
+    // Axial plane (m, degrees)
+    double Zminpr = 0, Phipr = 0;
+    int FNzpr = 0, FNrpr = 0;
+    double Drpr = 0, Dzpr = 0;
+    // Transverse plane (m; the counts are held as doubles like the plane window's)
+    double Zop = 0, Rxp = 0, Ryp = 0, FNxp = 0, FNyp = 0, Dxp = 0, Dyp = 0;
+
+    bool Type_prodol = false;
+};
+
+// The result buttons of the calculation plane window, once it has found the calculator's
+// completion marker and set the result type: opens a result window for the run with grid G,
+// placed near (100, 100) with a small random offset so successive windows do not cover each
+// other, given the plane variables and the focus (centimetres, as typed), and shows it. The
+// window deletes itself when closed; G stays with the opener.
+Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm);
+
+#endif // RESULT_WND_H
