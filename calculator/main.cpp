@@ -37,6 +37,8 @@
 #include "params/TextFile.h"
 #include "progress/JobMonitor.h"
 #include "progress/ProgressWindow.h"
+#include "scan/Blas.h"
+#include "scan/ScanJobFiles.h"
 
 using namespace kcalc;
 
@@ -133,15 +135,83 @@ void runFieldJob(Log &log, JobMonitor &monitor)
     log.info("Записан признак завершения calcdone");
 }
 
-// Dispatch point of the scan jobs (main_max/, side_max/). They read the five job files and
-// grid_scan.txt, step the focus over grid_calc.txt and write AbsField_??.bin, AbsField_??.txt and
-// then calcdone, like the field job. Until they are built the job ends with an error and no calcdone.
+// A scan job (main_max/, side_max/): reads the array, the medium, the focus-shift region
+// (grid_calc.txt) and the field region (grid_scan.txt); computes the element fields on the field
+// grid once and steps the focus over every position (scan/QualityScan.h); writes AbsField_??.bin
+// (and side_maxes.txt), the field at the best focus as AbsField_??.txt, then calcdone.
 void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
 {
-    (void)log;
-    (void)monitor;
-    throw JobError(std::string("Задание \"") + jobTitle(kind) + "\" пока не поддерживается этой версией программы "
-                   "расчета; признак завершения не записан");
+    const std::string dir = ".";
+    const scan::ScanKind scanKind = kind == JobKind::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
+
+    // Read.
+    log.info("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, grid_calc.txt, grid_scan.txt");
+    const scan::ScanJobInput input = scan::readScanJobInput(dir);
+    for (const std::string &line : scan::describeScanJobInput(input))
+        log.info(line);
+
+    // Check.
+    scan::checkScanJobInput(input);
+    const scan::ScanJobSetup setup = scan::scanJobSetup(input, scanKind);
+    const std::size_t P = setup.field.pointCount(), M = setup.focus.pointCount(), N = input.array.elements.size();
+    log.info("Проверка пройдена. Точек области расчета поля: " + std::to_string(P) + ", положений фокуса: "
+             + std::to_string(M) + ", элементов: " + std::to_string(N) + "; память около "
+             + brief(scan::scanMemoryBytes(P, M, N) / 1048576) + " МиБ");
+
+    // Compute.
+    log.info("Расчет: поля элементов на сетке области расчета поля и в положениях фокуса (один раз), затем для "
+             "каждого блока положений фокуса произведение матриц (OpenBLAS "
+             + std::string(openblas_get_corename()) + ", одинарная точность) с поиском максимума"
+             + (scanKind == scan::ScanKind::SideMaxima ? " и главного лепестка" : "") + "; потоков OpenMP: "
+             + std::to_string(omp_get_max_threads()));
+    // Progress units: one per point of element fields (the model counts them) and, per focus
+    // position, its matrix product and search in the same units (measured on the example array:
+    // a position costs about as much as P / 4000 points of element fields in a main-maxima scan,
+    // which multiplies only the points that can beat the focus, and P / 1000 in a side-maxima scan).
+    const std::size_t perPosition = std::max<std::size_t>(1, P / (scanKind == scan::ScanKind::MainMaxima ? 4000 : 1000));
+    monitor.control.total.store(P + M + M * perPosition);
+    monitor.computeStart.store(log.elapsed());
+    const ElementFieldModel model(input.array, input.medium);
+    struct CountedModel {
+        const ElementFieldModel &model;
+        RunControl *control;
+        std::size_t elementCount() const { return model.elementCount(); }
+        void fieldMatrix(const std::vector<Point3> &points, std::complex<double> *out, std::size_t ld) const
+        {
+            model.fieldMatrix(points, out, ld, control);
+        }
+    } counted{model, &monitor.control};
+    std::size_t reported = 0;
+    const auto progress = [&](std::size_t done, std::size_t) {
+        if (done > reported) {  // blocks may finish out of order
+            monitor.control.add((done - reported) * perPosition);
+            reported = done;
+        }
+        return !monitor.control.cancelled();
+    };
+    scan::ScanJobResult result;
+    try {
+        result = scan::computeScanJob(setup, counted, progress);
+    } catch (const scan::ScanCancelled &) {
+        throw JobCancelled();
+    }
+    const Point3 best = scan::gridPoint(setup.focus, result.best);
+    log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds) + "; перебор положений фокуса: "
+             + formatDuration(result.scanSeconds));
+    log.info("Наибольший главный максимум p_F/p_max = " + formatNumber(result.quality[result.best].mainValue)
+             + " в положении фокуса (" + formatNumber(best.x) + ", " + formatNumber(best.y) + ", "
+             + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
+
+    // Write.
+    scan::writeScanResults(dir, setup, result);
+    log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
+             + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
+
+    // Mark done, unless the user asked to stop meanwhile.
+    if (monitor.control.cancelled())
+        throw JobCancelled();
+    markDone(dir);
+    log.info("Записан признак завершения calcdone");
 }
 
 void runJob(JobKind kind, Log &log, JobMonitor &monitor)
@@ -242,6 +312,7 @@ void usage()
 
 int main(int argc, char **argv)
 {
+    blas::preferWideKernels(argv);
     bool gui = true;
     const char *kindName = nullptr;
     for (int i = 1; i < argc; ++i) {
