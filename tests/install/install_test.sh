@@ -2,7 +2,8 @@
 # The installed application directory is portable and self-contained: `cmake --install` to a
 # temporary prefix, move the result somewhere else, then check that it holds everything the
 # application ships, that nothing in it refers to the source or build tree, and that a field job
-# runs there through calc/calc.bat with the installed calculator.
+# runs there through calc/calc.bat with the installed calculator (and the scan jobs through their
+# Trovane.bat).
 #
 # Usage: install_test.sh <build dir> <source dir>
 set -uo pipefail
@@ -119,6 +120,19 @@ else
     fail "no AbsField_XY.txt after the run"
 fi
 
+# --- The scan jobs run from the installed main_max/ and side_max/ too: the same array, a 5 x 5
+# region of focus positions and a 9 x 9 field region around each, in the focal plane.
+for job in main_max side_max; do
+    for f in array.txt medium.txt array_elements.txt focus.txt; do cp "$calc/$f" "$inst/$job/$f"; done
+    printf 'xy\n0.13\n5\n5\n-0.001\n-0.001\n0.0005\n0.0005' >"$inst/$job/grid_calc.txt"
+    printf 'xy\n0.13\n9\n9\n-0.002\n-0.002\n0.0005\n0.0005' >"$inst/$job/grid_scan.txt"
+    (cd "$inst/$job/" && env -u DISPLAY -u WAYLAND_DISPLAY "$inst/$job/Trovane.bat") >"$work/$job.out" 2>&1
+    status=$?
+    [ "$status" -eq 0 ] || fail "$job/Trovane.bat exited with $status: $(tail -3 "$work/$job.out")"
+    [ -e "$inst/$job/calcdone" ] || fail "no calcdone in $job/ after the run"
+    [ -s "$inst/$job/AbsField_XY.bin" ] || fail "no AbsField_XY.bin in $job/ after the run"
+done
+
 # --- The installed application starts (when a display is there to start it on). ----------------
 if [ -n "${DISPLAY:-}" ]; then
     (cd / && timeout 3 "$inst/kormax" >"$work/kormax.out" 2>&1)
@@ -133,4 +147,4 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2
     exit 1
 fi
-echo "installed application directory is complete, relocatable and runs a field job"
+echo "installed application directory is complete, relocatable and runs a field job and both scans"
