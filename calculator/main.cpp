@@ -11,6 +11,7 @@
 // log.txt and on stderr, a non-zero exit code and no calcdone. Exit codes: 0 done, 1 job error,
 // 2 usage, 3 cancelled (cancel button, SIGTERM, SIGINT, SIGHUP).
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <clocale>
@@ -360,8 +361,14 @@ int main(int argc, char **argv)
         std::setlocale(LC_NUMERIC, "C");  // QApplication adopts the user's locale; our numbers stay C-locale
         ProgressWindow progress(QString::fromUtf8(jobTitle(kind)), monitor, [&log] { return log.elapsed(); });
         progress.adjustSize();
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            progress.move(screen->availableGeometry().center() - progress.rect().center());
+        // Below the centre of the screen: the application's "press OK when the calculation has
+        // finished" box sits at the centre and must stay readable while this window is up.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            QPoint topLeft = area.center() - progress.rect().center() + QPoint(0, progress.height() + 80);
+            topLeft.setY(std::min(topLeft.y(), area.bottom() - progress.height()));
+            progress.move(topLeft);
+        }
         progress.show();
         app.exec();
         // The window only closes once the worker has finished.
