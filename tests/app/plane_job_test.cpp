@@ -27,15 +27,6 @@ const QByteArray writingCalculator = "if [ -e calcdone ]; then echo present > ma
 // One that fails without writing anything.
 const QByteArray silentCalculator = "exit 1\n";
 
-bool waitForFile(const QString &path, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(path) && t.elapsed() < ms)
-        QThread::msleep(20);
-    return QFile::exists(path);
-}
-
 class FieldJob : public ::testing::Test
 {
 protected:
@@ -61,7 +52,7 @@ protected:
                 resultEnabledDuringWait = button(w, "pushButton_6")->isEnabled()
                                           || button(w, "pushButton_5")->isEnabled();
                 if (!marker.isEmpty())
-                    waitForFile(marker);
+                    testsupport::waitForFile(marker, 10000);
             }
             return BoxRecorder::instance().record(box);
         });

@@ -20,29 +20,12 @@
 #include "plane_test_util.h"
 #include "plot.h"
 #include "result_wnd.h"
+#include "result_windows.h"
 #include "test_support.h"
 
 using testsupport::BoxRecorder;
 
 namespace {
-bool waitForFile(const QString &path, int ms = 120000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(path) && t.elapsed() < ms)
-        QThread::msleep(20);
-    return QFile::exists(path);
-}
-
-QList<Result_wnd *> openResultWindows()
-{
-    QList<Result_wnd *> list;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (Result_wnd *r = qobject_cast<Result_wnd *>(w))
-            if (r->isVisible())
-                list << r;
-    return list;
-}
 
 // Colour on screen of a plot position in a window's picture.
 QColor colourAt(const QImage &shot, Result_wnd *w, double x, double y)
@@ -96,7 +79,7 @@ protected:
         const QString marker = app.file("calc/calcdone");
         platform::setBoxHandler([marker](const platform::Box &box) {
             if (box.title == QString("Внимание!"))
-                waitForFile(marker);
+                testsupport::waitForFile(marker, 120000);
             return BoxRecorder::instance().record(box);
         });
     }
@@ -116,10 +99,10 @@ protected:
         EXPECT_TRUE(QFile::exists(app.file("calc/calcdone")))
             << testsupport::readAll(app.file("calc/log.txt")).toStdString();
         planetest::combo(&plane, axial ? "comboBox_2" : "comboBox")->setCurrentIndex(resultType);
-        const QList<Result_wnd *> before = openResultWindows();
+        const QList<Result_wnd *> before = testsupport::openResultWindows();
         planetest::button(&plane, axial ? "pushButton_5" : "pushButton_6")->click();
         Result_wnd *w = nullptr;
-        for (Result_wnd *r : openResultWindows())
+        for (Result_wnd *r : testsupport::openResultWindows())
             if (!before.contains(r))
                 w = r;
         if (w) {

@@ -23,6 +23,7 @@
 #include "plane_test_util.h"
 #include "plot_export.h"
 #include "result_wnd.h"
+#include "result_windows.h"
 #include "test_support.h"
 
 using testsupport::BoxRecorder;
@@ -357,19 +358,6 @@ TEST_F(ResultWindowTest, AnExportThatCannotBeWrittenIsReported)
     }
 }
 
-namespace {
-// Result windows that are open now.
-QList<Result_wnd *> openResultWindows()
-{
-    QList<Result_wnd *> list;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (Result_wnd *r = qobject_cast<Result_wnd *>(w))
-            if (r->isVisible())
-                list << r;
-    return list;
-}
-} // namespace
-
 TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
 {
     planetest::resetShared();
@@ -378,13 +366,13 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     plane_ch_wnd plane;
     plane.show();
     planetest::fillTransverse(&plane);
-    const QList<Result_wnd *> before = openResultWindows();
+    const QList<Result_wnd *> before = testsupport::openResultWindows();
 
     // Without the calculator's marker nothing opens.
     QFile::remove(app.file("calc/calcdone"));
     planetest::button(&plane, "pushButton_6")->setEnabled(true);
     planetest::button(&plane, "pushButton_6")->click();
-    EXPECT_EQ(openResultWindows(), before);
+    EXPECT_EQ(testsupport::openResultWindows(), before);
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
     BoxRecorder::instance().clear();
@@ -393,7 +381,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     planetest::combo(&plane, "comboBox")->setCurrentIndex(1);
     planetest::button(&plane, "pushButton_6")->setEnabled(true);
     planetest::button(&plane, "pushButton_6")->click();
-    QList<Result_wnd *> now = openResultWindows();
+    QList<Result_wnd *> now = testsupport::openResultWindows();
     ASSERT_EQ(now.size(), before.size() + 1);
     QPointer<Result_wnd> w = now.last();
     EXPECT_TRUE(shared::is_press);
@@ -416,7 +404,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     w->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    EXPECT_EQ(openResultWindows(), before);
+    EXPECT_EQ(testsupport::openResultWindows(), before);
 
     // The axial tab: twice as wide, the axial parameter list, z along the horizontal axis.
     axialRun();
@@ -425,7 +413,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     planetest::combo(&plane, "comboBox_2")->setCurrentIndex(3);
     planetest::button(&plane, "pushButton_5")->setEnabled(true);
     planetest::button(&plane, "pushButton_5")->click();
-    now = openResultWindows();
+    now = testsupport::openResultWindows();
     ASSERT_EQ(now.size(), before.size() + 1);
     QPointer<Result_wnd> axial = now.last();
     EXPECT_TRUE(shared::is_dl_intens);

@@ -1,7 +1,9 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 namespace testsupport {
 
@@ -69,6 +71,15 @@ void installDefaultHooks()
     platform::setOpenDocumentHandler([](const QString &) { return false; });
     platform::setStartDetachedHandler(
         [](const QString &, const QStringList &, const QString &) { return false; });
+}
+
+bool waitForFile(const QString &path, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!QFile::exists(path) && t.elapsed() < ms)
+        QThread::msleep(20);
+    return QFile::exists(path);
 }
 
 QByteArray readAll(const QString &path)

@@ -56,6 +56,8 @@ void installDefaultHooks();
 int quitRequests();
 
 QByteArray readAll(const QString &path);
+// Waits up to ms milliseconds for a file to appear (a calculator writing its marker).
+bool waitForFile(const QString &path, int ms);
 void writeAll(const QString &path, const QByteArray &data);
 
 } // namespace testsupport
