@@ -57,6 +57,16 @@ testjob::JobDescription longJob()
     return s;
 }
 
+// Starts a shell command in a child process and returns its pid (negative when fork failed).
+pid_t startShell(const std::string &command)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
 } // namespace
 
 TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
@@ -177,12 +187,8 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
 
     // SIGTERM: the run stops, exits with 3 and writes neither result nor marker.
     {
-        const pid_t pid = fork();
+        const pid_t pid = startShell(command);
         ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
-            _exit(127);
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         kill(pid, SIGTERM);
         int status = 0;
@@ -195,12 +201,8 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
     }
     // SIGKILL: no marker either.
     {
-        const pid_t pid = fork();
+        const pid_t pid = startShell(command);
         ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
-            _exit(127);
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
