@@ -170,6 +170,31 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
     }
 }
 
+TEST(KormaxCalc, JobsTheKernelCannotResolveAreRefused)
+{
+    // a = 3.5 mm, one element at (0.07, 0), focus (0, 0, 0.13), an axial 2 x 2 grid at z = 6.5 cm;
+    // at 10 GHz or 1 GHz (or 1 MHz in a medium of 1 m/s) k a is far beyond what the kernel resolves.
+    for (const auto &[f, c] : {std::pair{1e10, 1500.0}, std::pair{1e9, 1500.0}, std::pair{1e6, 1.0}}) {
+        testjob::JobDescription job;
+        job.array = exampleArray();
+        job.array.frequency = f;
+        job.array.elements = {{0.07, 0}};
+        job.medium = water();
+        job.medium.soundSpeed = c;
+        job.focus = {0, 0, 0.13};
+        job.grid = {false, 0, 2, 2, -0.001, 0.065, 0.001, 0.001};
+        testjob::TempDir dir;
+        testjob::writeJob(dir.path(), job);
+        EXPECT_EQ(testjob::runCalculator(dir.path()), 1) << f;
+        EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
+        EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt")));
+        EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("ОШИБКА: Ошибка в файлах array.txt и medium.txt: волновой "
+                                                              "размер элемента k·a"),
+                  std::string::npos)
+            << testjob::readFile(dir.file("log.txt"));
+    }
+}
+
 TEST(KormaxCalc, UsageAndUnbuiltScanJobsFailWithoutCalcdone)
 {
     testjob::TempDir dir;
