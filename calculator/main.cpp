@@ -34,6 +34,7 @@
 
 #include "field/FieldPlane.h"
 #include "log/Log.h"
+#include "output/FocusPressure.h"
 #include "output/FolderOwner.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
@@ -138,7 +139,8 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
         throw JobError("Давление в фокусе не является конечным числом; результат не записан");
     owner.publish([&] {
         writeFieldResult(dir, input.grid, result.values);
-        log.info("Результат записан в " + name);
+        writeFocusPressure(dir, result.focusPressure);
+        log.info("Результат записан в " + name + ", |p(F)|/p0 в " + focusPressureName());
         if (monitor.control.cancelled())
             throw JobCancelled();
         markDone(dir);

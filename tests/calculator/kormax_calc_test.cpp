@@ -104,6 +104,10 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
                     EXPECT_NEAR(record[1], job.grid.start2 + i2 * job.grid.step2, 1e-15);
                     EXPECT_NEAR(record[2], expected.values[i1 * n2 + i2], 1e-12 * expected.maximum);
                 }
+            // |p(F)|/p0 for the application, as computed.
+            const std::vector<double> focus = testjob::readNumbers(dir.file("focus_pressure.txt"));
+            ASSERT_EQ(focus.size(), 1u);
+            EXPECT_DOUBLE_EQ(focus[0], expected.focusPressure);
             const std::string log = testjob::readFile(dir.file("log.txt"));
             EXPECT_NE(log.find(name), std::string::npos);
             EXPECT_NE(log.find("calcdone"), std::string::npos);
