@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <cmath>
 
+#include "media.h"
 #include "platform.h"
 #include "rotate.h"
 
@@ -63,11 +64,11 @@ QByteArray arrayText(double A, float R, double r, double nu, double rotv)
     return t.bytes();
 }
 
-QByteArray mediumText(double ro, double c, float C, float pvs)
+QByteArray mediumText(double ro, double c, float C, float pvs, const QString &mediumName)
 {
     JobText t;
     QTextStream &s = t.stream();
-    s << QString("Название среды:\t\t\tWater") << "\n";
+    s << QString("Название среды:\t\t\t") << mediumName << "\n";
     s << QString("Плотность, кг/м3:") << "\t\t" << ro << "\n";
     s << QString("Скорость звука в среде, м/с:") << "\t" << c << "\n";
     s << QString("Теплоемкость, Дж/кг/К:") << "\t\t" << double(C) << "\n";
@@ -93,12 +94,17 @@ QByteArray transverseFocusText(double xF, double yF, double zF)
     return t.bytes();
 }
 
-QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
+void turnFocus(double xF, double yF, double phipr, double *x, double *y)
 {
     const double phi = degreesToRadians(phipr);
-    // The focus turned with the elements, so that it lies in the calculator's plane x = 0.
-    const double x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
-    const double y = xF * std::sin(phi) + yF * std::cos(phi);
+    *x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
+    *y = xF * std::sin(phi) + yF * std::cos(phi);
+}
+
+QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
+{
+    double x = 0, y = 0;
+    turnFocus(xF, yF, phipr, &x, &y);
     JobText t;
     t.stream() << x << "\n" << y << "\n" << zF;
     return t.bytes();
@@ -145,7 +151,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 QList<JobFile> arrayAndMediumFiles()
 {
     using namespace shared;
-    return {{"array.txt", arrayText(A, R, r, nu, rotv)}, {"medium.txt", mediumText(ro, c, C, pvs)}};
+    const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
+    return {{"array.txt", arrayText(A, R, r, nu, rotv)},
+            {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
 }
 
 QList<JobFile> elementsAndFocusFiles(bool axial)
@@ -176,6 +184,21 @@ bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *fai
     return true;
 }
 
+bool writeArrayAndMedium(const QString &folder, QString *failedPath)
+{
+    return writeFiles(folder, arrayAndMediumFiles(), failedPath);
+}
+
+bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)
+{
+    return writeFiles(folder, elementsAndFocusFiles(axial), failedPath);
+}
+
+bool writePlaneGrid(const QString &path, bool axial)
+{
+    return writeFile(path, planeGridText(axial));
+}
+
 bool run(QWidget *parent, const Job &job)
 {
     QString failedPath;
@@ -203,6 +226,8 @@ bool run(QWidget *parent, const Job &job)
 bool launch(const QString &folder, const QString &batchFile)
 {
     QFile::remove(folder + "calcdone");
+    // A field job's |p(F)| of an earlier run must not be taken for this run's.
+    QFile::remove(folder + "focus_pressure.txt");
     return platform::startDetached(folder + batchFile, QStringList(), folder);
 }
 

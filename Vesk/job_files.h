@@ -26,10 +26,16 @@ QString folderPath(const QString &job);
 
 // Contents of the individual files.
 QByteArray arrayText(double A, float R, double r, double nu, double rotv);
-QByteArray mediumText(double ro, double c, float C, float pvs);
+// mediumName goes on line 1 (the calculator reads the numbers of lines 2-5 only).
+QByteArray mediumText(double ro, double c, float C, float pvs,
+                      const QString &mediumName = QStringLiteral("Water"));
 QByteArray elementsText(const VDOUB2 &rotatedElements);
 QByteArray transverseFocusText(double xF, double yF, double zF);
 QByteArray axialFocusText(double xF, double yF, double zF, double phipr);
+// The focus (xF, yF) turned with the elements by phipr degrees, so that the axial plane becomes the
+// calculator's plane x = 0: x is then the focus's distance from the plane, y its coordinate across
+// the axis in the plane.
+void turnFocus(double xF, double yF, double phipr, double *x, double *y);
 // The eight-line grid layout: plane name ("xy" or "yz"), fixed coordinate, point counts along the
 // first and second axis, first coordinates along each axis, steps.
 QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
@@ -61,9 +67,14 @@ QByteArray planeGridText(bool axial);
 // Writes the files into the folder (with trailing slash) in order. Stops at the first file it
 // cannot write, returns false and puts that file's path into failedPath.
 bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *failedPath);
+// The same for the usual groups: array.txt and medium.txt; array_elements.txt and focus.txt; and
+// a grid file of the current plane at path.
+bool writeArrayAndMedium(const QString &folder, QString *failedPath);
+bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath);
+bool writePlaneGrid(const QString &path, bool axial);
 
-// Removes the folder's completion marker and starts its batch file detached, with an empty argument
-// list and the folder as working directory. False when the program could not be started.
+// Removes the folder's completion marker (and an earlier run's focus_pressure.txt) and starts its
+// batch file detached, with an empty argument list and the folder as working directory. False when the program could not be started.
 bool launch(const QString &folder, const QString &batchFile);
 
 // The calculator writes calcdone last; only its existence counts.

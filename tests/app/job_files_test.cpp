@@ -121,9 +121,9 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
     EXPECT_EQ(folder, dir.path() + "/main_max/");
 
     QString failed;
-    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::arrayAndMediumFiles(), &failed));
-    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::elementsAndFocusFiles(true), &failed));
-    ASSERT_TRUE(jobfiles::writeFile(folder + "grid_scan.txt", jobfiles::planeGridText(false)));
+    ASSERT_TRUE(jobfiles::writeArrayAndMedium(folder, &failed));
+    ASSERT_TRUE(jobfiles::writeElementsAndFocus(folder, true, &failed));
+    ASSERT_TRUE(jobfiles::writePlaneGrid(folder + "grid_scan.txt", false));
     EXPECT_EQ(testsupport::readAll(folder + "array.txt"),
               jobfiles::arrayText(0.17, 0.13f, 0.0035, 1e6, 0.02));
     EXPECT_EQ(testsupport::readAll(folder + "medium.txt"),
@@ -137,7 +137,7 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
 
     // A shorter file replaces a longer one completely.
     shared::Elem.clear();
-    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::elementsAndFocusFiles(false), &failed));
+    ASSERT_TRUE(jobfiles::writeElementsAndFocus(folder, false, &failed));
     EXPECT_EQ(testsupport::readAll(folder + "array_elements.txt"), QByteArray());
     EXPECT_EQ(testsupport::readAll(folder + "focus.txt"), QByteArray("0.01\n0\n0.08"));
 }
@@ -148,13 +148,13 @@ TEST(JobFileWriters, NameTheFileThatCouldNotBeWritten)
     setExampleArray();
     QString failed;
     const QString missing = dir.path() + "/nowhere/";
-    EXPECT_FALSE(jobfiles::writeFiles(missing, jobfiles::arrayAndMediumFiles(), &failed));
+    EXPECT_FALSE(jobfiles::writeArrayAndMedium(missing, &failed));
     EXPECT_EQ(failed, missing + "array.txt");
 
     // A directory in the place of a file cannot be opened for writing.
     const QString folder = jobfiles::folderPath("side_max");
     QDir(folder).mkdir("medium.txt");
-    EXPECT_FALSE(jobfiles::writeFiles(folder, jobfiles::arrayAndMediumFiles(), &failed));
+    EXPECT_FALSE(jobfiles::writeArrayAndMedium(folder, &failed));
     EXPECT_EQ(failed, folder + "medium.txt");
     EXPECT_FALSE(testsupport::readAll(folder + "array.txt").isEmpty());
 }
