@@ -21,7 +21,6 @@
 #include "read_maximum.h"
 #include "result_windows.h"
 #include "test_support.h"
-#include "window_common.h"
 
 using namespace planetest;
 using testsupport::BoxRecorder;
@@ -434,9 +433,9 @@ TEST_F(AxialQuality, OpensFromThePlaneWindowAndGoesBackWithTheFieldRegion)
     EXPECT_EQ(edit(back, "lineEdit_14")->text(), QString("11"));
     EXPECT_TRUE(is_prodol);
     EXPECT_FALSE(is_poper);
-    back->close(); // asks; the recorder answers No
+    EXPECT_FALSE(testsupport::closeByUser(back)); // asks; the recorder answers No
     EXPECT_TRUE(back->isVisible());
-    window::closeInPassing(back);
+    back->close();
 }
 
 TEST_F(AxialQuality, ClosingByTheUserAsksAndYesRemovesTheScanFiles)
@@ -445,11 +444,11 @@ TEST_F(AxialQuality, ClosingByTheUserAsksAndYesRemovesTheScanFiles)
     w.show();
     testsupport::writeAll(dir.file("side_max/side_maxes.txt"), "x");
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    w.close();
+    EXPECT_FALSE(testsupport::closeByUser(&w));
     EXPECT_TRUE(w.isVisible());
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
     const int quits = testsupport::quitRequests();
-    w.close();
+    EXPECT_TRUE(testsupport::closeByUser(&w));
     BoxRecorder::instance().setAnswer(QMessageBox::No);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(testsupport::quitRequests(), quits + 1);
