@@ -239,6 +239,13 @@ ElementFrame ElementFieldModel::frame(std::size_t e) const
     return ElementFrame{Point3{d.cx[e], d.cy[e], d.cz[e]}, Point3{d.nx[e], d.ny[e], d.nz[e]}};
 }
 
+bool ElementFieldModel::behind(std::size_t element, const Point3 &x) const
+{
+    double r, z;
+    cylinder(*d_, element, x.x, x.y, x.z, r, z);
+    return z < kBehindPlane;
+}
+
 std::complex<double> ElementFieldModel::field(std::size_t element, const Point3 &x) const
 {
     double re, im;
