@@ -419,6 +419,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     // The plane as entered: 25 points per side at 1 mm.
     EXPECT_TRUE(w->parameterText().startsWith("z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -2.4 см"))
         << w->parameterText().toStdString();
+    EXPECT_TRUE(w->parameterText().endsWith("<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
     EXPECT_EQ(w->findChild<Plot *>("widget")->title().text(), QString("Давление в фокусе, МПа"));
     EXPECT_NEAR(w->findChild<Plot *>("widget")->GetZ()[2][2][2], 0.1, 1e-12);
     EXPECT_TRUE(plane.isVisible()); // the plane window stays
