@@ -118,16 +118,14 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
-    if (!Lossless_water)
-        text += "\n" + MediumText;
-    ui->Focus_Label->setText(text);
+    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)
 {
     MediumText = media::description(preset, absorption);
-    Lossless_water = preset == media::water && absorption == 0;
+    if (preset != media::water || absorption != 0)
+        setWindowTitle(QString("Результат расчета поля. ") + MediumText);
 }
 
 QString Result_wnd::parameterText() const
