@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <cmath>
 
+#include "media.h"
 #include "platform.h"
 #include "rotate.h"
 
@@ -63,11 +64,11 @@ QByteArray arrayText(double A, float R, double r, double nu, double rotv)
     return t.bytes();
 }
 
-QByteArray mediumText(double ro, double c, float C, float pvs)
+QByteArray mediumText(double ro, double c, float C, float pvs, const QString &mediumName)
 {
     JobText t;
     QTextStream &s = t.stream();
-    s << QString("Название среды:\t\t\tWater") << "\n";
+    s << QString("Название среды:\t\t\t") << mediumName << "\n";
     s << QString("Плотность, кг/м3:") << "\t\t" << ro << "\n";
     s << QString("Скорость звука в среде, м/с:") << "\t" << c << "\n";
     s << QString("Теплоемкость, Дж/кг/К:") << "\t\t" << double(C) << "\n";
@@ -156,8 +157,9 @@ bool writeOrReport(const QString &path, const QByteArray &bytes, QString *failed
 bool writeArrayAndMedium(const QString &folder, QString *failedPath)
 {
     using namespace shared;
+    const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
     return writeOrReport(folder + "array.txt", arrayText(A, R, r, nu, rotv), failedPath)
-           && writeOrReport(folder + "medium.txt", mediumText(ro, c, C, pvs), failedPath);
+           && writeOrReport(folder + "medium.txt", mediumText(ro, c, C, pvs, mediumName), failedPath);
 }
 
 bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)

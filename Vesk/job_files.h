@@ -24,7 +24,9 @@ QString folderPath(const QString &job);
 
 // Contents of the individual files.
 QByteArray arrayText(double A, float R, double r, double nu, double rotv);
-QByteArray mediumText(double ro, double c, float C, float pvs);
+// mediumName goes on line 1 (the calculator reads the numbers of lines 2-5 only).
+QByteArray mediumText(double ro, double c, float C, float pvs,
+                      const QString &mediumName = QStringLiteral("Water"));
 QByteArray elementsText(const VDOUB2 &rotatedElements);
 QByteArray transverseFocusText(double xF, double yF, double zF);
 QByteArray axialFocusText(double xF, double yF, double zF, double phipr);

@@ -8,6 +8,7 @@
 #include "build_list_of_elem.h"
 #include "form_fields.h"
 #include "main_params.h"
+#include "media.h"
 #include "platform.h"
 #include "shared_params.h"
 #include "window_common.h"
@@ -44,10 +45,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     using formfields::Sign;
     for (QLineEdit *field : {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_4, ui->lineEdit_5,
                              ui->lineEdit_9, ui->lineEdit_7, ui->lineEdit_6, ui->lineEdit_12,
-                             ui->lineEdit_10, ui->lineEdit_13})
+                             ui->lineEdit_10, ui->lineEdit_13, ui->lineEdit_14})
         formfields::setupNumberField(field, Sign::Unsigned);
     formfields::setupNumberField(ui->lineEdit_3, Sign::Signed);
     formfields::setupNumberField(ui->lineEdit_11, Sign::Signed);
+    for (const media::Medium &m : media::presets())
+        ui->comboBox->addItem(QString::fromUtf8(m.label));
 
     window::setIconFromAppDir(this);
     setWindowTitle(QString::fromUtf8("Ввод параметров"));
@@ -90,6 +93,9 @@ void MainWindow::not_first()
     ui->lineEdit_5->setText(fieldText(shared::r * 100));
     ui->lineEdit_6->setText(fieldText(shared::c));
     ui->lineEdit_7->setText(fieldText(shared::ro));
+    // Only a choice of the user fills the medium's fields; this one keeps the values shown.
+    ui->comboBox->setCurrentIndex(shared::medium);
+    ui->lineEdit_14->setText(fieldText(shared::pvs));
     ui->lineEdit_9->setText(fieldText(shared::rotv * 100));
     ui->lineEdit_8->setText(shared::name);
     ui->lineEdit_10->setText(fieldText(shared::initpres / 1000000));
@@ -227,6 +233,17 @@ void MainWindow::on_lineEdit_13_textChanged(const QString &text)
     markFilled(IntensityInput, text);
 }
 
+// ---- Medium ------------------------------------------------------------------------------
+
+void MainWindow::on_comboBox_activated(int index)
+{
+    // A preset fills the three fields; whatever the user types afterwards is what counts.
+    const media::Medium &m = media::preset(index);
+    ui->lineEdit_7->setText(fieldText(m.density));
+    ui->lineEdit_6->setText(fieldText(m.soundSpeed));
+    ui->lineEdit_14->setText(fieldText(m.absorption));
+}
+
 // ---- Source mode ---------------------------------------------------------------------------
 
 void MainWindow::on_radioButton_clicked()
@@ -284,6 +301,9 @@ void MainWindow::on_pushButton_2_clicked()
     shared::c = fieldValue(ui->lineEdit_6->text());
     shared::ro = fieldValue(ui->lineEdit_7->text());
     shared::rotv = fieldValue(ui->lineEdit_9->text()) / 100;
+    // An empty absorption field is the lossless medium its placeholder shows.
+    shared::pvs = float(fieldValue(ui->lineEdit_14->text()));
+    shared::medium = ui->comboBox->currentIndex();
     shared::xF = fieldValue(ui->lineEdit_3->text()) / 100;
     shared::yF = fieldValue(ui->lineEdit_11->text()) / 100;
     shared::zF = fieldValue(ui->lineEdit_12->text()) / 100;
@@ -325,6 +345,8 @@ void MainWindow::on_pushButton_5_clicked()
     shared::c = 1500;
     shared::ro = 1000;
     shared::rotv = 0.02;
+    shared::medium = media::water;
+    shared::pvs = 0;
     if (ui->radioButton->isChecked())
         shared::initpres = 250000;
     else

@@ -42,6 +42,9 @@ private slots:
     void on_pushButton_4_clicked(); // About
     void on_pushButton_5_clicked(); // example data
 
+    // Medium
+    void on_comboBox_activated(int index);
+
     // Source mode
     void on_radioButton_clicked();
     void on_radioButton_2_clicked();

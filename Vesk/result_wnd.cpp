@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 
+#include "media.h"
 #include "platform.h"
 #include "plot_export.h"
 #include "result_common.h"
@@ -87,14 +88,23 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
+    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
+    if (!Lossless_water)
+        text += "\n" + MediumText;
+    ui->Focus_Label->setText(text);
+}
+
+void Result_wnd::SetMedium(int preset, double absorption)
+{
+    MediumText = media::description(preset, absorption);
+    Lossless_water = preset == media::water && absorption == 0;
 }
 
 QString Result_wnd::parameterText() const
 {
-    if (Type_prodol)
-        return axialParameterText(Zminpr, Phipr, FNzpr, FNrpr, Drpr, Dzpr);
-    return transverseParameterText(Zop, FNxp, FNyp, Dxp, Dyp);
+    const QString plane = Type_prodol ? axialParameterText(Zminpr, Phipr, FNzpr, FNrpr, Drpr, Dzpr)
+                                      : transverseParameterText(Zop, FNxp, FNyp, Dxp, Dyp);
+    return MediumText.isEmpty() ? plane : plane + "<br />" + MediumText;
 }
 
 void Result_wnd::exportDocument()
@@ -130,6 +140,7 @@ Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusC
     w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr,
                shared::dzpr, shared::zop, shared::rxp, shared::ryp, shared::Nxp, shared::Nyp,
                shared::dxp, shared::dyp);
+    w->SetMedium(shared::medium, shared::pvs);
     w->Axes_Title(shared::file_to_calc, xFocusCm, yFocusCm, zFocusCm);
     w->show();
     return w;

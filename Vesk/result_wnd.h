@@ -40,6 +40,10 @@ public:
                  double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
                  double Sdyp);
     void Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus);
+    // The medium of the run (a media preset and the absorption in dB/(cm MHz)): the parameter list
+    // ends with it, and the focus label of a medium other than lossless water (set afterwards by
+    // Axes_Title) says it too, since the values shown are then in situ.
+    void SetMedium(int preset, double absorption);
 
     void exportDocument();
     QString parameterText() const;
@@ -64,6 +68,9 @@ private:
     double Zop = 0, Rxp = 0, Ryp = 0, FNxp = 0, FNyp = 0, Dxp = 0, Dyp = 0;
 
     bool Type_prodol = false;
+
+    QString MediumText;   // empty until SetMedium
+    bool Lossless_water = true;
 };
 
 // The result buttons of the calculation plane window, once it has found the calculator's

@@ -11,6 +11,7 @@ double ro = 0;
 double c = 0;
 float C = 4200;
 float pvs = 0;
+int medium = 0;
 double initpres = 0;
 double initintens = 0;
 

@@ -24,7 +24,8 @@ extern double nu;         // Hz, operating frequency
 extern double ro;         // kg/m^3, density of the medium
 extern double c;          // m/s, speed of sound
 extern float C;           // J/(kg K), heat capacity: no input, always 4200
-extern float pvs;         // dB/(cm MHz), absorption: no input, always 0
+extern float pvs;         // dB/(cm MHz), absorption at 1 MHz, proportional to the frequency
+extern int medium;        // the medium's preset (media::presets(), 0: water)
 extern double initpres;   // Pa, pressure amplitude on the element surface
 extern double initintens; // W/m^2, intensity on the element surface
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QTextCodec>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,7 @@
 #include <QTextDocument>
 
 #include "form_fields.h"
+#include "job_files.h"
 #include "main_params.h"
 #include "mainwindow.h"
 #include "shared_params.h"
@@ -58,6 +61,8 @@ protected:
         platform::setFileDialogHandler([](const platform::FileDialog &) { return QString(); });
         platform::setOpenDocumentHandler([](const QString &) { return false; });
         BoxRecorder::instance().clear();
+        shared::medium = 0;
+        shared::pvs = 0;
     }
 
     // Fills every input with a valid array (the example's numbers, typed by hand).
@@ -113,7 +118,7 @@ TEST_F(MainWindowTest, TabOrderFollowsTheForm)
 {
     MainWindow w;
     const char *order[] = {"lineEdit", "lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_9",
-                           "lineEdit_7", "lineEdit_6", "lineEdit_3", "lineEdit_11", "lineEdit_12",
+                           "comboBox", "lineEdit_7", "lineEdit_6", "lineEdit_14", "lineEdit_3", "lineEdit_11", "lineEdit_12",
                            "radioButton", "lineEdit_10", "radioButton_2", "lineEdit_13",
                            "lineEdit_8", "pushButton", "pushButton_2", "pushButton_3"};
     for (size_t i = 0; i + 1 < sizeof order / sizeof *order; ++i) {
@@ -141,7 +146,7 @@ TEST_F(MainWindowTest, ValidatorsAndTheSixCharacterCut)
     EXPECT_EQ(typed(&w, "lineEdit_11", "3-.5"), QString("3.5"));
     EXPECT_EQ(typed(&w, "lineEdit_12", "-3.5"), QString("3.5"));
     for (const char *name : {"lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_6", "lineEdit_7",
-                             "lineEdit_9", "lineEdit_10", "lineEdit_12"}) {
+                             "lineEdit_9", "lineEdit_10", "lineEdit_12", "lineEdit_14"}) {
         EXPECT_EQ(field(&w, name)->maxLength(), 6) << name;
         EXPECT_EQ(typed(&w, name, "-0.5x"), QString("0.5")) << name;
     }
@@ -394,6 +399,88 @@ TEST_F(MainWindowTest, ContinueMovesToTheArrayWindowInPlaceWithoutAskingOrQuitti
     EXPECT_DOUBLE_EQ(shared::Elem[1][0], 0.03);
     EXPECT_DOUBLE_EQ(shared::Elem[1][1], -0.04);
     w.arrayWindow()->hide();
+}
+
+// ---- Medium -------------------------------------------------------------------------------------
+
+namespace {
+// The medium file every job writes from the shared parameters (field and scan jobs alike).
+QByteArray writtenMediumFile(const testsupport::TempAppDir &app)
+{
+    QString failed;
+    EXPECT_TRUE(jobfiles::writeArrayAndMedium(jobfiles::folderPath("calc"), &failed)) << failed.toStdString();
+    return testsupport::readAll(app.file("calc/medium.txt"));
+}
+QByteArray cp1251(const char *text)
+{
+    return QTextCodec::codecForName("Windows-1251")->fromUnicode(QString::fromUtf8(text));
+}
+} // namespace
+
+TEST_F(MainWindowTest, WaterByDefaultWritesTheMediumFileAsBefore)
+{
+    const QByteArray water = cp1251("Название среды:\t\t\tWater\n"
+                                    "Плотность, кг/м3:\t\t1000\n"
+                                    "Скорость звука в среде, м/с:\t1500\n"
+                                    "Теплоемкость, Дж/кг/К:\t\t4200\n"
+                                    "Поглощение в среде, дБ/см/МГц:\t0");
+    // Typed by hand, the absorption left empty (its placeholder says 0).
+    MainWindow w;
+    w.show();
+    EXPECT_EQ(w.findChild<QComboBox *>("comboBox")->currentText(), QString("Вода"));
+    EXPECT_TRUE(field(&w, "lineEdit_14")->text().isEmpty());
+    fillValid(w, app.file("Elements_Quist_Marvane.txt"));
+    button(&w, "pushButton_2")->click();
+    EXPECT_EQ(writtenMediumFile(app), water);
+
+    // The example is water too, whatever medium was chosen before.
+    MainWindow w2;
+    w2.show();
+    emit w2.findChild<QComboBox *>("comboBox")->activated(3);
+    button(&w2, "pushButton_5")->click();
+    EXPECT_EQ(field(&w2, "lineEdit_14")->text(), QString("0"));
+    EXPECT_EQ(w2.findChild<QComboBox *>("comboBox")->currentIndex(), 0);
+    BoxRecorder::instance().clear();
+    button(&w2, "pushButton_2")->click();
+    EXPECT_EQ(writtenMediumFile(app), water);
+    w2.arrayWindow()->hide();
+}
+
+TEST_F(MainWindowTest, TissuePresetFillsTheMediumAndUserEditsAreKept)
+{
+    MainWindow w;
+    w.show();
+    fillValid(w, app.file("Elements_Quist_Marvane.txt"));
+    QComboBox *medium = w.findChild<QComboBox *>("comboBox");
+    medium->setCurrentIndex(2);
+    emit medium->activated(2);
+    EXPECT_EQ(medium->currentText(), QString("Печень"));
+    EXPECT_EQ(field(&w, "lineEdit_7")->text(), QString("1060"));
+    EXPECT_EQ(field(&w, "lineEdit_6")->text(), QString("1595"));
+    EXPECT_EQ(field(&w, "lineEdit_14")->text(), QString("0.5"));
+    // The intensity follows the new impedance: 0.25 MPa -> 250000^2 / (2 * 1060 * 1595) W/m^2.
+    EXPECT_EQ(field(&w, "lineEdit_13")->text(), QString("1.8483"));
+
+    // Edited after the choice: the user's values go into the job.
+    EXPECT_EQ(typed(&w, "lineEdit_14", "-0.7x"), QString("0.7"));
+    typed(&w, "lineEdit_7", "1050");
+    button(&w, "pushButton_2")->click();
+    ASSERT_TRUE(w.arrayWindow()->isVisible());
+    EXPECT_FLOAT_EQ(shared::pvs, 0.7f);
+    EXPECT_DOUBLE_EQ(shared::ro, 1050);
+    EXPECT_EQ(writtenMediumFile(app), cp1251("Название среды:\t\t\tLiver\n"
+                                             "Плотность, кг/м3:\t\t1050\n"
+                                             "Скорость звука в среде, м/с:\t1595\n"
+                                             "Теплоемкость, Дж/кг/К:\t\t4200\n"
+                                             "Поглощение в среде, дБ/см/МГц:\t0.7"));
+    w.arrayWindow()->hide();
+
+    // Coming back shows the same medium and values.
+    MainWindow back;
+    back.not_first();
+    EXPECT_EQ(back.findChild<QComboBox *>("comboBox")->currentText(), QString("Печень"));
+    EXPECT_EQ(field(&back, "lineEdit_7")->text(), QString("1050"));
+    EXPECT_EQ(field(&back, "lineEdit_14")->text(), QString("0.7"));
 }
 
 // ---- Example data, help and about ---------------------------------------------------------------

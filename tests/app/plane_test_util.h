@@ -24,6 +24,8 @@ inline void resetShared()
     nu = 1e6;
     ro = 1000;
     c = 1500;
+    pvs = 0;
+    medium = 0;
     xF = yF = zF = 0;
     zop = Nxp = Nyp = dxp = dyp = rxp = ryp = 0;
     zminpr = phipr = Nrpr = Nzpr = drpr = dzpr = zmaxpr = rpr = 0;

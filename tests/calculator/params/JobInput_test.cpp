@@ -78,6 +78,20 @@ TEST(JobInput, ReadsJobFilesAsTheApplicationWritesThem)
     }
 }
 
+TEST(JobInput, ReadsATissueMediumWithItsNameAndAbsorption)
+{
+    // The application names a tissue on line 1, in one or more words, and gives its absorption.
+    testjob::TempDir dir;
+    testjob::writeFile(dir.file("medium.txt"), std::string(testjob::kMediumName) + "\t\t\tSoft tissue\n"
+                                                   + testjob::kDensity + "\t\t1043\n" + testjob::kSpeed + "\t1561\n"
+                                                   + testjob::kHeat + "\t\t4200\n" + testjob::kAbsorption + "\t0.54");
+    Medium m;
+    readMediumFile(dir.path(), m);
+    EXPECT_EQ(m.density, 1043);
+    EXPECT_EQ(m.soundSpeed, 1561);
+    EXPECT_EQ(m.absorption_dB_cm_MHz, 0.54);
+}
+
 TEST(JobInput, ReadsLabelsOfAnyEightBitEncoding)
 {
     // Labels written through a UTF-8 locale, tabs and trailing blanks: only the last token counts.
