@@ -12,7 +12,8 @@ QStringList jobFilesToRemove()
                                    "grid_scan.txt",   "log.txt",         "medium.txt"};
     QStringList paths;
     for (const char *f : {"AbsField_XY.txt", "AbsField_YZ.txt", "array.txt", "array_elements.txt",
-                          "calcdone", "focus.txt", "grid_calc.txt", "log.txt", "medium.txt"})
+                          "calcdone", "focus.txt", "focus_pressure.txt", "grid_calc.txt", "log.txt",
+                          "medium.txt"})
         paths << QString("/calc/") + f;
     for (const QString &f : scanFiles)
         paths << "/main_max/" + f;

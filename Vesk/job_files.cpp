@@ -94,12 +94,17 @@ QByteArray transverseFocusText(double xF, double yF, double zF)
     return t.bytes();
 }
 
-QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
+void turnFocus(double xF, double yF, double phipr, double *x, double *y)
 {
     const double phi = degreesToRadians(phipr);
-    // The focus turned with the elements, so that it lies in the calculator's plane x = 0.
-    const double x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
-    const double y = xF * std::sin(phi) + yF * std::cos(phi);
+    *x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
+    *y = xF * std::sin(phi) + yF * std::cos(phi);
+}
+
+QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
+{
+    double x = 0, y = 0;
+    turnFocus(xF, yF, phipr, &x, &y);
     JobText t;
     t.stream() << x << "\n" << y << "\n" << zF;
     return t.bytes();
@@ -183,6 +188,8 @@ bool writePlaneGrid(const QString &path, bool axial)
 bool launch(const QString &folder, const QString &batchFile)
 {
     QFile::remove(folder + "calcdone");
+    // A field job's |p(F)| of an earlier run must not be taken for this run's.
+    QFile::remove(folder + "focus_pressure.txt");
     return platform::startDetached(folder + batchFile, QStringList(), folder);
 }
 

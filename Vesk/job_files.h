@@ -30,6 +30,10 @@ QByteArray mediumText(double ro, double c, float C, float pvs,
 QByteArray elementsText(const VDOUB2 &rotatedElements);
 QByteArray transverseFocusText(double xF, double yF, double zF);
 QByteArray axialFocusText(double xF, double yF, double zF, double phipr);
+// The focus (xF, yF) turned with the elements by phipr degrees, so that the axial plane becomes the
+// calculator's plane x = 0: x is then the focus's distance from the plane, y its coordinate across
+// the axis in the plane.
+void turnFocus(double xF, double yF, double phipr, double *x, double *y);
 // The eight-line grid layout: plane name ("xy" or "yz"), fixed coordinate, point counts along the
 // first and second axis, first coordinates along each axis, steps.
 QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
@@ -52,8 +56,8 @@ bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPat
 // calculation plane.
 bool writePlaneGrid(const QString &path, bool axial);
 
-// Removes the folder's completion marker and starts its batch file detached, with an empty argument
-// list and the folder as working directory. False when the program could not be started.
+// Removes the folder's completion marker (and an earlier run's focus_pressure.txt) and starts its
+// batch file detached, with an empty argument list and the folder as working directory. False when the program could not be started.
 bool launch(const QString &folder, const QString &batchFile);
 
 // The calculator writes calcdone last; only its existence counts.

@@ -10,6 +10,9 @@
 // Prints, per case, the median and the minimum wall time of the repetitions, the median CPU time of
 // the process (all threads) and the cost per element-point pair (median CPU time / pairs). On a
 // machine shared with other work the wall times vary; the CPU time per pair hardly does.
+// The steered field in an absorbing medium (0.5 dB/(cm MHz), otherwise water, so that both cases
+// take the same nodes) is timed against the lossless one with the repetitions interleaved, and the
+// ratio of their median CPU times per pair is printed as "lossy/lossless".
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -87,6 +90,33 @@ void run(const char *name, int repetitions, double pairs, int threads, const std
     std::fflush(stdout);
 }
 
+// Times two bodies with their repetitions interleaved (so that a change of the machine's load hits
+// both alike) and prints both and the ratio of their median CPU times.
+void compare(const std::string &name, int repetitions, double pairs, int threads,
+             const std::function<void()> &lossless, const std::function<void()> &lossy)
+{
+    std::vector<double> cpu[2], wall[2];
+    lossless();
+    lossy();
+    for (int r = 0; r < repetitions; ++r) {
+        for (int which = 0; which < 2; ++which) {
+            const auto t0 = std::chrono::steady_clock::now();
+            const double c0 = cpuSeconds();
+            (which == 0 ? lossless : lossy)();
+            cpu[which].push_back(cpuSeconds() - c0);
+            wall[which].push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        }
+    }
+    const char *label[2] = {"lossless", "lossy 0.5 dB/(cm MHz)"};
+    for (int which = 0; which < 2; ++which)
+        std::printf("%-46s %d thr  wall median %6.3f s  cpu median %6.3f s  %6.1f ns/pair\n",
+                    (name + ": " + label[which]).c_str(), threads, median(wall[which]), median(cpu[which]),
+                    median(cpu[which]) * 1e9 / pairs);
+    std::printf("%-46s lossy/lossless %.2f (median CPU time per pair)\n", name.c_str(),
+                median(cpu[1]) / median(cpu[0]));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -111,6 +141,9 @@ int main(int argc, char **argv)
     input.medium = water();
     input.focus = {0, 0, input.array.curvatureRadius};
     const ElementFieldModel model(input.array, input.medium);
+    Medium absorbing = input.medium;
+    absorbing.absorption_dB_cm_MHz = 0.5;
+    const ElementFieldModel lossyModel(input.array, absorbing);
     const int threads = omp_get_max_threads();
     std::printf("field_bench: %zu elements, %d OpenMP threads, %d repetitions\n", model.elementCount(), threads,
                 repetitions);
@@ -126,8 +159,10 @@ int main(int argc, char **argv)
         const auto w = model.focusWeights(input.focus);
         std::vector<double> out(points.size());
 
-        run((plane + ": steered field").c_str(), repetitions, pairs, threads,
-            [&] { model.steeredAmplitude(points, w, out.data()); });
+        const auto lossyW = lossyModel.focusWeights(input.focus);
+        compare(plane + ": steered field", repetitions, pairs, threads,
+                [&] { model.steeredAmplitude(points, w, out.data()); },
+                [&] { lossyModel.steeredAmplitude(points, lossyW, out.data()); });
         run((plane + ": whole job (compute, write, mark)").c_str(), repetitions, pairs, threads, [&] {
             const FieldPlaneResult r = computeFieldPlane(input);
             writeFileAtomically(dir, fieldResultName(input.grid.kind), fieldResultText(input.grid, r.values));

@@ -32,6 +32,7 @@
 
 #include "field/FieldPlane.h"
 #include "log/Log.h"
+#include "output/FocusPressure.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
@@ -127,7 +128,8 @@ void runFieldJob(Log &log, JobMonitor &monitor)
     // Write.
     const std::string name = fieldResultName(input.grid.kind);
     writeFieldResult(dir, input.grid, result.values);
-    log.info("Результат записан в " + name);
+    writeFocusPressure(dir, result.focusPressure);
+    log.info("Результат записан в " + name + ", |p(F)|/p0 в " + focusPressureName());
 
     // Mark done, unless the user asked to stop meanwhile.
     if (monitor.control.cancelled())

@@ -58,7 +58,7 @@ TEST(DelTempFiles, RemovesEveryJobFileAndNothingElse)
 {
     testsupport::TempAppDir dir;
     const QStringList files = jobFilesToRemove();
-    ASSERT_EQ(files.size(), 9 + 12 + 13);
+    ASSERT_EQ(files.size(), 10 + 12 + 13);
     EXPECT_EQ(files.first(), QString("/calc/AbsField_XY.txt"));
     EXPECT_EQ(files.last(), QString("/side_max/side_maxes.txt"));
     touchAllJobFiles(dir);

@@ -40,11 +40,14 @@ inline void gaussLegendre(int n, std::vector<double> &x, std::vector<double> &w)
 
 // h(x) = (-i k / 2 pi) * Integral over the disc (centre c, unit normal n, radius a) of
 // exp(i K |x - s|) / |x - s| dS, K = k + i alpha, with panels x gaussOrder nodes in the radius and
-// angleNodes in the angle.
+// angleNodes in the angle. Zero behind the disc's plane, (x - c) . n < 0: the baffle's back is not
+// part of the medium.
 inline std::complex<double> rayleighDisc(const kcalc::Point3 &c, const kcalc::Point3 &n, double a, double k,
                                          const kcalc::Point3 &x, double alpha = 0, int panels = 12,
                                          int gaussOrder = 16, int angleNodes = 256)
 {
+    if ((x.x - c.x) * n.x + (x.y - c.y) * n.y + (x.z - c.z) * n.z < 0)
+        return 0;
     // Two unit vectors spanning the disc.
     kcalc::Point3 u = std::fabs(n.z) < 0.9 ? kcalc::Point3{-n.y, n.x, 0} : kcalc::Point3{0, -n.z, n.y};
     const double lu = std::sqrt(u.x * u.x + u.y * u.y + u.z * u.z);

@@ -104,6 +104,10 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
                     EXPECT_NEAR(record[1], job.grid.start2 + i2 * job.grid.step2, 1e-15);
                     EXPECT_NEAR(record[2], expected.values[i1 * n2 + i2], 1e-12 * expected.maximum);
                 }
+            // |p(F)|/p0 for the application, as computed.
+            const std::vector<double> focus = testjob::readNumbers(dir.file("focus_pressure.txt"));
+            ASSERT_EQ(focus.size(), 1u);
+            EXPECT_DOUBLE_EQ(focus[0], expected.focusPressure);
             const std::string log = testjob::readFile(dir.file("log.txt"));
             EXPECT_NE(log.find(name), std::string::npos);
             EXPECT_NE(log.find("calcdone"), std::string::npos);
@@ -163,6 +167,31 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
             EXPECT_NE(text.find(c.file), std::string::npos) << where << ": " << text;
             EXPECT_NE(text.find(c.value), std::string::npos) << where << ": " << text;
         }
+    }
+}
+
+TEST(KormaxCalc, JobsTheKernelCannotResolveAreRefused)
+{
+    // a = 3.5 mm, one element at (0.07, 0), focus (0, 0, 0.13), an axial 2 x 2 grid at z = 6.5 cm;
+    // at 10 GHz or 1 GHz (or 1 MHz in a medium of 1 m/s) k a is far beyond what the kernel resolves.
+    for (const auto &[f, c] : {std::pair{1e10, 1500.0}, std::pair{1e9, 1500.0}, std::pair{1e6, 1.0}}) {
+        testjob::JobDescription job;
+        job.array = exampleArray();
+        job.array.frequency = f;
+        job.array.elements = {{0.07, 0}};
+        job.medium = water();
+        job.medium.soundSpeed = c;
+        job.focus = {0, 0, 0.13};
+        job.grid = {false, 0, 2, 2, -0.001, 0.065, 0.001, 0.001};
+        testjob::TempDir dir;
+        testjob::writeJob(dir.path(), job);
+        EXPECT_EQ(testjob::runCalculator(dir.path()), 1) << f;
+        EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
+        EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt")));
+        EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("ОШИБКА: Ошибка в файлах array.txt и medium.txt: волновой "
+                                                              "размер элемента k·a"),
+                  std::string::npos)
+            << testjob::readFile(dir.file("log.txt"));
     }
 }
 

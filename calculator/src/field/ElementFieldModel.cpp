@@ -7,6 +7,7 @@
 #include "field/PistonKernel.h"
 #include "field/RunControl.h"
 #include "params/JobError.h"
+#include "params/TextFile.h"
 
 namespace kcalc {
 
@@ -27,30 +28,38 @@ using Data = ElementFieldModel::Data;
 // Elements evaluated side by side in the vector kernel (one SIMD register of doubles with AVX2).
 constexpr std::size_t kLanes = 4;
 
+// A point counts as behind an element's plane when it lies more than this below it (m): points in
+// the plane itself keep the field of the front side however rounding places them.
+constexpr double kBehindPlane = -1e-12;
+
 // Points are processed in blocks: a block is the unit of OpenMP scheduling, progress and cancellation.
 constexpr long kBlock = 32;
 
-const double *nodesFor(const Data &d, int N)
+KCALC_KERNEL const double *nodesFor(const Data &d, int N)
 {
-    const int m = N / 4;
-    return d.nodeTable + 2 * m * (m - 1);
+    return d.nodeTable + pistonNodeTableOffset(N);
 }
 
-// Cylinder coordinates of p about element e's axis: r (from the axis) and z = |height above the disc plane|.
+// Cylinder coordinates of p about element e's axis: r (from the axis) and z (height above the disc
+// plane, negative behind it).
 KCALC_KERNEL void cylinder(const Data &d, std::size_t e, double px, double py, double pz, double &r, double &z)
 {
     const double vx = px - d.cx[e], vy = py - d.cy[e], vz = pz - d.cz[e];
-    const double zs = vx * d.nx[e] + vy * d.ny[e] + vz * d.nz[e];
-    const double wx = vx - zs * d.nx[e], wy = vy - zs * d.ny[e], wz = vz - zs * d.nz[e];
+    z = vx * d.nx[e] + vy * d.ny[e] + vz * d.nz[e];
+    const double wx = vx - z * d.nx[e], wy = vy - z * d.ny[e], wz = vz - z * d.nz[e];
     r = std::sqrt(wx * wx + wy * wy + wz * wz);
-    z = std::fabs(zs);
 }
 
-// h_e(p) of one element as (re, im).
+// h_e(p) of one element as (re, im); zero behind the element's plane.
 KCALC_KERNEL void elementField(const Data &d, std::size_t e, double px, double py, double pz, double &re, double &im)
 {
     double r, z;
     cylinder(d, e, px, py, pz, r, z);
+    if (z < kBehindPlane) {
+        re = im = 0;
+        return;
+    }
+    z = std::max(z, 0.0);
     const int N = pistonNodeCount(r, z, d.a, d.k);
     if (d.alpha > 0) {
         const std::complex<double> h = pistonFieldLossy(r, z, d.a, d.k, d.alpha, N, nodesFor(d, N));
@@ -63,33 +72,30 @@ KCALC_KERNEL void elementField(const Data &d, std::size_t e, double px, double p
 
 // h_e(p) of the kLanes elements e0 .. e0 + kLanes - 1 (lossless), the lanes side by side: the same
 // midpoint rule as pistonFieldLossless with the largest node count of the lanes, so that every
-// node step is one vector operation and consecutive steps are independent of each other.
+// node step is one vector operation and consecutive steps are independent of each other. A lane
+// behind its element's plane is evaluated at z = 0 and then set to zero.
 // Per node one square root and one division: with q = D + z and inv = 1 / (s q),
 // theta = k s / (2 q) = (k / 2) s^2 inv and 1 / s = q inv.
 KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py, double pz, double *re, double *im)
 {
-    double r[kLanes], z[kLanes];
-    for (std::size_t l = 0; l < kLanes; ++l)
+    double r[kLanes], z[kLanes], front[kLanes];
+    for (std::size_t l = 0; l < kLanes; ++l) {
         cylinder(d, e0 + l, px, py, pz, r[l], z[l]);
-    // Node count: the far-field part of pistonNodeCount for all lanes at once; lanes close to a rim
-    // (branch point near the real axis) take the full rule.
-    double nodes[kLanes];
+        front[l] = z[l] < kBehindPlane ? 0 : 1;
+        z[l] = std::fabs(z[l]);
+    }
+    // The swing part of the node rule for all lanes at once; lanes close to a rim take the full rule.
+    double most = 0;
     bool nearRim = false;
     for (std::size_t l = 0; l < kLanes; ++l) {
-        const double rm = r[l] - d.a, rp = r[l] + d.a, zz = z[l] * z[l];
-        const double Dm2 = zz + rm * rm, Dp2 = zz + rp * rp, twoAr = 2 * d.a * r[l];
-        const double alpha = d.k * twoAr / (std::sqrt(Dp2) + std::sqrt(Dm2));
-        nodes[l] = 0.55 * alpha + 2 * std::sqrt(alpha) + 3;
-        nearRim |= Dm2 < 9 * twoAr;
+        bool near;
+        most = std::max(most, pistonSwingDemand(r[l], z[l], d.a, d.k, near));
+        nearRim |= near;
     }
-    int N = 4;
-    if (nearRim) {
+    if (nearRim)
         for (std::size_t l = 0; l < kLanes; ++l)
-            N = std::max(N, pistonNodeCount(r[l], z[l], d.a, d.k));
-    } else {
-        const double most = std::max(std::max(nodes[0], nodes[1]), std::max(nodes[2], nodes[3]));
-        N = std::max(N, (static_cast<int>(std::ceil(most)) + 3) & ~3);
-    }
+            most = std::max(most, pistonNodeDemand(r[l], z[l], d.a, d.k));
+    const int N = pistonNodesFor(most);
     const double *cosines = nodesFor(d, N);
     const double a = d.a, halfK = 0.5 * d.k;
     double r2a2[kLanes], twoAr[kLanes], z2[kLanes], sumRe[kLanes], sumIm[kLanes];
@@ -116,8 +122,8 @@ KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py,
     for (std::size_t l = 0; l < kLanes; ++l) {
         double ez, cz;
         fastSinCos(d.k * z[l], ez, cz);
-        re[l] = scale * (cz * sumRe[l] - ez * sumIm[l]);
-        im[l] = scale * (cz * sumIm[l] + ez * sumRe[l]);
+        re[l] = front[l] * scale * (cz * sumRe[l] - ez * sumIm[l]);
+        im[l] = front[l] * scale * (cz * sumIm[l] + ez * sumRe[l]);
     }
 }
 
@@ -224,6 +230,13 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
     }
     d->a = array.elementRadius;
     d->k = 2 * M_PI * array.frequency / medium.soundSpeed;
+    const double ka = d->k * d->a;
+    if (!(ka <= kMaxPistonKa))
+        throw JobError("Ошибка в файлах array.txt и medium.txt: волновой размер элемента k·a = 2π·f·a/c = "
+                       + formatNumber(ka) + " больше допустимого " + formatNumber(kMaxPistonKa) + " (f = "
+                       + formatNumber(array.frequency) + " Гц, a = " + formatNumber(array.elementRadius) + " м, c = "
+                       + formatNumber(medium.soundSpeed) + " м/с): поле такого элемента не может быть рассчитано "
+                       "с нужной точностью. Уменьшите частоту или радиус элемента");
     // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).
     d->alpha = medium.absorption_dB_cm_MHz * (array.frequency / 1e6) * 100.0 / 8.685889638065037;
     d->nodeTable = pistonNodeCosines(4);

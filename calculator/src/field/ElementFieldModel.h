@@ -25,6 +25,8 @@ struct RunControl;
 class ElementFieldModel
 {
 public:
+    // Throws JobError when k a exceeds kMaxPistonKa (field/PistonKernel.h), which the kernel's
+    // node-count rule cannot resolve.
     ElementFieldModel(const ArrayGeometry &array, const Medium &medium);
 
     std::size_t elementCount() const;

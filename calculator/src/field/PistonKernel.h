@@ -24,7 +24,8 @@
 // the absolute error of h below 1e-8 (about 1e-10 in the tests) from a quarter wavelength in front
 // of the disc outwards. On the piston axis (r = 0) the rule is exact for any N:
 // h = exp(i k z) - exp(i k sqrt(z^2 + a^2)).
-// The Rayleigh integral depends on |z| only; callers pass z >= 0.
+// A baffled piston radiates into its front half-space z >= 0 only; behind its plane the field is zero
+// (that side of the baffle is not part of the medium). The kernels take z >= 0.
 //
 // Absorption: a wave number K = k + i alpha (alpha in Np/m) in the exponentials, the prefactor keeps
 // the real k of the source term: h = (k / K) * [the same sum with K], exp(i K d) - 1 evaluated with
@@ -33,6 +34,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstddef>
 
 // The kernels are inlined into every target clone of their callers (see ElementFieldModel.cpp), so
 // that each clone runs its own vector code.
@@ -44,29 +46,60 @@ namespace kcalc {
 // the piston's rim, where the exact field has a logarithmic singularity on the rim itself).
 constexpr int kMaxPistonNodes = 1024;
 
+// Largest k a the rule resolves: in the disc's own plane the phase swing alpha reaches k a, and
+// 0.55 k a + 2 sqrt(k a) + 3 nodes (about 1021 at k a = 1700) must stay within kMaxPistonNodes.
+// A job beyond it (a very high frequency or a very slow medium for the element size) is refused.
+constexpr double kMaxPistonKa = 1700;
+
+// All node tables in one block: the table of N = 4 m starts at 2 m (m - 1), N = 4 .. kMaxPistonNodes.
+KCALC_KERNEL std::size_t pistonNodeTableOffset(int N)
+{
+    const std::size_t m = static_cast<std::size_t>(N / 4);
+    return 2 * m * (m - 1);
+}
+
 // cos((j + 1/2) pi / N), j = 0 .. N - 1, for N a multiple of 4 up to kMaxPistonNodes.
 const double *pistonNodeCosines(int N);
 
-// Node count for a point at (r, z) of a piston of radius a at wave number k (all in m, 1/m),
-// a multiple of 4 (the SIMD width of the kernel loop) between 4 and kMaxPistonNodes.
-KCALC_KERNEL int pistonNodeCount(double r, double z, double a, double k)
+// The node count the rule asks for at (r, z) of a piston of radius a at wave number k (all in m,
+// 1/m), before rounding and capping; +inf or NaN for points the rule cannot place. The part for the
+// phase swing, 0.55 alpha + 2 sqrt(alpha) + 3, is all there is unless the branch point lies within
+// Im psi < acosh(10) ~ 3 (nearRim), where the last node becomes 3 / beta.
+KCALC_KERNEL double pistonSwingDemand(double r, double z, double a, double k, bool &nearRim)
 {
     const double rm = r - a, rp = r + a, z2 = z * z;
     const double Dm2 = z2 + rm * rm, Dp2 = z2 + rp * rp;
     const double twoAr = 2 * a * r;
     const double alpha = k * twoAr / (std::sqrt(Dp2) + std::sqrt(Dm2));
-    double n = 0.55 * alpha + 2 * std::sqrt(alpha) + 2;
-    if (Dm2 < 9 * twoAr) {
-        // Branch point within Im psi < acosh(10) ~ 3: add 3 / beta nodes.
-        const double q = Dm2 / twoAr;
-        const double beta = std::log1p(q + std::sqrt(q * (q + 2)));
-        n += beta > 3.0 / kMaxPistonNodes ? 3 / beta : kMaxPistonNodes;
-    } else {
-        n += 1;
-    }
-    n = std::min(n, static_cast<double>(kMaxPistonNodes));
-    const int N = (static_cast<int>(std::ceil(n)) + 3) & ~3;
-    return std::max(4, N);
+    nearRim = Dm2 < 9 * twoAr;
+    return 0.55 * alpha + 2 * std::sqrt(alpha) + 3;
+}
+
+KCALC_KERNEL double pistonNodeDemand(double r, double z, double a, double k)
+{
+    bool nearRim;
+    const double n = pistonSwingDemand(r, z, a, k, nearRim);
+    if (!nearRim)
+        return n;
+    const double rm = r - a, q = (z * z + rm * rm) / (2 * a * r);
+    const double beta = std::log1p(q + std::sqrt(q * (q + 2)));
+    return n - 1 + (beta > 3.0 / kMaxPistonNodes ? 3 / beta : kMaxPistonNodes);
+}
+
+// A demand rounded up to a multiple of 4 (the SIMD width of the kernel loop) between 4 and
+// kMaxPistonNodes. NaN and infinite demands give kMaxPistonNodes, so the count always indexes
+// an existing node table.
+KCALC_KERNEL int pistonNodesFor(double demand)
+{
+    const double capped = demand < kMaxPistonNodes ? demand : kMaxPistonNodes;  // NaN -> cap
+    const double n = capped > 4 ? capped : 4;
+    return (static_cast<int>(std::ceil(n)) + 3) & ~3;
+}
+
+// Node count for a point at (r, z) of a piston of radius a at wave number k.
+KCALC_KERNEL int pistonNodeCount(double r, double z, double a, double k)
+{
+    return pistonNodesFor(pistonNodeDemand(r, z, a, k));
 }
 
 // sin and cos of x, branch-free so that loops over it vectorise; absolute error below 1e-12 for
@@ -125,7 +158,8 @@ std::complex<double> pistonFieldLossy(double r, double z, double a, double k, do
                                       const double *cosines);
 
 // Convenience for tests and single evaluations: h(r, z) with the automatic node count (alpha = 0:
-// lossless), or with N nodes when N > 0 (N rounded up to a multiple of 4).
+// lossless), or with N nodes when N > 0 (N rounded up to a multiple of 4, at most kMaxPistonNodes);
+// zero for z < 0.
 std::complex<double> pistonField(double r, double z, double a, double k, double alpha = 0, int N = 0);
 
 } // namespace kcalc

@@ -6,6 +6,7 @@
 
 #include "../RayleighReference.h"
 #include "field/FieldPlane.h"
+#include "field/PistonKernel.h"
 #include "field/RunControl.h"
 #include "geometry/ArrayLayout.h"
 #include "params/JobError.h"
@@ -245,4 +246,74 @@ TEST(ElementFieldModel, StaysFiniteOnTheElementsThemselves)
         const auto h = model.field(i % model.elementCount(), points[i / model.elementCount()]);
         EXPECT_TRUE(std::isfinite(h.real()) && std::isfinite(h.imag()) && std::abs(h) < 10.0) << i;
     }
+}
+
+TEST(ElementFieldModel, RefusesWhatTheNodeRuleCannotResolveAndAgreesUpToIt)
+{
+    // Just below the largest k a, in the elements' own planes (where the phase swing is k a) and in
+    // front: the element-parallel kernel agrees with the single-element one.
+    ArrayGeometry array = exampleWithRandomElements(8, 7);
+    const Medium medium = water();
+    array.frequency = 0.999 * kMaxPistonKa * medium.soundSpeed / (2 * M_PI * array.elementRadius);
+    const ElementFieldModel model(array, medium);
+    std::vector<Point3> points = {{0.07, 0, 0.065}, {0, 0, 0.13}};
+    for (std::size_t e = 0; e < model.elementCount(); ++e) {
+        const ElementFrame f = model.frame(e);
+        const double ux = f.normal.z, uz = -f.normal.x, lu = std::sqrt(ux * ux + uz * uz);
+        for (double along : {3.0, 30.0})
+            points.push_back({f.centre.x + along * array.elementRadius * ux / lu, f.centre.y,
+                              f.centre.z + along * array.elementRadius * uz / lu});
+    }
+    std::vector<std::complex<double>> m(points.size() * model.elementCount());
+    model.fieldMatrix(points, m.data(), model.elementCount());
+    for (std::size_t p = 0; p < points.size(); ++p)
+        for (std::size_t e = 0; e < model.elementCount(); ++e) {
+            const auto h = model.field(e, points[p]);
+            ASSERT_TRUE(std::isfinite(std::abs(h))) << p << " " << e;
+            EXPECT_LT(std::abs(m[p * model.elementCount() + e] - h), 1e-8) << p << " " << e;
+        }
+
+    // Beyond it (a = 3.5 mm at 10 GHz or 1 GHz, or at 1 MHz in a medium of 1 m/s) the model is refused.
+    for (const auto &[f, c] : {std::pair{1e10, 1500.0}, std::pair{1e9, 1500.0}, std::pair{1e6, 1.0},
+                               std::pair{1.02 * array.frequency, 1500.0}}) {
+        array.frequency = f;
+        Medium slow = medium;
+        slow.soundSpeed = c;
+        try {
+            const ElementFieldModel refused(array, slow);
+            ADD_FAILURE() << "accepted f = " << f << ", c = " << c;
+        } catch (const JobError &e) {
+            EXPECT_NE(std::string(e.what()).find("k·a"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(ElementFieldModel, NoFieldBehindAnElementsPlane)
+{
+    // A transverse plane at z = 1 cm crosses the cap: beside the cap its points lie behind the planes
+    // of the outer elements, which contribute nothing there. Both kernels against the reference.
+    const ArrayGeometry array = exampleWithRandomElements(64, 9);
+    const ElementFieldModel model(array, water());
+    const double k = model.waveNumber(), a = array.elementRadius, lambda = 2 * M_PI / k;
+    const std::vector<Point3> points = {{0.07, 0, 0.01}, {0, -0.075, 0.01}, {-0.06, 0.05, 0.01}, {0.03, 0, 0.01}};
+    const std::size_t n = model.elementCount();
+    std::vector<std::complex<double>> m(points.size() * n);
+    model.fieldMatrix(points, m.data(), n);
+    std::size_t behind = 0, compared = 0;
+    for (std::size_t p = 0; p < points.size(); ++p)
+        for (std::size_t e = 0; e < n; ++e) {
+            const ElementFrame f = model.frame(e);
+            const Point3 &x = points[p];
+            const double height = (x.x - f.centre.x) * f.normal.x + (x.y - f.centre.y) * f.normal.y
+                                  + (x.z - f.centre.z) * f.normal.z;
+            if (std::fabs(height) < lambda)
+                continue;  // the reference quadrature needs a wavelength's distance
+            const auto ref = testref::rayleighDisc(f.centre, f.normal, a, k, x, 0, 4, 12, 96);
+            EXPECT_LT(std::abs(model.field(e, x) - ref), 1e-7) << p << " " << e;
+            EXPECT_LT(std::abs(m[p * n + e] - ref), 1e-7) << p << " " << e;
+            behind += height < 0;
+            ++compared;
+        }
+    EXPECT_GT(behind, 10u);
+    EXPECT_GT(compared - behind, 10u);
 }
