@@ -40,6 +40,7 @@ const QSize designSize(823, 652);
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    window::setOwner(&w1, this);
     shared::CH.fill(false, shared::kmax);
 
     using formfields::Sign;

@@ -13,14 +13,14 @@ const QSize designSize(823, 652);
 const QSize planeMinimum(701, 529);
 
 // Moves on to a calculation plane window that was built before the flags were cleared (its
-// constructor reads is_foc): clears them, places it, closes this window, fills in the default
+// constructor reads is_foc): clears them, places it, leaves this window, fills in the default
 // focus, shows it and lets it check its data.
 template <class PlaneWindow>
 void moveToPlaneWindow(QWidget *from, PlaneWindow *plane)
 {
     resetPlaneWindowFlags();
     plane->setGeometry(planeWindowGeometry(from->geometry()));
-    window::closeInPassing(from);
+    window::leave(from, plane);
     plane->SetFocusDefault();
     plane->show();
     plane->CheckData();
@@ -65,7 +65,8 @@ void Show_Vesk_wnd::closeEvent(QCloseEvent *event)
 
 void Show_Vesk_wnd::backToMainWindow(const QString &title)
 {
-    // The new main window owns a new array window; this one stays hidden with its main window.
+    // The new main window owns a new array window; this one is freed (with its main window, if a
+    // main window owns it) once the new one is shown.
     MainWindow *mainWindow = new MainWindow();
     mainWindow->not_first();
     if (!title.isEmpty())

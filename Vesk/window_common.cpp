@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QVariant>
 #include <QWidget>
 
 #include "del_temp_files.h"
@@ -15,14 +16,13 @@ const char *const exitQuestion =
     "Вы уверены, что хотите выйти? Все несохраненные результаты будут потеряны.";
 
 namespace {
-// Marks a close requested by the program itself, which must not ask the user.
-const char *const closingInPassing = "kormaxClosingInPassing";
+// Dynamic properties that carry the lifetime of the working windows.
+const char *const ownerProperty = "kormaxOwner";
+const char *const freedWhenLeftProperty = "kormaxFreedWhenLeft";
 
-bool takeClosingInPassing(QWidget *w)
+QWidget *ownerOf(QWidget *w)
 {
-    const bool inPassing = w->property(closingInPassing).toBool();
-    w->setProperty(closingInPassing, false);
-    return inPassing;
+    return qobject_cast<QWidget *>(w->property(ownerProperty).value<QObject *>());
 }
 } // namespace
 
@@ -66,18 +66,29 @@ void moveOn(QWidget *from, QWidget *to, const QRect &geometry)
 {
     to->setGeometry(geometry);
     to->show();
-    closeInPassing(from);
+    leave(from, to);
 }
 
-void closeInPassing(QWidget *w)
+void leave(QWidget *from, QWidget *to)
 {
-    w->setProperty(closingInPassing, true);
-    w->close();
+    from->close();
+    QWidget *toOwner = ownerOf(to);
+    if (!toOwner)
+        to->setProperty(freedWhenLeftProperty, true);
+    QWidget *left = ownerOf(from) ? ownerOf(from) : from;
+    // deleteLater: the slot that moves on may still be running on `from`.
+    if (left != toOwner && left != to && left->property(freedWhenLeftProperty).toBool())
+        left->deleteLater();
+}
+
+void setOwner(QWidget *owned, QWidget *owner)
+{
+    owned->setProperty(ownerProperty, QVariant::fromValue<QObject *>(owner));
 }
 
 void confirmExit(QWidget *w, QCloseEvent *event)
 {
-    if (takeClosingInPassing(w)) {
+    if (!event->spontaneous()) {
         event->accept();
         return;
     }
@@ -92,7 +103,7 @@ void confirmExit(QWidget *w, QCloseEvent *event)
 
 void confirmCloseResult(QWidget *w, QCloseEvent *event)
 {
-    if (takeClosingInPassing(w)) {
+    if (!event->spontaneous()) {
         event->accept();
         return;
     }

@@ -26,18 +26,29 @@ void moveToCenter(QWidget *w);
 void setIconFromAppDir(QWidget *w, const QString &fileName = "/logo_png.png");
 
 // Moves on from one working window to the next: the next one takes the previous one's geometry,
-// is shown, and the previous one closes without asking.
+// is shown, and the previous one is left (see leave()).
 void moveOn(QWidget *from, QWidget *to);
 void moveOn(QWidget *from, QWidget *to, const QRect &geometry);
 
-// Closes a window without asking (the program's own close when moving on).
-void closeInPassing(QWidget *w);
+// Leaves `from` for `to`: closes `from` without asking (a close the program requests is not the
+// user's) and frees what is left behind. `to` is taken over: when it is left in its turn, it is
+// deleted once control is back in the event loop, so going back and forth does not pile up windows
+// and their OpenGL contexts. A window with an owner (setOwner) goes together with its owner; an
+// owner is kept while the window it owns is the one moved on to. Windows that were never moved on
+// to (the first main window, built by main()) are never deleted here.
+void leave(QWidget *from, QWidget *to);
 
-// closeEvent of a working window: closing in passing is accepted silently; a user's close asks
-// "Выход из приложения", and Yes removes all job files and ends the application.
+// `owner` holds `owned` as a member (the main window and its array window): leaving `owned`
+// frees `owner`, and with it `owned`.
+void setOwner(QWidget *owned, QWidget *owner);
+
+// closeEvent of a working window: a close the program requests is accepted silently; a user's
+// close (a spontaneous one, from the window system) asks "Выход из приложения", and Yes removes all
+// job files and ends the application.
 void confirmExit(QWidget *w, QCloseEvent *event);
 
-// closeEvent of a result window: a user's close asks, and Yes closes only that window.
+// closeEvent of a result window: a close the program requests passes; a user's close asks, and
+// Yes closes only that window.
 void confirmCloseResult(QWidget *w, QCloseEvent *event);
 
 extern const char *const exitTitle;

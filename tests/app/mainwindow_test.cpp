@@ -585,7 +585,7 @@ TEST_F(MainWindowTest, ExitConfirmationNoKeepsEverythingYesRemovesJobFilesAndQui
     w.show();
     const int quitsBefore = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(testsupport::closeByUser(&w));
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
@@ -593,7 +593,7 @@ TEST_F(MainWindowTest, ExitConfirmationNoKeepsEverythingYesRemovesJobFilesAndQui
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore);
 
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(testsupport::closeByUser(&w));
     EXPECT_FALSE(QFile::exists(app.file("calc/array.txt")));
     EXPECT_FALSE(QFile::exists(app.file("main_max/grid_scan.txt")));
     EXPECT_TRUE(QFile::exists(app.file("Elements_Quist_Marvane.txt")));

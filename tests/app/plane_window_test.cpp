@@ -429,7 +429,10 @@ TEST_F(PlaneWindow, HelpButtonsOpenFixedCentredPictureWindows)
     button(&w, "Help_Button_Axial")->click();
     QList<HelpWindowPoper *> popers;
     QList<HelpWindowAxial *> axials;
+    // Help windows closed earlier wait for the event loop to delete them: count the shown ones.
     for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
         if (auto *p = qobject_cast<HelpWindowPoper *>(top))
             popers << p;
         if (auto *a = qobject_cast<HelpWindowAxial *>(top))
@@ -485,12 +488,12 @@ TEST_F(PlaneWindow, SizedForTheScreenAndAsksBeforeTheApplicationEnds)
     w.show();
     const int quits = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    w.close();
+    testsupport::closeByUser(&w);
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
     EXPECT_TRUE(w.isVisible());
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    w.close();
+    testsupport::closeByUser(&w);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(testsupport::quitRequests(), quits + 1);
     // Leaving removes the job files.

@@ -135,7 +135,7 @@ protected:
     static void closeResult(Result_wnd *w)
     {
         BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-        w->close();
+        testsupport::closeByUser(w);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 

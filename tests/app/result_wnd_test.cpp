@@ -188,12 +188,12 @@ TEST_F(ResultWindowTest, CloseAsksAndClosesOnlyThisWindow)
     w.show();
     const int quits = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(testsupport::closeByUser(&w));
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(testsupport::closeByUser(&w));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(testsupport::quitRequests(), quits);
     EXPECT_TRUE(QFile::exists(app.file("calc/calcdone"))); // job files stay
@@ -411,7 +411,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
 
     // Closing the result window (Yes) destroys only it.
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    w->close();
+    testsupport::closeByUser(w);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
     EXPECT_EQ(testsupport::openResultWindows(), before);
@@ -433,7 +433,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
         << axial->parameterText().toStdString();
     EXPECT_TRUE(axial->findChild<QLabel *>("Focus_Label")->text().startsWith("Фокус: x= 1 см"));
     EXPECT_EQ(axial->findChild<Plot *>("widget")->axisTitle(QwtPlot::xBottom).text(), QString("z, см"));
-    axial->close();
+    testsupport::closeByUser(axial);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(axial.isNull());
 }

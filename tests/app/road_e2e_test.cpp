@@ -316,7 +316,7 @@ protected:
         const int quits = testsupport::quitRequests();
         QPointer<Result_wnd> guard(r);
         BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-        r->close();
+        testsupport::closeByUser(r);
         BoxRecorder::instance().setAnswer(QMessageBox::No);
         processEventsFor(50);
         EXPECT_TRUE(guard.isNull() || !guard->isVisible());
@@ -485,6 +485,7 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
 
     // Back: plane window -> a new array window -> a new main window, refilled.
     const QRect planeGeometry = plane->geometry();
+    const QPointer<plane_ch_wnd> firstPlane(plane);
     button(plane, "pushButton_8")->click();
     EXPECT_FALSE(plane->isVisible());
     Show_Vesk_wnd *array2 = theVisible<Show_Vesk_wnd>();
@@ -512,7 +513,8 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
     button(main2->arrayWindow(), "pushButton_4")->click();
     plane_ch_wnd *plane2 = theVisible<plane_ch_wnd>();
     ASSERT_NE(plane2, nullptr);
-    EXPECT_NE(plane2, plane);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(firstPlane.isNull()) << "the plane window left behind is freed";
     EXPECT_EQ(edit(plane2, "lineEdit")->text(), "13");
     EXPECT_EQ(edit(plane2, "lineEdit_10")->text(), "51");
     EXPECT_EQ(edit(plane2, "lineEdit_2")->text(), "0.0566");
@@ -529,11 +531,11 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
     waitForCalculatorsToExit();
     const int quits = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    plane2->close();
+    testsupport::closeByUser(plane2);
     EXPECT_TRUE(plane2->isVisible());
     EXPECT_TRUE(QFile::exists(app.file("calc/AbsField_YZ.txt")));
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    plane2->close();
+    testsupport::closeByUser(plane2);
     EXPECT_FALSE(plane2->isVisible());
     EXPECT_EQ(testsupport::quitRequests(), quits + 1);
     EXPECT_EQ(QDir(app.file("calc")).entryList(QDir::Files), QStringList{"calc.bat"});
@@ -660,7 +662,7 @@ TEST_F(RoadE2E, OwnElementFileSteeredFocusTransverseAndAxialAt90Degrees)
 
     waitForCalculatorsToExit();
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    plane2->close();
+    testsupport::closeByUser(plane2);
     EXPECT_FALSE(plane2->isVisible());
     EXPECT_EQ(QDir(app.file("calc")).entryList(QDir::Files), QStringList{"calc.bat"});
 }

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
 #include <cmath>
+#include <unistd.h>
 
 #include "front_vesk.h"
 #include "mainwindow.h"
@@ -194,6 +196,65 @@ TEST_F(ArrayWindowTest, NextOpensThePlaneWindowInItsPlace)
     }
 }
 
+namespace {
+template <class Window>
+Window *visibleWindow()
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *w = qobject_cast<Window *>(top))
+            if (w->isVisible())
+                return w;
+    return nullptr;
+}
+
+// Resident memory of this process in MB.
+double residentMegabytes()
+{
+    QFile statm("/proc/self/statm");
+    statm.open(QIODevice::ReadOnly);
+    const QList<QByteArray> pages = statm.readAll().split(' ');
+    return pages.value(1).toDouble() * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+} // namespace
+
+TEST_F(ArrayWindowTest, WindowsLeftBehindAreFreed)
+{
+    MainWindow first;
+    showExample(first, QRect(10, 20, 900, 700));
+    // One trip: array -> plane -> array -> main -> array, each window shown and painted (the
+    // 3D views create their OpenGL contexts) before it is left.
+    auto trip = [] {
+        Show_Vesk_wnd *array = visibleWindow<Show_Vesk_wnd>();
+        ASSERT_NE(array, nullptr);
+        array->setCurrentIndex(1);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(array));
+        button(array, "pushButton_3")->click();
+        plane_ch_wnd *plane = visibleWindow<plane_ch_wnd>();
+        ASSERT_NE(plane, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(plane));
+        button(plane, "pushButton_8")->click();
+        array = visibleWindow<Show_Vesk_wnd>();
+        ASSERT_NE(array, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(array));
+        button(array, "pushButton_2")->click();
+        MainWindow *main = visibleWindow<MainWindow>();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+        button(main, "pushButton_2")->click();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NO_FATAL_FAILURE(trip());
+    const int windows = QApplication::topLevelWidgets().size();
+    const double megabytes = residentMegabytes();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_NO_FATAL_FAILURE(trip());
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    // Each trip that kept its windows grew by about 27 MB.
+    EXPECT_LT(residentMegabytes() - megabytes, 20.0);
+    EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+}
+
 TEST(PlaneWindowPlacement, SmallArrayWindowsGiveTheMinimumPlaneWindowSize)
 {
     EXPECT_EQ(planeWindowGeometry(QRect(30, 40, 600, 500)), QRect(30, 40, 701, 529));
@@ -210,11 +271,11 @@ TEST_F(ArrayWindowTest, ClosingAsksAndYesRemovesJobFilesAndQuits)
     showExample(w, QRect(10, 20, 900, 700));
     const int quitsBefore = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(w.arrayWindow()->close());
+    EXPECT_FALSE(testsupport::closeByUser(w.arrayWindow()));
     EXPECT_TRUE(w.arrayWindow()->isVisible());
     EXPECT_TRUE(QFile::exists(app.file("side_max/grid_calc.txt")));
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    EXPECT_TRUE(w.arrayWindow()->close());
+    EXPECT_TRUE(testsupport::closeByUser(w.arrayWindow()));
     EXPECT_FALSE(QFile::exists(app.file("side_max/grid_calc.txt")));
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore + 1);
     EXPECT_EQ(BoxRecorder::instance().boxes().size(), 2);

@@ -81,7 +81,7 @@ TEST(ExitConfirmation, NoKeepsWindowAndFilesYesRemovesFilesAndQuits)
     BoxRecorder::instance().clear();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
     const int quitsBefore = testsupport::quitRequests();
-    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(testsupport::closeByUser(&w));
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
@@ -91,7 +91,7 @@ TEST(ExitConfirmation, NoKeepsWindowAndFilesYesRemovesFilesAndQuits)
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore);
 
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(testsupport::closeByUser(&w));
     EXPECT_FALSE(QFile::exists(dir.file("calc/array.txt")));
     EXPECT_FALSE(QFile::exists(dir.file("side_max/side_maxes.txt")));
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore + 1);
@@ -116,7 +116,7 @@ TEST(MovingOn, HandsOverGeometryWithoutAskingOrQuitting)
     EXPECT_TRUE(QFile::exists(dir.file("calc/array.txt")));
     // The next close by the user asks again.
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(to.close());
+    EXPECT_FALSE(testsupport::closeByUser(&to));
     EXPECT_EQ(BoxRecorder::instance().boxes().size(), 1);
     BoxRecorder::instance().clear();
 }
@@ -129,11 +129,28 @@ TEST(ResultWindowClose, YesClosesOnlyThatWindow)
     result.show();
     BoxRecorder::instance().clear();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(result.close());
+    EXPECT_FALSE(testsupport::closeByUser(&result));
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
     const int quitsBefore = testsupport::quitRequests();
-    EXPECT_TRUE(result.close());
+    EXPECT_TRUE(testsupport::closeByUser(&result));
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore);
     EXPECT_TRUE(QFile::exists(dir.file("calc/array.txt")));
     BoxRecorder::instance().clear();
+}
+
+TEST(ProgramClose, PassesWithoutTheQuestion)
+{
+    testsupport::TempAppDir dir;
+    touchAllJobFiles(dir);
+    WorkingWindow working;
+    ResultWindow result;
+    working.show();
+    result.show();
+    BoxRecorder::instance().clear();
+    const int quitsBefore = testsupport::quitRequests();
+    EXPECT_TRUE(working.close());
+    EXPECT_TRUE(result.close());
+    EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+    EXPECT_EQ(testsupport::quitRequests(), quitsBefore);
+    EXPECT_TRUE(QFile::exists(dir.file("calc/array.txt")));
 }

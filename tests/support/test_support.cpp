@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <QWidget>
+#include <QWindow>
 
 namespace testsupport {
 
@@ -71,6 +73,12 @@ void installDefaultHooks()
     platform::setOpenDocumentHandler([](const QString &) { return false; });
     platform::setStartDetachedHandler(
         [](const QString &, const QStringList &, const QString &) { return false; });
+}
+
+bool closeByUser(QWidget *w)
+{
+    QWindow *handle = w->windowHandle();
+    return handle && handle->close();
 }
 
 bool waitForFile(const QString &path, int ms)

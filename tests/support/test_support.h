@@ -9,6 +9,8 @@
 
 #include "platform.h"
 
+class QWidget;
+
 namespace testsupport {
 
 // Every message box the code under test showed, in order.
@@ -54,6 +56,10 @@ private:
 // requests to end the application counted instead of carried out.
 void installDefaultHooks();
 int quitRequests();
+
+// Closes a shown top-level window the way the user does (title-bar button: a spontaneous close
+// event through the window system); true when the window accepted the close.
+bool closeByUser(QWidget *w);
 
 QByteArray readAll(const QString &path);
 // Waits up to ms milliseconds for a file to appear (a calculator writing its marker).
