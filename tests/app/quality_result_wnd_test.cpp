@@ -195,11 +195,11 @@ TEST_F(QualityResultWindowTest, CloseAsksAndClosesOnlyThisWindow)
     w.show();
     const int quits = testsupport::quitRequests();
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(testsupport::closeByUser(&w));
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Выход из приложения"));
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
-    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(testsupport::closeByUser(&w));
     EXPECT_EQ(testsupport::quitRequests(), quits);
     BoxRecorder::instance().setAnswer(QMessageBox::No);
 }
