@@ -1,6 +1,7 @@
 #include "field_metrics.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <cmath>
 #include <vector>
@@ -53,6 +54,22 @@ VDOUB3 fieldInDecibels(const VDOUB3 &z, double reference, double factor, double 
         for (double &v : row)
             v = toDecibels(v, reference, factor, floorDb);
     return out;
+}
+
+bool parseDecibelLevels(const QString &text, QList<double> *levels)
+{
+    QList<double> out;
+    for (const QString &word : text.split(QRegularExpression("[\\s,;]+"), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double v = word.toDouble(&ok);
+        if (!ok || !(v < 0.0) || !std::isfinite(v))
+            return false;
+        out << v;
+    }
+    if (out.isEmpty())
+        return false;
+    *levels = out;
+    return true;
 }
 
 // ---- Peak, profiles, widths ----

@@ -1,6 +1,7 @@
 #ifndef FIELD_METRICS_H
 #define FIELD_METRICS_H
 
+#include <QList>
 #include <QString>
 
 #include "shared_params.h"
@@ -24,6 +25,10 @@ double levelFraction(double db, double factor);
 
 // A copy of z with plane 2 in dB relative to `reference`, floored.
 VDOUB3 fieldInDecibels(const VDOUB3 &z, double reference, double factor, double floorDb);
+
+// Contour levels typed as numbers below 0 dB separated by spaces, commas or semicolons
+// ("-3 -6 -20"); false on anything else or on none.
+bool parseDecibelLevels(const QString &text, QList<double> *levels);
 
 // ---- Peak, profiles, widths ----
 

@@ -1,16 +1,19 @@
 #include "plot.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <qwt_interval.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_layout.h>
 #include <qwt_plot_panner.h>
+#include <qwt_plot_rescaler.h>
 #include <qwt_plot_spectrogram.h>
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
+#include "field_metrics.h"
 #include "read_from_file.h"
 
 // ---- Result types and the arrays behind a plot ----
@@ -302,6 +305,8 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
 {
     const FieldResultType type = fieldResultTypeFromFlags();
     VDOUB3 Z = read_from_file(shared::file_to_calc, shared::Nx_G, shared::Ny_G);
+    m_type = type;
+    m_normalisedMax = fieldMaximum(Z);
     convertFieldForPlot(Z, type, shared::initpres, shared::ro, shared::c);
     G = gridFromArrays(Z, shared::Nx_G, shared::Ny_G);
     const double Max = fieldMaximum(Z);
@@ -332,4 +337,88 @@ Plot::~Plot()
 VDOUB3 Plot::GetZ()
 {
     return static_cast<const SpectrogramData *>(d_spectrogram->data())->GetZ();
+}
+
+// ---- Reading aids: dB scale, contour lines, equal scale ----
+
+DecibelData::DecibelData(Grid *G, double reference, double factor, double floorDb)
+    : SpectrogramData(G, reference), m_reference(reference), m_factor(factor), m_floorDb(floorDb)
+{
+    setInterval(Qt::ZAxis, QwtInterval(floorDb, 0.0));
+}
+
+double DecibelData::value(double x, double y) const
+{
+    return toDecibels(SpectrogramData::value(x, y), m_reference, m_factor, m_floorDb);
+}
+
+double Plot::decibelFactor() const
+{
+    return ::decibelFactor(m_type == FieldResultType::Intensity
+                           || m_type == FieldResultType::DimensionlessIntensity);
+}
+
+void Plot::setDecibelScale(bool on, double floorDb)
+{
+    m_decibels = on;
+    m_floorDb = floorDb;
+    VDOUB3 z = GetZ();
+    const double max = fieldMaximum(z);
+    SpectrogramData *data = on ? new DecibelData(G, max, decibelFactor(), floorDb)
+                               : new SpectrogramData(G, max);
+    data->SetData(std::move(z), G, max);
+    d_zoomer->setSpectrogramdata(data);
+    d_spectrogram->setData(data); // deletes the previous raster
+    updateColourBar();
+    setContours(m_contours, m_levelsDb);
+}
+
+void Plot::updateColourBar()
+{
+    const QwtInterval zInterval = d_spectrogram->data()->interval(Qt::ZAxis);
+    axisWidget(QwtPlot::yRight)->setColorMap(zInterval, new ColorMap());
+    setAxisScale(QwtPlot::yRight, zInterval.minValue(), zInterval.maxValue());
+    setAxisTitle(QwtPlot::yRight, m_decibels ? QStringLiteral("дБ") : QString());
+}
+
+QList<double> Plot::contourLevels() const
+{
+    QList<double> levels;
+    const double max = d_spectrogram->data()->interval(Qt::ZAxis).maxValue();
+    for (double db : m_levelsDb)
+        levels << (m_decibels ? db : levelFraction(db, decibelFactor()) * max);
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
+
+void Plot::setContours(bool on, const QList<double> &levelsDb)
+{
+    m_contours = on;
+    m_levelsDb = levelsDb;
+    d_spectrogram->setDefaultContourPen(QPen(Qt::black, 0));
+    d_spectrogram->setContourLevels(on ? contourLevels() : QList<double>());
+    d_spectrogram->setDisplayMode(QwtPlotSpectrogram::ContourMode, on && !levelsDb.isEmpty());
+    replot();
+}
+
+void Plot::setEqualScale(bool on)
+{
+    if (!m_rescaler) {
+        // Every axis keeps the whole field in view; the colour bar is left alone.
+        m_rescaler = new QwtPlotRescaler(canvas(), QwtPlot::xBottom, QwtPlotRescaler::Fitting);
+        m_rescaler->setAspectRatio(QwtPlot::yLeft, 1.0);
+        m_rescaler->setAspectRatio(QwtPlot::yRight, 0.0);
+        m_rescaler->setAspectRatio(QwtPlot::xTop, 0.0);
+        m_rescaler->setIntervalHint(QwtPlot::xBottom, QwtInterval(G->Xmin, G->Xmax));
+        m_rescaler->setIntervalHint(QwtPlot::yLeft, QwtInterval(G->Ymin, G->Ymax));
+    }
+    m_rescaler->setEnabled(on);
+    if (on) {
+        m_rescaler->rescale();
+    } else {
+        setAxisScale(QwtPlot::xBottom, G->Xmin, G->Xmax);
+        setAxisScale(QwtPlot::yLeft, G->Ymin, G->Ymax);
+        replot();
+    }
+    d_zoomer->setZoomBase(false);
 }

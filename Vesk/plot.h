@@ -1,6 +1,7 @@
 #ifndef PLOT_H
 #define PLOT_H
 
+#include <QList>
 #include <QPointF>
 #include <QString>
 #include <qwt_color_map.h>
@@ -13,6 +14,7 @@
 #include "shared_params.h"
 
 class QwtPlotCanvas;
+class QwtPlotRescaler;
 class QwtPlotSpectrogram;
 
 // The quantity a field result window shows. The calculator delivers the pressure amplitude
@@ -127,10 +129,50 @@ public:
 
     VDOUB3 GetZ();
 
+    // Reading aids beyond the plain colour map; all off at start.
+    // dB scale: colours, colour bar and tracker in dB relative to the largest value (20 log10 for a
+    // pressure, 10 log10 for an intensity), cut at floorDb. GetZ stays in the linear quantity.
+    void setDecibelScale(bool on, double floorDb);
+    bool decibelScale() const { return m_decibels; }
+    double decibelFloor() const { return m_floorDb; }
+    // Contour lines at levels given in dB below the maximum (in either scale).
+    void setContours(bool on, const QList<double> &levelsDb);
+    QList<double> contourLevels() const; // in the units of the current scale
+    // Keeps centimetres per pixel equal along both axes when the plot is resized.
+    void setEqualScale(bool on);
+
+    FieldResultType resultType() const { return m_type; }
+    // 20 or 10: the decibel factor of the result type.
+    double decibelFactor() const;
+    // The largest |p|/p0 of the plane, whatever the result type.
+    double normalisedMaximum() const { return m_normalisedMax; }
+
 private:
+    void updateColourBar();
+
     QwtPlotSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
+
+    FieldResultType m_type = FieldResultType::DimensionlessPressure;
+    double m_normalisedMax = 0;
+    bool m_decibels = false;
+    double m_floorDb = -40;
+    bool m_contours = false;
+    QList<double> m_levelsDb;
+    QwtPlotRescaler *m_rescaler = nullptr;
+};
+
+// The raster of the dB scale: the linear field interpolated as SpectrogramData does it, then
+// factor * log10(value / reference), floored; outside the field the floor.
+class DecibelData : public SpectrogramData
+{
+public:
+    DecibelData(Grid *G, double reference, double factor, double floorDb);
+    double value(double x, double y) const override;
+
+private:
+    double m_reference, m_factor, m_floorDb;
 };
 
 #endif // PLOT_H

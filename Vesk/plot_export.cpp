@@ -240,6 +240,12 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,
                 const QString &ax)
 {
+    exportPlotWith(parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); });
+}
+
+void exportPlotWith(QWidget *parent, QwtPlot *plot,
+                    const std::function<bool(const QString &)> &writeText)
+{
     const QString fileName = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
                                                        exportFilters(), nullptr, false);
     if (fileName.isEmpty())
@@ -247,7 +253,7 @@ void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &a
 
     bool written = false;
     if (fileName.endsWith(".txt"))
-        written = write_z(fileName, arrays(), ax);
+        written = writeText(fileName);
     else
         written = renderPlotDocument(plot, fileName,
                                      exportPageSizeMm(plot->size(), platform::screenDpi()), 300);

@@ -37,5 +37,8 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
 // "Ошибка!" / "Не удалось сохранить файл: <path>"; a successful export says nothing.
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,
                 const QString &ax);
+// The same with a text writer of its own for a name ending in ".txt" (false: nothing written).
+void exportPlotWith(QWidget *parent, QwtPlot *plot,
+                    const std::function<bool(const QString &)> &writeText);
 
 #endif // PLOT_EXPORT_H

@@ -1,10 +1,20 @@
 #include "result_wnd.h"
 #include "ui_result_wnd.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include "media.h"
 #include "platform.h"
+#include "plot.h"
+#include "profile_wnd.h"
 #include "plot_export.h"
 #include "result_common.h"
 #include "shared_params.h"
@@ -54,6 +64,14 @@ Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::R
     ui->setupUi(this);
     resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(),
                         "Результат расчета поля");
+
+    // What the readings need of the run, before the plane window's fields can change.
+    Axial_result = shared::is_prodol && !shared::is_poper;
+    Focus = currentFocusPlacement(ui->widget->GetZ(), Axial_result);
+    Have_gain = readFocusPressure(QFileInfo(shared::file_to_calc).absolutePath()
+                                      + "/focus_pressure.txt",
+                                  &Gain);
+    ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
 
 Result_wnd::~Result_wnd()
@@ -128,6 +146,116 @@ void Result_wnd::on_pushButton_clicked()
 void Result_wnd::on_pushButton_2_clicked()
 {
     platform::information(this, "Параметры", parameterText());
+}
+
+// ---- Readings of the field ----
+
+namespace {
+QString valueUnit(FieldResultType type)
+{
+    switch (type) {
+    case FieldResultType::Pressure:
+        return QStringLiteral("МПа");
+    case FieldResultType::Intensity:
+        return QStringLiteral("Вт/см²");
+    default:
+        return QString();
+    }
+}
+} // namespace
+
+QString Result_wnd::metricsText() const
+{
+    const Plot *plot = ui->widget;
+    MetricsContext context;
+    context.xName = Axial_result ? "z" : "x";
+    context.yName = Axial_result ? "r" : "y";
+    context.unit = valueUnit(plot->resultType());
+    context.haveFocus = true;
+    context.focus = Focus;
+    context.haveGain = Have_gain;
+    context.gain = Gain;
+    context.normalisedPeak = plot->normalisedMaximum();
+    return fieldMetricsText(fieldMetrics(ui->widget->GetZ(), plot->decibelFactor()), context);
+}
+
+void Result_wnd::on_pushButton_metrics_clicked()
+{
+    // A text window rather than a box: the numbers are meant to be selected and copied.
+    QDialog *box = new QDialog(this);
+    box->setObjectName("metricsWindow");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle("Показатели поля");
+    QPlainTextEdit *text = new QPlainTextEdit(metricsText(), box);
+    text->setObjectName("metricsText");
+    text->setReadOnly(true);
+    QDialogButtonBox *buttons = new QDialogButtonBox(QDialogButtonBox::Close, box);
+    QPushButton *copy = buttons->addButton("Копировать", QDialogButtonBox::ActionRole);
+    connect(copy, &QPushButton::clicked, text,
+            [text] { QApplication::clipboard()->setText(text->toPlainText()); });
+    connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::close);
+    QVBoxLayout *layout = new QVBoxLayout(box);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    box->resize(window::scaledSize(QSize(640, 260), false));
+    box->show();
+}
+
+void Result_wnd::on_pushButton_profiles_clicked()
+{
+    const Plot *plot = ui->widget;
+    ProfileSetup setup;
+    setup.xName = Axial_result ? "z" : "x";
+    setup.yName = Axial_result ? "r" : "y";
+    setup.unit = valueUnit(plot->resultType());
+    setup.factor = plot->decibelFactor();
+    setup.floorDb = plot->decibelFloor();
+    setup.decibels = plot->decibelScale();
+    setup.haveFocus = Focus.onGrid;
+    setup.focusU = Focus.u;
+    setup.focusV = Focus.v;
+    ProfileWnd *w = new ProfileWnd(ui->widget->GetZ(), setup, this);
+    w->setWindowFlag(Qt::Window);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+}
+
+// ---- Reading aids of the plot ----
+
+void Result_wnd::on_checkBox_dB_toggled(bool on)
+{
+    ui->doubleSpinBox_floor->setEnabled(on);
+    ui->widget->setDecibelScale(on, ui->doubleSpinBox_floor->value());
+}
+
+void Result_wnd::on_doubleSpinBox_floor_valueChanged(double floorDb)
+{
+    if (ui->checkBox_dB->isChecked())
+        ui->widget->setDecibelScale(true, floorDb);
+}
+
+void Result_wnd::on_checkBox_contours_toggled(bool on)
+{
+    QList<double> levels;
+    if (on && !parseDecibelLevels(ui->lineEdit_levels->text(), &levels)) {
+        platform::information(this, "Ошибка!",
+                              "Уровни изолиний: числа меньше нуля в дБ через пробел, например "
+                              "-3 -6 -20");
+        ui->checkBox_contours->setChecked(false);
+        return;
+    }
+    ui->widget->setContours(on, levels);
+}
+
+void Result_wnd::on_lineEdit_levels_editingFinished()
+{
+    if (ui->checkBox_contours->isChecked())
+        on_checkBox_contours_toggled(true);
+}
+
+void Result_wnd::on_checkBox_equal_toggled(bool on)
+{
+    ui->widget->setEqualScale(on);
 }
 
 // ---- Opening a result from the calculation plane window ----

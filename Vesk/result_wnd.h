@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "field_metrics.h"
 #include "grid.h"
 
 namespace Ui {
@@ -47,6 +48,8 @@ public:
 
     void exportDocument();
     QString parameterText() const;
+    // Readings of the shown field (peak, widths, secondary maximum, focus, gain) as plain text.
+    QString metricsText() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -55,6 +58,14 @@ private slots:
     // Buttons
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();
+    void on_pushButton_metrics_clicked();
+    void on_pushButton_profiles_clicked();
+    // Reading aids of the plot
+    void on_checkBox_dB_toggled(bool on);
+    void on_doubleSpinBox_floor_valueChanged(double floorDb);
+    void on_checkBox_contours_toggled(bool on);
+    void on_lineEdit_levels_editingFinished();
+    void on_checkBox_equal_toggled(bool on);
 
 private:
     Ui::Result_wnd *ui;
@@ -68,6 +79,12 @@ private:
     double Zop = 0, Rxp = 0, Ryp = 0, FNxp = 0, FNyp = 0, Dxp = 0, Dyp = 0;
 
     bool Type_prodol = false;
+
+    // The run's focus in the plot's frame and |p(F)|/p0, taken when the plot read the result.
+    bool Axial_result = false;
+    FocusPlacement Focus;
+    bool Have_gain = false;
+    double Gain = 0;
 
     QString MediumText;   // empty until SetMedium
     bool Lossless_water = true;

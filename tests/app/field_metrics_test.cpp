@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "field_metrics.h"
+#include "platform.h"
+#include "profile_wnd.h"
 #include "test_support.h"
 
 namespace {
@@ -190,4 +192,36 @@ TEST(FieldMetrics, FocusPressureFile)
     EXPECT_DOUBLE_EQ(gain, 50.4312);
     testsupport::writeAll(app.file("calc/focus_pressure.txt"), "nan\n");
     EXPECT_FALSE(readFocusPressure(app.file("calc/focus_pressure.txt"), &gain));
+}
+
+TEST(FieldMetrics, ProfilesThroughThePeakAndTheirTextExport)
+{
+    const VDOUB3 z = makeField(-1, 1, 3, 0, 2, 3, [](double x, double y) {
+        return x == 0 && y == 1 ? 10.0 : (y == 1 ? 1.0 : 0.1);
+    });
+    ProfileSetup setup;
+    const ProfilePair linear = profilesThrough(z, 1, 1, false, 20, -40);
+    EXPECT_EQ(linear.alongX.value, VDOUB({1.0, 10.0, 1.0}));
+    EXPECT_EQ(linear.alongY.coord, VDOUB({0.0, 1.0, 2.0}));
+    const ProfilePair db = profilesThrough(z, 1, 1, true, 20, -40);
+    EXPECT_NEAR(db.alongX.value[0], -20.0, 1e-12);
+    EXPECT_NEAR(db.alongY.value[0], -40.0, 1e-12); // -40 dB: at the floor
+    EXPECT_NEAR(db.alongY.value[1], 0.0, 1e-12);
+    EXPECT_EQ(nearestIndex(linear.alongY.coord, 1.4), 1);
+
+    // Exported from the window as text: both lines, in the scale shown.
+    testsupport::TempAppDir app;
+    const QString path = app.file("profiles.txt");
+    platform::setFileDialogHandler([path](const platform::FileDialog &) { return path; });
+    ProfileWnd w(z, setup);
+    w.setDecibels(true);
+    w.exportDocument();
+    testsupport::installDefaultHooks();
+    const QStringList lines = QString::fromLocal8Bit(testsupport::readAll(path)).split('\n');
+    ASSERT_GE(lines.size(), 10);
+    EXPECT_EQ(lines[0], "Профиль вдоль x через точку x = 0.000000 см, y = 1.000000 см");
+    EXPECT_EQ(lines[1], "x, см    значение, дБ");
+    EXPECT_EQ(lines[2], "-1.000000    -20.000000");
+    EXPECT_EQ(lines[6], "Профиль вдоль y через точку x = 0.000000 см, y = 1.000000 см");
+    EXPECT_EQ(lines[8], "0.000000    -40.000000");
 }

@@ -7,18 +7,28 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <array>
+#include <cmath>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QThread>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QtTest/QTest>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_scale_widget.h>
 
 #include "build_list_of_elem.h"
+#include "field_metrics.h"
 #include "plane_ch_wnd.h"
 #include "plane_test_util.h"
 #include "plot.h"
+#include "profile_wnd.h"
 #include "result_wnd.h"
 #include "result_windows.h"
 #include "test_support.h"
@@ -186,5 +196,133 @@ TEST_F(RealCalculatorResult, AxialFieldPeaksOnTheAxisNearTheFocus)
     EXPECT_NEAR(z[1][peak.first][peak.second], 0.0, 0.06); // on the axis
     EXPECT_NEAR(z[0][peak.first][peak.second], 13.0, 1.0); // near the focal distance
     checkAndSaveShot(w, z, peak, "result_axial.png");
+    closeResult(w);
+}
+
+namespace {
+// The number after `label` in a text (NaN when missing).
+double numberAfter(const QString &text, const QString &label)
+{
+    const QRegularExpression re(QRegularExpression::escape(label) + "\\s*(-?[0-9.]+)");
+    const QRegularExpressionMatch m = re.match(text);
+    return m.hasMatch() ? m.captured(1).toDouble() : NAN;
+}
+
+// The -6 dB width (mm) across the row through the largest value of a text export, measured on the
+// exported numbers alone: the crossings of half the peak pressure, interpolated linearly.
+double halfPressureWidthFromExport(const QString &path)
+{
+    QStringList lines = QString::fromLocal8Bit(testsupport::readAll(path)).split('\n');
+    std::vector<std::array<double, 3>> points;
+    for (const QString &line : lines.mid(8)) {
+        const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+        if (f.size() == 3)
+            points.push_back({f[0].toDouble(), f[1].toDouble(), f[2].toDouble()});
+    }
+    size_t top = 0;
+    for (size_t k = 0; k < points.size(); ++k)
+        if (points[k][2] > points[top][2])
+            top = k;
+    std::vector<std::array<double, 3>> row; // the same ordinate, abscissa ascending
+    for (const auto &p : points)
+        if (std::abs(p[1] - points[top][1]) < 1e-9)
+            row.push_back(p);
+    const double half = points[top][2] * std::pow(10.0, -6.0 / 20.0);
+    double low = NAN, high = NAN;
+    for (size_t k = 0; k + 1 < row.size(); ++k) {
+        const double a = row[k][2], b = row[k + 1][2];
+        const double x = row[k][0] + (half - a) / (b - a) * (row[k + 1][0] - row[k][0]);
+        if (a < half && b >= half && row[k + 1][0] <= points[top][0])
+            low = x;
+        if (a >= half && b < half && row[k][0] >= points[top][0] && std::isnan(high))
+            high = x;
+    }
+    return (high - low) * 10.0;
+}
+} // namespace
+
+TEST_F(RealCalculatorResult, ReadingsOfTheExampleFocusedAtItsCentreOfCurvature)
+{
+    plane_ch_wnd plane;
+    plane.show();
+    Result_wnd *w = calculateAndShow(plane, false, 0); // normalised pressure
+    ASSERT_NE(w, nullptr);
+    Plot *plot = w->findChild<Plot *>("widget");
+    ASSERT_TRUE(QFile::exists(app.file("calc/focus_pressure.txt")));
+
+    // The readings, as the window shows them in its text window.
+    w->findChild<QPushButton *>("pushButton_metrics")->click();
+    QPlainTextEdit *shown = w->findChild<QPlainTextEdit *>("metricsText");
+    ASSERT_NE(shown, nullptr);
+    const QString text = shown->toPlainText();
+    EXPECT_EQ(text, w->metricsText());
+    EXPECT_NEAR(numberAfter(text, "Усиление |p(F)|/p0:"), 50.43, 0.05) << text.toStdString();
+    // The focus is a grid point of the plane: its peak is |p(F)|.
+    EXPECT_NEAR(numberAfter(text, "относительно |p(F)|):"), 0.0, 0.01) << text.toStdString();
+    EXPECT_TRUE(text.contains("Фокус лежит в плоскости, в точке x = 0.000 см, y = 0.000 см"))
+        << text.toStdString();
+
+    // Against the -6 dB width measured on the text export of the same window.
+    testsupport::BoxRecorder::instance().clear();
+    const QString exported = app.file("field.txt");
+    platform::setFileDialogHandler([exported](const platform::FileDialog &) { return exported; });
+    w->findChild<QPushButton *>("pushButton")->click();
+    const double measured = halfPressureWidthFromExport(exported);
+    const double reported = numberAfter(text, "Ширина на уровне -6 дБ: по x");
+    EXPECT_NEAR(measured, 1.6, 0.2);
+    EXPECT_NEAR(reported, measured, 0.05 * measured) << text.toStdString();
+
+    // dB scale: colour bar from the floor to 0, the tracker's value in dB, the export still linear.
+    QCheckBox *db = w->findChild<QCheckBox *>("checkBox_dB");
+    QDoubleSpinBox *floor = w->findChild<QDoubleSpinBox *>("doubleSpinBox_floor");
+    EXPECT_FALSE(floor->isEnabled());
+    db->setChecked(true);
+    EXPECT_TRUE(floor->isEnabled());
+    const VDOUB3 z = plot->GetZ();
+    const FieldPoint peak = fieldPeak(z);
+    EXPECT_NEAR(peak.value, 50.43, 0.1);
+    const QwtInterval bar = plot->axisWidget(QwtPlot::yRight)->colorBarInterval();
+    EXPECT_DOUBLE_EQ(bar.minValue(), -40.0);
+    EXPECT_DOUBLE_EQ(bar.maxValue(), 0.0);
+    floor->setValue(-60);
+    EXPECT_DOUBLE_EQ(plot->axisWidget(QwtPlot::yRight)->colorBarInterval().minValue(), -60.0);
+    const QPointF corner(z[0][3][3], z[1][3][3]);
+    const double cornerDb = toDecibels(z[2][3][3], peak.value, 20, -60);
+    // The tracker shows the interpolated value in dB (six decimals in parentheses).
+    const MyZoomer *zoomer = plot->canvas()->findChild<MyZoomer *>();
+    ASSERT_NE(zoomer, nullptr);
+    const QString tracker = zoomer->trackerTextF(corner).text();
+    EXPECT_TRUE(tracker.contains(QString::asprintf("(%f)", cornerDb))) << tracker.toStdString();
+    EXPECT_NEAR(fieldPeak(plot->GetZ()).value, peak.value, 1e-12);
+
+    // Contour levels follow the scale: in dB while it is on, as fractions of the maximum when off.
+    w->findChild<QCheckBox *>("checkBox_contours")->setChecked(true);
+    EXPECT_EQ(plot->contourLevels(), QList<double>({-20, -6, -3}));
+    db->setChecked(false);
+    ASSERT_EQ(plot->contourLevels().size(), 3);
+    EXPECT_NEAR(plot->contourLevels()[1], peak.value * std::pow(10, -6 / 20.0), 1e-9);
+    EXPECT_DOUBLE_EQ(plot->axisWidget(QwtPlot::yRight)->colorBarInterval().minValue(), 0.0);
+
+    // The profiles through the peak cross it, and in dB peak at 0.
+    w->findChild<QPushButton *>("pushButton_profiles")->click();
+    ProfileWnd *profiles = w->findChild<ProfileWnd *>();
+    ASSERT_NE(profiles, nullptr);
+    EXPECT_NEAR(profiles->profiles().x, peak.x, 1e-12);
+    EXPECT_NEAR(*std::max_element(profiles->profiles().alongX.value.begin(),
+                                  profiles->profiles().alongX.value.end()),
+                peak.value, 1e-12);
+    profiles->setDecibels(true);
+    EXPECT_NEAR(*std::max_element(profiles->profiles().alongY.value.begin(),
+                                  profiles->profiles().alongY.value.end()),
+                0.0, 1e-12);
+
+    // Equal scale: a centimetre takes as many pixels across as up.
+    w->findChild<QCheckBox *>("checkBox_equal")->setChecked(true);
+    w->resize(900, 600);
+    QApplication::sendPostedEvents();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+    const double perCmX = plot->transform(QwtPlot::xBottom, 1) - plot->transform(QwtPlot::xBottom, 0);
+    const double perCmY = plot->transform(QwtPlot::yLeft, 0) - plot->transform(QwtPlot::yLeft, 1);
+    EXPECT_NEAR(perCmX / perCmY, 1.0, 0.02);
     closeResult(w);
 }

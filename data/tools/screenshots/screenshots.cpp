@@ -1,16 +1,19 @@
 // Takes the documentation's screenshots by walking the road a new user takes, with the real field
 // calculator: example data in the main window, Continue to the array window (front view and 3D),
 // "Далее >" to the calculation plane window, the default transverse plane with its help window,
-// "Рассчитать\nполе", the result window; then the same on the axial tab.
+// "Рассчитать\nполе", the result window; the dB view, readings and profiles of a focus 2 cm off the
+// axis; then the same road on the axial tab.
 // Usage: kormax-screenshots <output dir> <application dir>
 // The application directory must hold kormax-calc, the job folders and the shipped files; the
 // calculations leave their job files in its calc/ folder, so pass a scratch copy of build/app.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGLWidget>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -162,6 +165,31 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "no transverse result window\n");
         ok = false;
     }
+
+    // The focus steered 2 cm off the axis: the dB view with contour lines shows the secondary
+    // lobe, then the readings and the line profiles of the same field.
+    w->findChild<QLineEdit *>("X_Focus_Poper")->setText("2.0");
+    if (QWidget *result = calculateAndShow(w, false, 0)) { // "Безразмерное\nдавление"
+        result->findChild<QCheckBox *>("checkBox_dB")->setChecked(true);
+        result->findChild<QCheckBox *>("checkBox_contours")->setChecked(true);
+        ok = save(result, out + "/result_db_offaxis.png") && ok;
+        const QList<QWidget *> before = QApplication::topLevelWidgets();
+        result->findChild<QPushButton *>("pushButton_metrics")->click();
+        if (QWidget *metrics = newestVisible("QDialog", before))
+            ok = save(metrics, out + "/result_metrics.png") && ok;
+        else
+            ok = false;
+        result->findChild<QPushButton *>("pushButton_profiles")->click();
+        if (QWidget *profiles = newestVisible("ProfileWnd", before))
+            ok = save(profiles, out + "/result_profiles.png") && ok;
+        else
+            ok = false;
+        result->hide();
+    } else {
+        std::fprintf(stderr, "no off-axis result window\n");
+        ok = false;
+    }
+    w->findChild<QLineEdit *>("X_Focus_Poper")->setText("0.0");
 
     // Axial plane.
     w->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
