@@ -1,7 +1,6 @@
 #include "field_job.h"
 
 #include "job_files.h"
-#include "platform.h"
 #include "shared_params.h"
 
 namespace fieldjob {
@@ -31,49 +30,27 @@ QString checkPlane(bool axialTab)
     return QString();
 }
 
-namespace {
-// The plane's own files and the path of the result the calculator will write for it.
-bool writePlane(const QString &folder, bool axial, QString *failedPath)
-{
-    if (!jobfiles::writeElementsAndFocus(folder, axial, failedPath))
-        return false;
-    const QString gridPath = folder + "grid_calc.txt";
-    if (!jobfiles::writePlaneGrid(gridPath, axial)) {
-        *failedPath = gridPath;
-        return false;
-    }
-    shared::file_to_calc = folder + (axial ? "AbsField_YZ.txt" : "AbsField_XY.txt");
-    return true;
-}
-} // namespace
-
 bool run(QWidget *parent, bool axialTab)
 {
-    const QString folder = jobfiles::folderPath("calc");
-    QString failedPath;
-    bool written = jobfiles::writeArrayAndMedium(folder, &failedPath);
-    if (written && shared::is_poper)
-        written = writePlane(folder, false, &failedPath);
-    if (written && shared::is_prodol)
-        written = writePlane(folder, true, &failedPath);
-    if (!written) {
-        jobfiles::reportWriteFailure(parent, failedPath);
-        return false;
+    jobfiles::Job job;
+    job.folder = jobfiles::folderPath("calc");
+    job.batchFile = "calc.bat";
+    job.files = jobfiles::arrayAndMediumFiles();
+    // The plane's own files and the result the calculator will write for it.
+    QString resultFile;
+    for (bool axial : {false, true}) {
+        if (!(axial ? shared::is_prodol : shared::is_poper))
+            continue;
+        job.files += jobfiles::elementsAndFocusFiles(axial);
+        job.files += jobfiles::JobFile{"grid_calc.txt", jobfiles::planeGridText(axial)};
+        resultFile = job.folder + (axial ? "AbsField_YZ.txt" : "AbsField_XY.txt");
     }
-
-    // A rejected plane keeps the files just written but leaves the marker of an earlier run alone.
-    const QString problem = checkPlane(axialTab);
-    if (!problem.isEmpty()) {
-        platform::information(parent, jobfiles::errorTitle, problem);
-        return false;
-    }
-
-    if (!jobfiles::launch(folder, "calc.bat")) {
-        jobfiles::reportStartFailure(parent, folder + "calc.bat");
-        return false;
-    }
-    jobfiles::waitForCalculator(parent);
-    return true;
+    job.written = [resultFile] {
+        if (!resultFile.isEmpty())
+            shared::file_to_calc = resultFile;
+    };
+    job.check = [axialTab] { return checkPlane(axialTab); };
+    return jobfiles::run(parent, job);
 }
 
 Grid *recordRun(bool axialTab)

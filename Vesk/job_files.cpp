@@ -148,41 +148,79 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return written && f.error() == QFileDevice::NoError;
 }
 
-namespace {
-bool writeOrReport(const QString &path, const QByteArray &bytes, QString *failedPath)
-{
-    if (writeFile(path, bytes))
-        return true;
-    if (failedPath)
-        *failedPath = path;
-    return false;
-}
-} // namespace
-
-bool writeArrayAndMedium(const QString &folder, QString *failedPath)
+QList<JobFile> arrayAndMediumFiles()
 {
     using namespace shared;
     const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
-    return writeOrReport(folder + "array.txt", arrayText(A, R, r, nu, rotv), failedPath)
-           && writeOrReport(folder + "medium.txt", mediumText(ro, c, C, pvs, mediumName), failedPath);
+    return {{"array.txt", arrayText(A, R, r, nu, rotv)},
+            {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
 }
 
-bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)
+QList<JobFile> elementsAndFocusFiles(bool axial)
 {
     using namespace shared;
     const double dPhi = axial ? degreesToRadians(phipr) : 0.0;
     const QByteArray focus = axial ? axialFocusText(xF, yF, zF, phipr)
                                    : transverseFocusText(xF, yF, zF);
-    return writeOrReport(folder + "array_elements.txt", elementsText(rotateEl(Elem, dPhi)),
-                         failedPath)
-           && writeOrReport(folder + "focus.txt", focus, failedPath);
+    return {{"array_elements.txt", elementsText(rotateEl(Elem, dPhi))}, {"focus.txt", focus}};
+}
+
+QByteArray planeGridText(bool axial)
+{
+    using namespace shared;
+    return axial ? axialGridText(zminpr, Nrpr, Nzpr, rpr, drpr, dzpr)
+                 : transverseGridText(zop, Nxp, Nyp, rxp, ryp, dxp, dyp);
+}
+
+bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *failedPath)
+{
+    for (const JobFile &f : files) {
+        if (!writeFile(folder + f.name, f.bytes)) {
+            if (failedPath)
+                *failedPath = folder + f.name;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool writeArrayAndMedium(const QString &folder, QString *failedPath)
+{
+    return writeFiles(folder, arrayAndMediumFiles(), failedPath);
+}
+
+bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)
+{
+    return writeFiles(folder, elementsAndFocusFiles(axial), failedPath);
 }
 
 bool writePlaneGrid(const QString &path, bool axial)
 {
-    using namespace shared;
-    return writeFile(path, axial ? axialGridText(zminpr, Nrpr, Nzpr, rpr, drpr, dzpr)
-                                 : transverseGridText(zop, Nxp, Nyp, rxp, ryp, dxp, dyp));
+    return writeFile(path, planeGridText(axial));
+}
+
+bool run(QWidget *parent, const Job &job)
+{
+    QString failedPath;
+    if (!writeFiles(job.folder, job.files, &failedPath)) {
+        reportWriteFailure(parent, failedPath);
+        return false;
+    }
+    if (job.written)
+        job.written();
+
+    const QString problem = job.check ? job.check() : QString();
+    if (!problem.isEmpty()) {
+        platform::information(parent, errorTitle, problem);
+        return false;
+    }
+
+    if (!launch(job.folder, job.batchFile)) {
+        reportStartFailure(parent, job.folder + job.batchFile);
+        return false;
+    }
+    waitForCalculator(parent);
+    return true;
 }
 
 bool launch(const QString &folder, const QString &batchFile)

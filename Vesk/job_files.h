@@ -2,7 +2,9 @@
 #define JOB_FILES_H
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <functional>
 
 #include "shared_params.h"
 
@@ -46,14 +48,29 @@ QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, do
 // Writes bytes into path, truncating it. False when the file could not be opened or written.
 bool writeFile(const QString &path, const QByteArray &bytes);
 
-// Writers from the shared parameters into a job folder (with trailing slash). Each stops at the
-// first file it cannot write, returns false and puts that file's path into failedPath.
-bool writeArrayAndMedium(const QString &folder, QString *failedPath);
+// One input file of a job: its name in the job folder and its contents.
+struct JobFile {
+    QString name;
+    QByteArray bytes;
+};
+
+// Job files from the shared parameters.
+// array.txt and medium.txt.
+QList<JobFile> arrayAndMediumFiles();
 // array_elements.txt and focus.txt: unrotated for the transverse plane, turned by phipr for the
 // axial plane.
+QList<JobFile> elementsAndFocusFiles(bool axial);
+// The current calculation plane in the eight-line grid layout (grid_calc.txt of a field job,
+// grid_scan.txt of a scan job).
+QByteArray planeGridText(bool axial);
+
+// Writes the files into the folder (with trailing slash) in order. Stops at the first file it
+// cannot write, returns false and puts that file's path into failedPath.
+bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *failedPath);
+// The same for the usual groups: array.txt and medium.txt; array_elements.txt and focus.txt; and
+// a grid file of the current plane at path.
+bool writeArrayAndMedium(const QString &folder, QString *failedPath);
 bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath);
-// grid_calc.txt (or another file of the same layout, e.g. a scan's grid_scan.txt) for the current
-// calculation plane.
 bool writePlaneGrid(const QString &path, bool axial);
 
 // Removes the folder's completion marker (and an earlier run's focus_pressure.txt) and starts its
@@ -62,6 +79,21 @@ bool launch(const QString &folder, const QString &batchFile);
 
 // The calculator writes calcdone last; only its existence counts.
 bool isDone(const QString &folder);
+
+// One run of a job, as every calculation button makes it: write the files, note where the results
+// will be, check the input, start the batch file and wait for the user's word that the calculator
+// has finished. A file that cannot be written and a batch file that cannot be started are reported
+// ("Ошибка!"); a failed check shows its text under "Ошибка!" and leaves the files just written and
+// the marker of an earlier run alone.
+struct Job {
+    QString folder;    // with trailing slash
+    QString batchFile; // started from the folder
+    QList<JobFile> files;
+    std::function<void()> written;  // after every file was written (may be empty)
+    std::function<QString()> check; // first failing check's text, empty when the run may go on
+};
+// True when the calculator was started and the user has closed the "Внимание!" box.
+bool run(QWidget *parent, const Job &job);
 
 // The user-facing side of a run.
 void reportWriteFailure(QWidget *parent, const QString &path);

@@ -48,10 +48,12 @@ void plane3d_prodol::RescaleToOne()
 
 void plane3d_prodol::drawOverlay()
 {
-    if (shared::is_prodol)
-        paint_pr_plain(shared::zminpr, shared::zmaxpr, shared::rpr, shared::phipr);
+    // The opaque outline goes first: it lies a hair behind the translucent plane, which would hide
+    // it from the depth test if the plane were drawn before it.
     if (shared::is_scan)
         paint_pr_plain_qual(zminpr_qual, zmaxpr_qual, rpr_qual, phipr_qual, nSca);
+    if (shared::is_prodol)
+        paint_pr_plain(shared::zminpr, shared::zmaxpr, shared::rpr, shared::phipr);
     if (shared::is_foc)
         scenegl::drawFocusMarker();
 }

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 
+#include "axialquality_wnd.h"
 #include "field_job.h"
 #include "form_fields.h"
 #include "helpwindowaxial.h"
@@ -16,7 +17,15 @@
 #include "window_common.h"
 
 using namespace shared;
-using planefields::Display;
+using planefields::DigitTest;
+
+namespace {
+// The transverse plane's quality window is still to be built: until then its button stays
+// disabled and says why.
+const bool transverseQualityAvailable = false;
+const char *const transverseQualityPending =
+    "Оценка качества поля в поперечной плоскости пока недоступна";
+} // namespace
 
 plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_ch_wnd)
 {
@@ -29,10 +38,9 @@ plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_
 
     ui->widget->ClickOnBut();
     ui->widget->updateGL();
-    const bool ready = is_foc && is_poper;
-    ui->pushButton_4->setEnabled(ready);
-    ui->pushButton_7->setEnabled(ready);
-    ui->pushButton_6->setEnabled(false);
+    if (!transverseQualityAvailable)
+        ui->pushButton_7->setToolTip(QString::fromUtf8(transverseQualityPending));
+    updateTransverseButtons();
 
     bindings = {
         {ui->lineEdit, {&zop, &zop_is_set, 100}},
@@ -92,21 +100,14 @@ void plane_ch_wnd::showValue(QLineEdit *field, double value)
 
 void plane_ch_wnd::transverseEdited(QLineEdit *field)
 {
-    // Half-width displays fed by a (count, step) pair.
+    // Half-width displays fed by a (count, step) pair; the values are taken only from complete texts.
     auto derive = [](QLineEdit *n, QLineEdit *step, QLineEdit *display, double &nVar,
                      double &stepVar) {
-        switch (planefields::displayRule({n->text(), step->text()})) {
-        case Display::Blank:
-            display->setText(" ");
-            break;
-        case Display::Keep:
-            break;
-        case Display::Update:
+        planefields::deriveDisplay(display, {n, step}, DigitTest::Yes, [&] {
             nVar = formfields::fieldValue(n->text());
             stepVar = formfields::fieldValue(step->text()) / 100;
-            display->setText(planefields::halfWidthText(nVar, stepVar));
-            break;
-        }
+            return planefields::halfWidthText(nVar, stepVar);
+        });
     };
     if (field == ui->lineEdit_2 || field == ui->lineEdit_10)
         derive(ui->lineEdit_10, ui->lineEdit_2, ui->lineEdit_12, Nxp, dxp);
@@ -117,15 +118,10 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
     rxp = (Nxp - 1) * dxp;
     ryp = (Nyp - 1) * dyp;
 
-    is_poper = true;
+    is_poper = planefields::allFilled(
+        {ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3});
     is_prodol = false;
-    is_foc = true;
-    for (QLineEdit *e : {ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3})
-        if (e->text().isEmpty())
-            is_poper = false;
-    for (QLineEdit *e : {ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper})
-        if (e->text().isEmpty())
-            is_foc = false;
+    is_foc = planefields::allFilled({ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper});
 
     // The reset must follow the fit, or the fit would overwrite it. The focus z field has never
     // reset the scale.
@@ -140,50 +136,31 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
 void plane_ch_wnd::axialEdited(QLineEdit *field)
 {
     if (field == ui->lineEdit_5 || field == ui->lineEdit_8 || field == ui->lineEdit_6) {
-        switch (planefields::displayRule(
-            {ui->lineEdit_5->text(), ui->lineEdit_8->text(), ui->lineEdit_6->text()})) {
-        case Display::Blank:
-            ui->lineEdit_14->setText(" ");
-            break;
-        case Display::Keep:
-            break;
-        case Display::Update:
-            Nzpr = formfields::fieldValue(ui->lineEdit_8->text());
-            zminpr = formfields::fieldValue(ui->lineEdit_6->text()) / 100;
-            dzpr = formfields::fieldValue(ui->lineEdit_5->text()) / 100;
-            ui->lineEdit_14->setText(planefields::zmaxText(zminpr, Nzpr, dzpr));
-            break;
-        }
+        planefields::deriveDisplay(ui->lineEdit_14, {ui->lineEdit_5, ui->lineEdit_8, ui->lineEdit_6},
+                                   DigitTest::Yes, [this] {
+                                       Nzpr = formfields::fieldValue(ui->lineEdit_8->text());
+                                       zminpr = formfields::fieldValue(ui->lineEdit_6->text()) / 100;
+                                       dzpr = formfields::fieldValue(ui->lineEdit_5->text()) / 100;
+                                       return planefields::zmaxText(zminpr, Nzpr, dzpr);
+                                   });
     } else if (field == ui->lineEdit_9 || field == ui->lineEdit_4) {
-        switch (planefields::displayRule({ui->lineEdit_9->text(), ui->lineEdit_4->text()})) {
-        case Display::Blank:
-            ui->lineEdit_15->setText(" ");
-            break;
-        case Display::Keep:
-            break;
-        case Display::Update:
-            Nrpr = formfields::fieldValue(ui->lineEdit_9->text());
-            drpr = formfields::fieldValue(ui->lineEdit_4->text()) / 100;
-            ui->lineEdit_15->setText(planefields::halfWidthText(Nrpr, drpr));
-            break;
-        }
+        planefields::deriveDisplay(ui->lineEdit_15, {ui->lineEdit_9, ui->lineEdit_4},
+                                   DigitTest::Yes, [this] {
+                                       Nrpr = formfields::fieldValue(ui->lineEdit_9->text());
+                                       drpr = formfields::fieldValue(ui->lineEdit_4->text()) / 100;
+                                       return planefields::halfWidthText(Nrpr, drpr);
+                                   });
     }
 
     readField(field);
     zmaxpr = (Nzpr - 1) * dzpr + zminpr;
     rpr = (Nrpr - 1) * drpr;
 
-    is_prodol = true;
+    is_prodol = planefields::allFilled({ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_9, ui->lineEdit_8,
+                                        ui->lineEdit_4, ui->lineEdit_5});
     is_poper = false;
     is_scan = false;
-    is_foc = true;
-    for (QLineEdit *e : {ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_9, ui->lineEdit_8,
-                         ui->lineEdit_4, ui->lineEdit_5})
-        if (e->text().isEmpty())
-            is_prodol = false;
-    for (QLineEdit *e : {ui->X_Focus_Axial, ui->Y_Focus_Axial, ui->Z_Focus_Axial})
-        if (e->text().isEmpty())
-            is_foc = false;
+    is_foc = planefields::allFilled({ui->X_Focus_Axial, ui->Y_Focus_Axial, ui->Z_Focus_Axial});
 
     ui->widget_2->ClickOnBut();
     if (!is_prodol && !is_foc)
@@ -198,7 +175,7 @@ void plane_ch_wnd::updateTransverseButtons()
 {
     const bool ready = is_foc && is_poper;
     ui->pushButton_4->setEnabled(ready);
-    ui->pushButton_7->setEnabled(ready);
+    ui->pushButton_7->setEnabled(ready && transverseQualityAvailable);
     ui->pushButton_6->setEnabled(false);
 }
 
@@ -469,12 +446,20 @@ void plane_ch_wnd::on_pushButton_10_clicked() { backToArray(); }
 
 void plane_ch_wnd::on_pushButton_7_clicked()
 {
-    // QUALITY WINDOW: the transverse-plane quality window (RadialQuality_wnd) opens here.
+    // The transverse quality window is not built yet; the button stays disabled (see the constructor).
 }
 
 void plane_ch_wnd::on_pushButton_9_clicked()
 {
-    // QUALITY WINDOW: the axial-plane quality window (AxialQuality_wnd) opens here.
+    // The quality window takes over the axial plane in this window's place; the preview there shows
+    // the plane and the focus-shift region, not the focus.
+    AxialQuality_wnd *next = new AxialQuality_wnd();
+    is_prodol = true;
+    is_scan = false;
+    is_foc = false;
+    next->SetCalcData(zminpr, zmaxpr, rpr, phipr, Nrpr, Nzpr, drpr, dzpr);
+    next->SetScaleGL();
+    window::moveOn(this, next);
 }
 
 void plane_ch_wnd::on_Help_Button_Poper_clicked()

@@ -1,21 +1,51 @@
 #include "plane_fields.h"
 
+#include <QLineEdit>
+
 #include "form_fields.h"
 #include "shared_params.h"
 
 namespace planefields {
 
-Display displayRule(std::initializer_list<QString> inputs)
+Display displayRule(const QStringList &inputs, DigitTest test)
 {
     for (const QString &t : inputs) {
         if (t.isEmpty())
             return Display::Blank;
     }
-    for (const QString &t : inputs) {
-        if (!t.back().isDigit())
-            return Display::Keep;
+    if (test == DigitTest::Yes) {
+        for (const QString &t : inputs) {
+            if (!t.back().isDigit())
+                return Display::Keep;
+        }
     }
     return Display::Update;
+}
+
+void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs,
+                   DigitTest test, const std::function<QString()> &text)
+{
+    QStringList texts;
+    for (const QLineEdit *e : inputs)
+        texts << e->text();
+    switch (displayRule(texts, test)) {
+    case Display::Blank:
+        display->setText(" ");
+        break;
+    case Display::Keep:
+        break;
+    case Display::Update:
+        display->setText(text());
+        break;
+    }
+}
+
+bool allFilled(std::initializer_list<const QLineEdit *> fields)
+{
+    for (const QLineEdit *e : fields)
+        if (e->text().isEmpty())
+            return false;
+    return true;
 }
 
 QString halfWidthText(double n, double step)

@@ -2,18 +2,33 @@
 #define PLANE_FIELDS_H
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <initializer_list>
 
-// How the calculation plane window reads its fields and fills its derived displays.
+class QLineEdit;
+
+// How the windows that describe calculation regions (the plane window and the two quality windows)
+// read their fields and fill their derived displays (half-widths, end points).
 namespace planefields {
 
 // What a derived display does after one of the fields that feed it changed.
 enum class Display {
     Blank,  // some input is empty: the display shows a single space
     Keep,   // some input ends in a non-digit (for example "0." while typing): leave it
-    Update, // every input ends in a digit: take the values and show the new result
+    Update, // take the values and show the new result
 };
-Display displayRule(std::initializer_list<QString> inputs);
+// Whether a text ending in a non-digit keeps the display as it is while the user types.
+enum class DigitTest { No, Yes };
+Display displayRule(const QStringList &inputs, DigitTest test = DigitTest::Yes);
+
+// Applies the rule to a display fed by the given fields; text() computes the new result (and may
+// store the values it reads) and runs only when the display is updated.
+void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs,
+                   DigitTest test, const std::function<QString()> &text);
+
+// True when none of the fields is empty (a display showing " " counts as filled).
+bool allFilled(std::initializer_list<const QLineEdit *> fields);
 
 // Half-width of a plane in centimetres from its point count and step in metres: (N - 1) * step * 100.
 QString halfWidthText(double n, double step);

@@ -39,6 +39,16 @@ bool is_dl_press = false, is_press = false, is_intens = false, is_dl_intens = fa
 QString file_to_calc;
 int Nx_G = 0, Ny_G = 0;
 
+bool is_press_qual = false, is_intens_qual = false;
+int Nx_G_qual = 0, Ny_G_qual = 0;
+int Nx_G_qual_main = 0, Ny_G_qual_main = 0;
+int Nx_G_qual_side = 0, Ny_G_qual_side = 0;
+QList<double> contourLevels, contourLevels_main, contourLevels_side;
+double XF_max_pos = 0, YF_max_pos = 0;
+QString file_to_calc_qual, file_to_calc_field_in_max;
+QString name_of_file_main_max_axial, name_of_file_side_max_axial;
+QString name_of_file_main_max_poper, name_of_file_side_max_poper;
+
 void resetEntryFlags()
 {
     xF_is_set = yF_is_set = zF_is_set = false;

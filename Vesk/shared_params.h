@@ -1,6 +1,7 @@
 #ifndef SHARED_PARAMS_H
 #define SHARED_PARAMS_H
 
+#include <QList>
 #include <QString>
 #include <QVector>
 #include <vector>
@@ -59,6 +60,23 @@ extern bool is_dl_press, is_press, is_intens, is_dl_intens;
 // The last field run: path of its result file and its point counts.
 extern QString file_to_calc;
 extern int Nx_G, Ny_G;
+
+// Quality scans (main maxima in main_max/, side maxima in side_max/) and their results.
+extern bool is_press_qual, is_intens_qual; // quality results shown for pressure or intensity
+// Focus-shift grid of the last scan run and of the last run of each kind: Nx along the plot's
+// horizontal axis (z of an axial region, x of a transverse one), Ny along its vertical axis.
+extern int Nx_G_qual, Ny_G_qual;
+extern int Nx_G_qual_main, Ny_G_qual_main;
+extern int Nx_G_qual_side, Ny_G_qual_side;
+// Contour levels of the quality plots (fractions of 1).
+extern QList<double> contourLevels, contourLevels_main, contourLevels_side;
+// m, focus position with the largest main-maxima quality value.
+extern double XF_max_pos, YF_max_pos;
+// Result files of the scans: the binary result and the field text file of the job folder (file
+// names only), and the full paths of the binary result of each kind of run in each plane.
+extern QString file_to_calc_qual, file_to_calc_field_in_max;
+extern QString name_of_file_main_max_axial, name_of_file_side_max_axial;
+extern QString name_of_file_main_max_poper, name_of_file_side_max_poper;
 
 // Sets the fourteen entry flags of the focus and the planes to false (start-up).
 void resetEntryFlags();

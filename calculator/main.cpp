@@ -14,11 +14,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -33,6 +35,7 @@
 #include "field/FieldPlane.h"
 #include "log/Log.h"
 #include "output/FocusPressure.h"
+#include "output/FolderOwner.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
@@ -91,7 +94,7 @@ std::string percent(double fraction)
     return std::to_string(static_cast<int>(100 * fraction + 0.5)) + "%";
 }
 
-void runFieldJob(Log &log, JobMonitor &monitor)
+void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
 {
     const std::string dir = ".";
 
@@ -124,25 +127,32 @@ void runFieldJob(Log &log, JobMonitor &monitor)
     log.info("|p(F)|/p0 = " + formatNumber(result.focusPressure) + "; максимум |p|/p0 на сетке = "
              + formatNumber(result.maximum) + " в точке (" + formatNumber(top.x) + ", " + formatNumber(top.y) + ", "
              + formatNumber(top.z) + ") м");
+    if (result.behindCap > 0)
+        log.info("Точек сетки позади плоскости хотя бы одного элемента: " + std::to_string(result.behindCap)
+                 + ". Они лежат за излучающей чашей, вне среды: элемент дает вклад только в полупространство "
+                   "перед своей плоскостью, позади нее его вклад равен нулю");
 
-    // Write.
+    // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
     const std::string name = fieldResultName(input.grid.kind);
-    writeFieldResult(dir, input.grid, result.values);
-    writeFocusPressure(dir, result.focusPressure);
-    log.info("Результат записан в " + name + ", |p(F)|/p0 в " + focusPressureName());
-
-    // Mark done, unless the user asked to stop meanwhile.
-    if (monitor.control.cancelled())
-        throw JobCancelled();
-    markDone(dir);
-    log.info("Записан признак завершения calcdone");
+    requireFiniteResult(result.values, name);
+    if (!std::isfinite(result.focusPressure))
+        throw JobError("Давление в фокусе не является конечным числом; результат не записан");
+    owner.publish([&] {
+        writeFieldResult(dir, input.grid, result.values);
+        writeFocusPressure(dir, result.focusPressure);
+        log.info("Результат записан в " + name + ", |p(F)|/p0 в " + focusPressureName());
+        if (monitor.control.cancelled())
+            throw JobCancelled();
+        markDone(dir);
+        log.info("Записан признак завершения calcdone");
+    });
 }
 
 // A scan job (main_max/, side_max/): reads the array, the medium, the focus-shift region
 // (grid_calc.txt) and the field region (grid_scan.txt); computes the element fields on the field
 // grid once and steps the focus over every position (scan/QualityScan.h); writes AbsField_??.bin
 // (and side_maxes.txt), the field at the best focus as AbsField_??.txt, then calcdone.
-void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
+void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
 {
     const std::string dir = ".";
     const scan::ScanKind scanKind = kind == JobKind::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
@@ -205,28 +215,33 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor)
              + " в положении фокуса (" + formatNumber(best.x) + ", " + formatNumber(best.y) + ", "
              + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
 
-    // Write.
-    scan::writeScanResults(dir, setup, result);
-    log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
-             + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
-
-    // Mark done, unless the user asked to stop meanwhile.
-    if (monitor.control.cancelled())
-        throw JobCancelled();
-    markDone(dir);
-    log.info("Записан признак завершения calcdone");
+    // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
+    owner.publish([&] {
+        scan::writeScanResults(dir, setup, result);
+        log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", "
+                 + fieldResultName(setup.field.kind) + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
+        if (monitor.control.cancelled())
+            throw JobCancelled();
+        markDone(dir);
+        log.info("Записан признак завершения calcdone");
+    });
 }
 
-void runJob(JobKind kind, Log &log, JobMonitor &monitor)
+void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
 {
     try {
-        removeDoneMarker(".");
+        if (!owner)
+            throw JobError(monitor.message());  // the folder could not be claimed
         if (kind == JobKind::Field)
-            runFieldJob(log, monitor);
+            runFieldJob(log, monitor, *owner);
         else
-            runScanJob(kind, log, monitor);
+            runScanJob(kind, log, monitor, *owner);
         monitor.outcome.store(JobMonitor::Succeeded);
     } catch (const JobCancelled &e) {
+        monitor.setMessage(monitor.superseded.load() ? JobSuperseded().what() : e.what());
+        monitor.outcome.store(JobMonitor::Cancelled);
+    } catch (const JobSuperseded &e) {
+        monitor.superseded.store(true);
         monitor.setMessage(e.what());
         monitor.outcome.store(JobMonitor::Cancelled);
     } catch (const std::exception &e) {
@@ -296,6 +311,20 @@ void reportToLog(Log &log, JobMonitor &monitor)
     }
 }
 
+// Until the worker finishes: stops it (and returns true) once a newer run has claimed the folder.
+bool watchOwnership(const FolderOwner &owner, JobMonitor &monitor)
+{
+    for (int tick = 0; !monitor.finished(); ++tick) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (tick % 10 == 9 && !owner.isNewest()) {
+            monitor.superseded.store(true);
+            monitor.control.cancel.store(true);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Waits up to `delay` for the worker; true if it finished.
 bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
 {
@@ -354,7 +383,19 @@ int main(int argc, char **argv)
     std::signal(SIGINT, onTerminate);
     std::signal(SIGHUP, onTerminate);
 
-    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor));
+    // The folder is claimed before anything is read: a folder that cannot be written is reported
+    // at once, and an older run still busy in it stops.
+    std::unique_ptr<FolderOwner> owner;
+    try {
+        owner = std::make_unique<FolderOwner>(".");
+    } catch (const std::exception &e) {
+        monitor.setMessage(e.what());
+    }
+    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get());
+    std::thread watcher([&] {
+        if (owner && watchOwnership(*owner, monitor))
+            log.closeFile();  // log.txt belongs to the newer run now
+    });
 
     const bool window = gui && !waitFor(monitor, kWindowDelay) && displayAvailable();
     if (window) {
@@ -378,6 +419,7 @@ int main(int argc, char **argv)
         reportToLog(log, monitor);
     }
     worker.join();
+    watcher.join();
     g_control.store(nullptr);
 
     switch (monitor.outcome.load()) {
@@ -385,7 +427,12 @@ int main(int argc, char **argv)
         log.info("Готово за " + formatDuration(log.elapsed()));
         return 0;
     case JobMonitor::Cancelled:
-        log.info("Расчет прерван; признак завершения calcdone не записан");
+        if (monitor.superseded.load()) {
+            log.closeFile();
+            log.info(monitor.message());
+        } else {
+            log.info("Расчет прерван; признак завершения calcdone не записан");
+        }
         return 3;
     default:
         log.error(monitor.message());

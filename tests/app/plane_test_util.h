@@ -34,6 +34,11 @@ inline void resetShared()
     is_dl_press = is_press = is_intens = is_dl_intens = false;
     file_to_calc.clear();
     Nx_G = Ny_G = 0;
+    Nx_G_qual = Ny_G_qual = Nx_G_qual_main = Ny_G_qual_main = Nx_G_qual_side = Ny_G_qual_side = 0;
+    file_to_calc_qual.clear();
+    file_to_calc_field_in_max.clear();
+    name_of_file_main_max_axial.clear();
+    name_of_file_side_max_axial.clear();
     Elem = {{0.01, 0.02}, {-0.01, 0}};
 }
 

@@ -326,3 +326,27 @@ TEST_F(RealCalculatorResult, ReadingsOfTheExampleFocusedAtItsCentreOfCurvature)
     EXPECT_NEAR(perCmX / perCmY, 1.0, 0.02);
     closeResult(w);
 }
+
+TEST_F(RealCalculatorResult, AxialPlaneThatMissesTheFocusSaysSo)
+{
+    // Focus 1 cm off the axis along x, axial plane turned by 30 degrees: the plane passes
+    // 0.866 cm from the focus and its peak is far below |p(F)|.
+    plane_ch_wnd plane;
+    plane.show();
+    planetest::tabs(&plane)->setCurrentIndex(1);
+    planetest::button(&plane, "Button_def_2")->click();
+    planetest::edit(&plane, "lineEdit_7")->setText("30.0");
+    planetest::edit(&plane, "X_Focus_Axial")->setText("1.0");
+    planetest::button(&plane, "pushButton_3")->click();
+    planetest::combo(&plane, "comboBox_2")->setCurrentIndex(0);
+    planetest::button(&plane, "pushButton_5")->click();
+    Result_wnd *w = testsupport::openResultWindows().value(0);
+    ASSERT_NE(w, nullptr);
+    const QString text = w->metricsText();
+    EXPECT_TRUE(text.contains("Плоскость не содержит фокус: расстояние от фокуса до плоскости 0.866 см"))
+        << text.toStdString();
+    const double gain = numberAfter(text, "Усиление |p(F)|/p0:");
+    EXPECT_GT(gain, 40.0);
+    EXPECT_LT(numberAfter(text, "относительно |p(F)|):"), -10.0) << text.toStdString();
+    closeResult(w);
+}

@@ -291,7 +291,23 @@ TEST(PlaneProdolRender, AxialPlaneOnlyWhileProdol)
     int n = 0;
     newDarkCentroid(render(w), off, &n);
     EXPECT_GT(n, 100);
+
+    // Inside the calculation plane, as the quality window shows it, the plane does not hide it.
+    w.SetPrPlainParam(0.1, 0, 5, 7, 0.002, 0.01, 0.16, 0.008);
+    shared::is_prodol = true;
     shared::is_scan = false;
+    const QImage planeOnly = render(w);
+    shared::is_scan = true;
+    const QImage outlined = render(w);
+    int darker = 0; // the black outline seen through the translucent plane
+    for (int y = 0; y < outlined.height(); ++y)
+        for (int x = 0; x < outlined.width(); ++x) {
+            const QRgb a = outlined.pixel(x, y), b = planeOnly.pixel(x, y);
+            darker += qRed(a) + qGreen(a) + qBlue(a) + 100 < qRed(b) + qGreen(b) + qBlue(b);
+        }
+    EXPECT_GT(darker, 100);
+    shared::is_scan = false;
+    shared::is_prodol = false;
 }
 
 TEST(PlaneScenesZoom, FitToPlaneFocusAndRegion)

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "axialquality_wnd.h"
 #include "mainwindow.h"
 #include "show_vesk_wnd.h"
 #include "test_support.h"
@@ -37,6 +38,7 @@ TEST_F(SlotConnections, EveryWindowConnectsAllItsSlots)
     {
         MainWindow mainWindow; // builds its array window as well
         Show_Vesk_wnd arrayWindow;
+        AxialQuality_wnd axialQuality;
     }
     EXPECT_TRUE(unmatched.isEmpty()) << unmatched.join("\n").toStdString();
 }

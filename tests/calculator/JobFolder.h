@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -109,6 +110,21 @@ inline bool exists(const std::string &path)
 {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// Names of the temporary files (*.part) left in dir.
+inline std::vector<std::string> partFiles(const std::string &dir)
+{
+    std::vector<std::string> names;
+    if (DIR *d = ::opendir(dir.c_str())) {
+        while (const dirent *entry = ::readdir(d)) {
+            const std::string name = entry->d_name;
+            if (name.size() > 5 && name.compare(name.size() - 5, 5, ".part") == 0)
+                names.push_back(name);
+        }
+        ::closedir(d);
+    }
+    return names;
 }
 
 // Writes the five files of a field job into dir.

@@ -81,7 +81,7 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
             EXPECT_TRUE(testjob::exists(dir.file("calcdone")));
             const std::string name = transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt";
             EXPECT_FALSE(testjob::exists(dir.file(transverse ? "AbsField_YZ.txt" : "AbsField_XY.txt")));
-            EXPECT_FALSE(testjob::exists(dir.file(name + ".part")));
+            EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
 
             // The library's own computation of the same files, record by record.
             const JobInput input = readJobInput(dir.path());
@@ -138,6 +138,21 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
         {"array.txt", arrayWith("0.13", "0", "1e+06"), "a = 0"},
         {"array.txt", arrayWith("0.13", "0.0035", "0"), "f = 0"},
         {"array.txt", arrayWith("0.13", "0.0035", "1e+06x"), "1e+06x"},
+        // Magnitudes that would overflow or underflow the arithmetic, and geometry the parameter
+        // input refuses (an element radius of 10 m on R = 0.13 m).
+        {"array.txt", arrayWith("1e+200", "0.0035", "1e+06"), "R = 1e+200"},
+        {"array.txt", arrayWith("0.13", "1e+200", "1e+06"), "a = 1e+200"},
+        {"array.txt", arrayWith("0.13", "0.0035", "1e+200"), "f = 1e+200"},
+        {"array.txt", arrayWith("0.13", "10", "1e+06"), "радиус элемента превышает радиус решетки"},
+        {"medium.txt", mediumWith("1000", "1e-300"), "c = 1e-300"},
+        {"medium.txt", mediumWith("1000", "4e-320"), "c = 4e-320"},
+        {"focus.txt", "0\n0\n1e+300", "1e+300"},
+        {"grid_calc.txt", "xy\n-1e+308\n3\n3\n0\n-0.001\n0.001\n0.001", "-1e+308"},
+        {"grid_calc.txt", "xy\n0.13\n3\n3\n1e+308\n-0.001\n0.001\n0.001", "1e+308"},
+        {"grid_calc.txt", "xy\n0.13\n1e+06\n3\n0\n-0.001\n0.5\n0.001", "конец первой оси"},
+        // A line without its value quotes the label readably (the log is UTF-8).
+        {"array.txt", name + A + "     0.17\r\n" + R + "     0.13\r\n" + a + "     0.0035\r\n" + f + "\r\n" + h + "     0.02",
+         "\"Гц:\" не является числом"},
         {"medium.txt", mediumWith("0", "1500"), "ro = 0"},
         {"medium.txt", mediumWith("1000", "-1500"), "c = -1500"},
         {"medium.txt", mediumWith("1000", "nan"), "nan"},
@@ -193,6 +208,68 @@ TEST(KormaxCalc, JobsTheKernelCannotResolveAreRefused)
                   std::string::npos)
             << testjob::readFile(dir.file("log.txt"));
     }
+}
+
+TEST(KormaxCalc, TheRunStartedLastOwnsTheFolder)
+{
+    // A long run over a large plane; once it computes, a second run with a small plane at z = 1 cm
+    // (crossing the cap) starts in the same folder. The second one's result is published,
+    // complete and with its own header; the first stops without publishing.
+    testjob::TempDir dir;
+    testjob::JobDescription first = longJob();
+    first.grid.count1 = first.grid.count2 = 1501;
+    testjob::writeJob(dir.path(), first);
+    const auto command = [&](const char *err) {
+        return "cd '" + dir.path() + "' && exec '" KORMAX_CALC_EXE "' field --no-gui 2> " + err;
+    };
+    const pid_t older = startShell(command("first.err"));
+    ASSERT_GE(older, 0);
+    while (testjob::readFile(dir.file("log.txt")).find("Расчет: ") == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+    testjob::JobDescription second = smallJob(true, false);
+    second.grid = {true, 0.01, 21, 21, -0.1, -0.1, 0.01, 0.01};
+    testjob::writeJob(dir.path(), second);
+    const pid_t newer = startShell(command("second.err"));
+    int olderStatus = 0, newerStatus = 0;
+    waitpid(older, &olderStatus, 0);
+    waitpid(newer, &newerStatus, 0);
+    EXPECT_EQ(WEXITSTATUS(newerStatus), 0) << testjob::readFile(dir.file("second.err"));
+    EXPECT_EQ(WEXITSTATUS(olderStatus), 3);
+    EXPECT_NE(testjob::readFile(dir.file("first.err")).find("более новый расчет"), std::string::npos);
+
+    ASSERT_TRUE(testjob::exists(dir.file("calcdone")));
+    const std::vector<double> numbers = testjob::readNumbers(dir.file("AbsField_XY.txt"));
+    ASSERT_EQ(numbers.size(), 7u + 3u * 21 * 21);
+    const double header[6] = {-0.1, 0.01, 0.1, -0.1, 0.01, 0.1};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(numbers[i], header[i], 1e-12);
+    EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
+    // The plane beside the cap lies partly behind the elements; the log says so.
+    const std::string log = testjob::readFile(dir.file("log.txt"));
+    EXPECT_NE(log.find("позади плоскости хотя бы одного элемента"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Выполнено"), std::string::npos) << "the stopped run wrote into the newer run's log";
+}
+
+TEST(KormaxCalc, AFolderThatCannotBeWrittenIsReportedBeforeComputing)
+{
+    testjob::TempDir dir;
+    testjob::writeJob(dir.path(), smallJob(true, false));
+    // A job folder removed under the running program, and (for users other than root, who may
+    // write anywhere) one without write permission.
+    const int status = std::system(("cd '" + dir.path() + "' && mkdir gone && cd gone && rmdir ../gone && '" KORMAX_CALC_EXE
+                                    "' field --no-gui 2> ../gone.err")
+                                       .c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(testjob::readFile(dir.file("gone.err")).find("Папка задания недоступна для записи"), std::string::npos)
+        << testjob::readFile(dir.file("gone.err"));
+    if (::geteuid() == 0)
+        return;
+    ::chmod(dir.path().c_str(), 0555);
+    const int code = testjob::runCalculator(dir.path(), "field --no-gui 2> /dev/null");
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
 }
 
 TEST(KormaxCalc, UsageAndUnbuiltScanJobsFailWithoutCalcdone)

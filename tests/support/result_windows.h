@@ -19,6 +19,17 @@ inline QList<Result_wnd *> openResultWindows()
     return list;
 }
 
+// The last visible top-level window of a class (a window just opened by a button), or null.
+template <class W> W *shownWindow()
+{
+    W *found = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (W *t = qobject_cast<W *>(w))
+            if (t->isVisible())
+                found = t;
+    return found;
+}
+
 } // namespace testsupport
 
 #endif // RESULT_WINDOWS_H

@@ -13,11 +13,13 @@ namespace kcalc {
 
 // Element frames as structure of arrays (centres c, unit normals n), padded to a multiple of
 // kLanes by repeating the last element (padding lanes get zero weight and are never output), the
-// piston radius a (m), the wave number k (1/m) and the absorption alpha (Np/m).
+// piston radius a (m), the wave number k (1/m) and the absorption alpha (Np/m), with the wave number
+// the node count is chosen for, kNodes = |k + i alpha|, and k / (k + i alpha) of the prefactor.
 struct ElementFieldModel::Data {
     std::size_t count = 0;  // real elements
     std::vector<double> cx, cy, cz, nx, ny, nz;  // padded
     double a = 0, k = 0, alpha = 0;
+    double kNodes = 0, kOverKRe = 1, kOverKIm = 0;
     const double *nodeTable = nullptr;  // pistonNodeCosines(4): all node tables in one block
 };
 
@@ -60,22 +62,18 @@ KCALC_KERNEL void elementField(const Data &d, std::size_t e, double px, double p
         return;
     }
     z = std::max(z, 0.0);
-    const int N = pistonNodeCount(r, z, d.a, d.k);
-    if (d.alpha > 0) {
-        const std::complex<double> h = pistonFieldLossy(r, z, d.a, d.k, d.alpha, N, nodesFor(d, N));
-        re = h.real();
-        im = h.imag();
-    } else {
+    const int N = pistonNodeCount(r, z, d.a, d.kNodes);
+    if (d.alpha > 0)
+        pistonFieldLossy(r, z, d.a, d.k, d.alpha, N, nodesFor(d, N), re, im);
+    else
         pistonFieldLossless(r, z, d.a, d.k, N, nodesFor(d, N), re, im);
-    }
 }
 
-// h_e(p) of the kLanes elements e0 .. e0 + kLanes - 1 (lossless), the lanes side by side: the same
-// midpoint rule as pistonFieldLossless with the largest node count of the lanes, so that every
-// node step is one vector operation and consecutive steps are independent of each other. A lane
-// behind its element's plane is evaluated at z = 0 and then set to zero.
-// Per node one square root and one division: with q = D + z and inv = 1 / (s q),
-// theta = k s / (2 q) = (k / 2) s^2 inv and 1 / s = q inv.
+// h_e(p) of the kLanes elements e0 .. e0 + kLanes - 1, the lanes side by side: the same midpoint
+// rule as pistonFieldSum (field/PistonKernel.h) with the largest node count of the lanes, so that
+// every node step is one vector operation and consecutive steps are independent of each other. A
+// lane behind its element's plane is evaluated at z = 0 and then set to zero. Lossy: with absorption.
+template <bool Lossy>
 KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py, double pz, double *re, double *im)
 {
     double r[kLanes], z[kLanes], front[kLanes];
@@ -89,12 +87,12 @@ KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py,
     bool nearRim = false;
     for (std::size_t l = 0; l < kLanes; ++l) {
         bool near;
-        most = std::max(most, pistonSwingDemand(r[l], z[l], d.a, d.k, near));
+        most = std::max(most, pistonSwingDemand(r[l], z[l], d.a, d.kNodes, near));
         nearRim |= near;
     }
     if (nearRim)
         for (std::size_t l = 0; l < kLanes; ++l)
-            most = std::max(most, pistonNodeDemand(r[l], z[l], d.a, d.k));
+            most = std::max(most, pistonNodeDemand(r[l], z[l], d.a, d.kNodes));
     const int N = pistonNodesFor(most);
     const double *cosines = nodesFor(d, N);
     const double a = d.a, halfK = 0.5 * d.k;
@@ -107,24 +105,12 @@ KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py,
     }
     for (int j = 0; j < N; ++j) {
         const double c = cosines[j];
-        for (std::size_t l = 0; l < kLanes; ++l) {
-            const double s = r2a2[l] - twoAr[l] * c;
-            const double q = std::sqrt(s + z2[l]) + z[l];
-            const double inv = 1 / (s * q);
-            double sn, cs;
-            fastSinCos(halfK * s * s * inv, sn, cs);
-            const double f = 2 * (r[l] * c - a) * (q * inv) * sn;
-            sumRe[l] -= f * sn;
-            sumIm[l] += f * cs;
-        }
+        for (std::size_t l = 0; l < kLanes; ++l)
+            pistonNode<Lossy>(c, r[l], a, r2a2[l], twoAr[l], z[l], z2[l], halfK, d.alpha, sumRe[l], sumIm[l]);
     }
-    const double scale = a / N;
-    for (std::size_t l = 0; l < kLanes; ++l) {
-        double ez, cz;
-        fastSinCos(d.k * z[l], ez, cz);
-        re[l] = front[l] * scale * (cz * sumRe[l] - ez * sumIm[l]);
-        im[l] = front[l] * scale * (cz * sumIm[l] + ez * sumRe[l]);
-    }
+    for (std::size_t l = 0; l < kLanes; ++l)
+        pistonFinish<Lossy>(sumRe[l], sumIm[l], z[l], d.k, d.alpha, d.kOverKRe, d.kOverKIm, front[l] * a / N,
+                            re[l], im[l]);
 }
 
 // sum_e w_e h_e(p) over all (padded) elements; w has the padded length, zero on padding lanes.
@@ -135,21 +121,16 @@ void weightedSum(const Data &d, const double *wRe, const double *wIm, double px,
 {
     double accRe = 0, accIm = 0;
     const std::size_t padded = d.cx.size();
-    if (d.alpha > 0) {
-        for (std::size_t e = 0; e < d.count; ++e) {
-            double re, im;
-            elementField(d, e, px, py, pz, re, im);
-            accRe += wRe[e] * re - wIm[e] * im;
-            accIm += wRe[e] * im + wIm[e] * re;
-        }
-    } else {
-        for (std::size_t e0 = 0; e0 < padded; e0 += kLanes) {
-            double re[kLanes], im[kLanes];
-            laneField(d, e0, px, py, pz, re, im);
-            for (std::size_t l = 0; l < kLanes; ++l) {
-                accRe += wRe[e0 + l] * re[l] - wIm[e0 + l] * im[l];
-                accIm += wRe[e0 + l] * im[l] + wIm[e0 + l] * re[l];
-            }
+    const bool lossy = d.alpha > 0;
+    for (std::size_t e0 = 0; e0 < padded; e0 += kLanes) {
+        double re[kLanes], im[kLanes];
+        if (lossy)
+            laneField<true>(d, e0, px, py, pz, re, im);
+        else
+            laneField<false>(d, e0, px, py, pz, re, im);
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            accRe += wRe[e0 + l] * re[l] - wIm[e0 + l] * im[l];
+            accIm += wRe[e0 + l] * im[l] + wIm[e0 + l] * re[l];
         }
     }
     outRe = accRe;
@@ -161,12 +142,12 @@ __attribute__((target_clones("arch=x86-64-v3", "default")))
 void fieldRow(const Data &d, double px, double py, double pz, double *re, double *im)
 {
     const std::size_t padded = d.cx.size();
-    if (d.alpha > 0) {
-        for (std::size_t e = 0; e < d.count; ++e)
-            elementField(d, e, px, py, pz, re[e], im[e]);
-    } else {
-        for (std::size_t e0 = 0; e0 < padded; e0 += kLanes)
-            laneField(d, e0, px, py, pz, re + e0, im + e0);
+    const bool lossy = d.alpha > 0;
+    for (std::size_t e0 = 0; e0 < padded; e0 += kLanes) {
+        if (lossy)
+            laneField<true>(d, e0, px, py, pz, re + e0, im + e0);
+        else
+            laneField<false>(d, e0, px, py, pz, re + e0, im + e0);
     }
 }
 
@@ -239,6 +220,10 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
                        "с нужной точностью. Уменьшите частоту или радиус элемента");
     // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).
     d->alpha = medium.absorption_dB_cm_MHz * (array.frequency / 1e6) * 100.0 / 8.685889638065037;
+    d->kNodes = pistonNodeWaveNumber(d->k, d->alpha);
+    const std::complex<double> kOverK = d->k / std::complex<double>(d->k, d->alpha);
+    d->kOverKRe = kOverK.real();
+    d->kOverKIm = kOverK.imag();
     d->nodeTable = pistonNodeCosines(4);
     d_ = std::move(d);
 }
@@ -252,6 +237,13 @@ ElementFrame ElementFieldModel::frame(std::size_t e) const
 {
     const Data &d = *d_;
     return ElementFrame{Point3{d.cx[e], d.cy[e], d.cz[e]}, Point3{d.nx[e], d.ny[e], d.nz[e]}};
+}
+
+bool ElementFieldModel::behind(std::size_t element, const Point3 &x) const
+{
+    double r, z;
+    cylinder(*d_, element, x.x, x.y, x.z, r, z);
+    return z < kBehindPlane;
 }
 
 std::complex<double> ElementFieldModel::field(std::size_t element, const Point3 &x) const

@@ -31,6 +31,9 @@ public:
 
     std::size_t elementCount() const;
 
+    // True when x lies behind element n's plane, where h_n(x) = 0.
+    bool behind(std::size_t element, const Point3 &x) const;
+
     // h_n(x) of one element at one point.
     std::complex<double> field(std::size_t element, const Point3 &x) const;
 

@@ -16,7 +16,14 @@ struct FieldPlaneResult {
     double focusPressure = 0;    // |p(F)| / p0 = sum_n |h_n(F)|
     double maximum = 0;          // largest of values
     std::size_t maximumIndex = 0;
+    std::size_t behindCap = 0;   // grid points behind the plane of at least one element
 };
+
+// How many points lie behind the plane of at least one element of the model: outside the medium,
+// behind the radiating cap, where those elements contribute nothing. Only points outside the
+// sphere of the cap can be (every element's plane is tangent to it).
+std::size_t countPointsBehindElements(const ElementFieldModel &model, double curvatureRadius,
+                                      const std::vector<Point3> &points);
 
 // Steers the array on input.focus by phase conjugation and evaluates |sum_n w_n h_n(x)| at every
 // grid point (ElementFieldModel::steeredAmplitude). Progress: one unit per grid point.

@@ -3,6 +3,9 @@
 #include <chrono>
 #include <cmath>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace kcalc {
 
 Log::~Log()
@@ -21,8 +24,21 @@ double Log::elapsed() const { return now() - start_; }
 bool Log::open(const std::string &dir)
 {
     const std::string path = dir.empty() ? std::string("log.txt") : dir + "/log.txt";
-    file_ = std::fopen(path.c_str(), "w");
+    // Appending: lines of a run that a newer run in the same folder has stopped land after the
+    // newer run's lines instead of overwriting them.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+    file_ = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
+    if (fd >= 0 && !file_)
+        ::close(fd);
     return file_ != nullptr;
+}
+
+void Log::closeFile()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (file_)
+        std::fclose(file_);
+    file_ = nullptr;
 }
 
 void Log::write(const std::string &line)

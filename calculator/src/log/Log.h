@@ -20,6 +20,9 @@ public:
     // Opens `dir/log.txt`; returns false (and keeps logging to stderr only) if it cannot.
     bool open(const std::string &dir);
 
+    // Stops writing to log.txt (stderr only from then on).
+    void closeFile();
+
     void info(const std::string &line);
     void error(const std::string &line);  // prefixed "ОШИБКА: "
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "params/JobError.h"
@@ -119,8 +121,23 @@ std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &va
     return text;
 }
 
+void requireFiniteResult(const std::vector<double> &values, const std::string &name)
+{
+    std::size_t bad = 0, first = 0;
+    for (std::size_t i = values.size(); i-- > 0;)
+        if (!std::isfinite(values[i])) {
+            ++bad;
+            first = i;
+        }
+    if (bad)
+        throw JobError("Результат " + name + " содержит " + std::to_string(bad)
+                       + " нечисловых или бесконечных значений (первое — в записи " + std::to_string(first + 1)
+                       + " из " + std::to_string(values.size()) + "); результат не записан");
+}
+
 void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values)
 {
+    requireFiniteResult(values, fieldResultName(grid.kind));
     writeFileAtomically(dir, fieldResultName(grid.kind), [&](const std::function<void(const std::string &)> &put) {
         produceFieldResult(grid, values, 1 << 20, put);
     });
@@ -130,7 +147,8 @@ void writeFileAtomically(const std::string &dir, const std::string &name,
                          const std::function<void(const std::function<void(const std::string &)> &)> &produce)
 {
     const std::string path = joinPath(dir, name);
-    const std::string temp = path + ".part";
+    // A name of this process's own: two runs in one folder never write into each other's file.
+    const std::string temp = path + "." + std::to_string(::getpid()) + ".part";
     Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (fd.get() < 0)
         throw JobError("Не удалось создать файл " + name + " (" + temp + "): " + systemError());
@@ -161,6 +179,9 @@ void markDone(const std::string &dir)
 void removeDoneMarker(const std::string &dir)
 {
     const std::string path = joinPath(dir, "calcdone");
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+        return;  // nothing to remove (a read-only folder is reported by whoever writes there)
     if (std::remove(path.c_str()) != 0 && errno != ENOENT)
         throw JobError("Не удалось удалить старый признак завершения calcdone (" + path + "): " + systemError());
 }

@@ -22,12 +22,17 @@ std::string fieldResultName(PlaneKind kind);
 // `maximum` is the largest of `values`.
 std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values);
 
+// The last guard before a result is published: throws JobError, naming the file and how many
+// values are NaN or infinite, unless every value is finite.
+void requireFiniteResult(const std::vector<double> &values, const std::string &name);
+
 // Writes fieldResultText to `dir/fieldResultName(grid.kind)` with writeFileAtomically, streaming
-// it in chunks (large grids never hold the whole text in memory).
+// it in chunks (large grids never hold the whole text in memory). Refuses non-finite values
+// (requireFiniteResult).
 void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values);
 
 // Writes `dir/name` so that the name appears only with complete contents: the bytes go to
-// `name.part`, are flushed to disk, and the file is then renamed. Throws JobError (naming the
+// `name.<pid>.part`, are flushed to disk, and the file is then renamed. Throws JobError (naming the
 // file) when any step fails; a failed write leaves no file under `name`.
 void writeFileAtomically(const std::string &dir, const std::string &name, const std::string &bytes);
 

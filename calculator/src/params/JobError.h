@@ -21,6 +21,17 @@ public:
     JobCancelled() : std::runtime_error("Расчет прерван пользователем") {}
 };
 
+// A newer run has claimed the job folder; this one stops and publishes nothing.
+class JobSuperseded : public std::runtime_error
+{
+public:
+    JobSuperseded()
+        : std::runtime_error("В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не "
+                             "записаны")
+    {
+    }
+};
+
 } // namespace kcalc
 
 #endif // KCALC_JOB_ERROR_H

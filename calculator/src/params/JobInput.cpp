@@ -13,6 +13,16 @@ namespace {
 // about 5 minutes per 256 elements on one core.
 constexpr double kMaxGridPoints = 2e7;
 
+// Plausibility limits, far outside anything an ultrasound array needs, so that every physically
+// meaningful job passes and no input can drive the arithmetic to overflow or underflow.
+constexpr double kMaxLength = 1e3;                      // m: any length or coordinate
+constexpr double kMinLength = 1e-7;                     // m: R, a
+constexpr double kMinStep = 1e-9;                       // m: grid steps
+constexpr double kMinFrequency = 1, kMaxFrequency = 1e10;  // Hz
+constexpr double kMinSoundSpeed = 1, kMaxSoundSpeed = 1e5;  // m/s
+constexpr double kMinDensity = 1e-3, kMaxDensity = 1e5;     // kg/m3
+constexpr double kMaxAbsorption = 1e3;                  // dB/(cm MHz)
+
 long readCount(const TextFile &file, std::size_t line, const char *what)
 {
     const double value = file.lastNumber(line, what);
@@ -25,6 +35,17 @@ long readCount(const TextFile &file, std::size_t line, const char *what)
 std::string valueText(const char *symbol, double value, const char *unit)
 {
     return std::string(symbol) + " = " + formatNumber(value) + (unit[0] ? " " : "") + unit;
+}
+
+// Throws JobError unless lo <= value <= hi: "<what> вне допустимых пределов (от lo до hi unit): symbol = value unit".
+void requireRange(const std::string &file, const char *what, const char *symbol, double value, double lo, double hi,
+                  const char *unit)
+{
+    if (value >= lo && value <= hi)
+        return;
+    throw JobError("Ошибка в файле " + file + ": " + what + " вне допустимых пределов (от " + formatNumber(lo) + " до "
+                   + formatNumber(hi) + (unit[0] ? " " : "") + unit
+                   + "): " + (symbol[0] ? valueText(symbol, value, unit) : formatNumber(value) + " " + unit));
 }
 
 } // namespace
@@ -78,12 +99,13 @@ std::vector<ElementPosition> readElementsFile(const std::string &dir)
             continue;  // blank lines (a trailing line end) carry no element
         const std::string where = "Ошибка в файле array_elements.txt, строка " + std::to_string(i + 1);
         if (words.size() != 2)
-            throw JobError(where + ": ожидаются два числа x y, а строка содержит \"" + file.lines[i] + "\"");
+            throw JobError(where + ": ожидаются два числа x y, а строка содержит \""
+                           + readableText(file.lines[i]) + "\"");
         ElementPosition p;
         for (int c = 0; c < 2; ++c) {
             double v = 0;
             if (!parseNumber(words[c], v) || !std::isfinite(v))
-                throw JobError(where + ": \"" + words[c] + "\" не является числом");
+                throw JobError(where + ": \"" + readableText(words[c]) + "\" не является числом");
             (c == 0 ? p.x : p.y) = v;
         }
         elements.push_back(p);
@@ -111,7 +133,7 @@ PlaneGrid readGridFile(const std::string &dir, const std::string &name)
     else if (kind == "yz" || kind == "YZ")
         grid.kind = PlaneKind::Axial;
     else
-        throw JobError("Ошибка в файле " + name + ", строка 1 (тип плоскости): \"" + kind
+        throw JobError("Ошибка в файле " + name + ", строка 1 (тип плоскости): \"" + readableText(kind)
                        + "\" — ожидается xy или yz");
     grid.fixed = file.lastNumber(1, "координата плоскости, м");
     grid.count1 = readCount(file, 2, "число точек по первой оси");
@@ -156,6 +178,24 @@ void checkArrayAndMedium(const ArrayGeometry &array, const Medium &medium)
     if (medium.absorption_dB_cm_MHz < 0)
         fail("medium.txt", "поглощение не может быть отрицательным: "
                                + valueText("pvs", medium.absorption_dB_cm_MHz, "дБ/см/МГц"));
+    requireRange("array.txt", "радиус кривизны", "R", array.curvatureRadius, kMinLength, kMaxLength, "м");
+    requireRange("array.txt", "радиус элементов", "a", array.elementRadius, kMinLength, kMaxLength, "м");
+    requireRange("array.txt", "апертура", "A", array.aperture, 0, kMaxLength, "м");
+    requireRange("array.txt", "радиус отверстия", "r_отв", array.holeRadius, 0, kMaxLength, "м");
+    requireRange("array.txt", "рабочая частота", "f", array.frequency, kMinFrequency, kMaxFrequency, "Гц");
+    requireRange("medium.txt", "плотность", "ro", medium.density, kMinDensity, kMaxDensity, "кг/м3");
+    requireRange("medium.txt", "скорость звука", "c", medium.soundSpeed, kMinSoundSpeed, kMaxSoundSpeed, "м/с");
+    requireRange("medium.txt", "поглощение", "pvs", medium.absorption_dB_cm_MHz, 0, kMaxAbsorption, "дБ/см/МГц");
+    // The geometry checks of the parameter input, in its order.
+    const std::string sizes = " (" + valueText("A", array.aperture, "м") + ", " + valueText("R", array.curvatureRadius, "м")
+                              + ", " + valueText("a", array.elementRadius, "м") + ", "
+                              + valueText("r_отв", array.holeRadius, "м") + ")";
+    if (array.aperture > 2 * array.curvatureRadius)
+        fail("array.txt", "радиус решетки превышает радиус кривизны" + sizes);
+    if (array.elementRadius > array.aperture / 2)
+        fail("array.txt", "радиус элемента превышает радиус решетки" + sizes);
+    if (array.holeRadius >= array.aperture / 2)
+        fail("array.txt", "радиус отверстия превышает радиус решетки" + sizes);
     if (array.elements.empty())
         fail("array_elements.txt", "решетка не содержит ни одного элемента");
     const double R2 = array.curvatureRadius * array.curvatureRadius;
@@ -182,11 +222,25 @@ void checkGrid(const PlaneGrid &grid, const std::string &fileName)
     if (static_cast<double>(grid.count1) * static_cast<double>(grid.count2) > kMaxGridPoints)
         fail("слишком большая сетка: " + std::to_string(grid.count1) + " x " + std::to_string(grid.count2)
              + " точек (допустимо не более " + formatNumber(kMaxGridPoints) + ")");
+    requireRange(fileName, "координата плоскости (строка 2)", "", grid.fixed, -kMaxLength, kMaxLength, "м");
+    requireRange(fileName, "шаг по первой оси (строка 7)", "", grid.step1, kMinStep, kMaxLength, "м");
+    requireRange(fileName, "шаг по второй оси (строка 8)", "", grid.step2, kMinStep, kMaxLength, "м");
+    requireRange(fileName, "начало первой оси (строка 5)", "", grid.start1, -kMaxLength, kMaxLength, "м");
+    requireRange(fileName, "начало второй оси (строка 6)", "", grid.start2, -kMaxLength, kMaxLength, "м");
+    requireRange(fileName, "конец первой оси", "", grid.end1(), -kMaxLength, kMaxLength, "м");
+    requireRange(fileName, "конец второй оси", "", grid.end2(), -kMaxLength, kMaxLength, "м");
+}
+
+void checkFocus(const Point3 &focus)
+{
+    for (const double v : {focus.x, focus.y, focus.z})
+        requireRange("focus.txt", "координата фокуса", "", v, -kMaxLength, kMaxLength, "м");
 }
 
 void checkJobInput(const JobInput &input)
 {
     checkArrayAndMedium(input.array, input.medium);
+    checkFocus(input.focus);
     checkGrid(input.grid, "grid_calc.txt");
 }
 

@@ -21,7 +21,61 @@ std::string lineRef(const TextFile &file, std::size_t index, const char *what)
     return file.name + ", строка " + std::to_string(index + 1) + " (" + what + ")";
 }
 
+bool isUtf8(const std::string &bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        const int follow = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+        if (follow < 0 || bytes.size() - i <= static_cast<std::size_t>(follow))
+            return false;
+        for (int k = 1; k <= follow; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += static_cast<std::size_t>(follow) + 1;
+    }
+    return true;
+}
+
+void appendUtf8(std::string &out, unsigned cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Windows-1251 bytes 0x80 .. 0xBF as Unicode code points (0xC0 .. 0xFF are U+0410 .. U+044F).
+constexpr unsigned kCp1251High[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
+    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122,
+    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
+    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
+    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
 } // namespace
+
+std::string readableText(const std::string &bytes)
+{
+    const bool utf8 = isUtf8(bytes);
+    std::string out;
+    for (const char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F)
+            out.push_back('?');
+        else if (c < 0x80 || utf8)
+            out.push_back(ch);
+        else
+            appendUtf8(out, c >= 0xC0 ? 0x0410 + (c - 0xC0) : kCp1251High[c - 0x80]);
+    }
+    return out;
+}
 
 std::vector<std::string> splitLines(const std::string &bytes)
 {
@@ -107,11 +161,11 @@ double TextFile::lastNumber(std::size_t index, const char *what) const
     const std::string token = lastToken(index, what);
     double value = 0;
     if (!parseNumber(token, value))
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": \"" + token
+        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": \"" + readableText(token)
                        + "\" не является числом");
     if (!std::isfinite(value))
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": недопустимое значение \"" + token
-                       + "\"");
+        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": недопустимое значение \""
+                       + readableText(token) + "\"");
     return value;
 }
 

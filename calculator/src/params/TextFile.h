@@ -39,6 +39,11 @@ std::vector<std::string> splitTokens(const std::string &line);
 // and are rejected by the callers.
 bool parseNumber(const std::string &token, double &value);
 
+// Text from a job file as it may be quoted in a message (the log is UTF-8): valid UTF-8 stays as
+// it is, anything else is read as Windows-1251 (the code page of the application's labels);
+// control characters become '?'.
+std::string readableText(const std::string &bytes);
+
 // Formats a value for a message: the shortest text that reads back to the same double.
 std::string formatNumber(double value);
 

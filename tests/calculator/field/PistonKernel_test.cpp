@@ -103,12 +103,13 @@ TEST(PistonField, NodeCountStaysWithinTheTablesForAnyInput)
 
 TEST(PistonField, StaysFiniteOnAndNearTheSurface)
 {
-    for (double z : {0.0, 1e-9, 1e-6})
-        for (double rOverA : {0.0, 0.5, 1.0 - 1e-9, 1.0, 1.0 + 1e-9, 2.0}) {
-            const auto h = pistonField(rOverA * kA, z, kA, kK);
-            EXPECT_TRUE(std::isfinite(h.real()) && std::isfinite(h.imag())) << rOverA << " " << z;
-            EXPECT_LT(std::abs(h), 10.0) << rOverA << " " << z;
-        }
+    for (double alpha : {0.0, 12.5})
+        for (double z : {0.0, 1e-9, 1e-6})
+            for (double rOverA : {0.0, 0.5, 1.0 - 1e-9, 1.0, 1.0 + 1e-9, 2.0}) {
+                const auto h = pistonField(rOverA * kA, z, kA, kK, alpha);
+                EXPECT_TRUE(std::isfinite(h.real()) && std::isfinite(h.imag())) << rOverA << " " << z << " " << alpha;
+                EXPECT_LT(std::abs(h), 10.0) << rOverA << " " << z << " " << alpha;
+            }
     // On the surface inside the disc, away from the rim, the pressure is close to p0.
     EXPECT_NEAR(std::abs(pistonField(0, 0, kA, kK)), std::abs(1.0 - std::exp(std::complex<double>(0, kK * kA))), 1e-12);
 }
@@ -128,6 +129,17 @@ TEST(PistonField, AbsorptionOnAxisMatchesAnalyticSolution)
         EXPECT_LT(std::abs(pistonField(x.x, x.z, kA, kK, alpha) - ref), 1e-6);
         EXPECT_LT(std::abs(pistonField(x.x, x.z, kA, kK, alpha)), std::abs(pistonField(x.x, x.z, kA, kK)));
     }
+}
+
+TEST(FastExpm1Neg, MatchesLibraryToRelativeRoundOff)
+{
+    // Relative accuracy also for the smallest arguments (short paths), and no overflow far out.
+    double worst = 0;
+    for (double x = 1e-300; x < 2000; x = x * 1.01 + 1e-12)
+        worst = std::max(worst, std::fabs(fastExpm1Neg(x) / std::expm1(-x) - 1));
+    EXPECT_LT(worst, 1e-13);
+    EXPECT_EQ(fastExpm1Neg(0), 0.0);
+    EXPECT_EQ(fastExpm1Neg(1e6), -1.0);
 }
 
 TEST(FastSinCos, MatchesLibraryToRoundOff)

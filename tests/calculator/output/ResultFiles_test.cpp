@@ -114,7 +114,7 @@ TEST(ResultFiles, AtomicWriteLeavesOnlyCompleteFiles)
     testjob::TempDir dir;
     writeFileAtomically(dir.path(), "AbsField_XY.txt", std::string("1 2 3\n"));
     EXPECT_EQ(testjob::readFile(dir.file("AbsField_XY.txt")), "1 2 3\n");
-    EXPECT_FALSE(testjob::exists(dir.file("AbsField_XY.txt.part")));
+    EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
     // A writer that fails part-way leaves neither the file nor its temporary.
     EXPECT_THROW(writeFileAtomically(dir.path(), "AbsField_YZ.txt",
                                      [](const std::function<void(const std::string &)> &put) {
@@ -123,7 +123,7 @@ TEST(ResultFiles, AtomicWriteLeavesOnlyCompleteFiles)
                                      }),
                  JobError);
     EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt")));
-    EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt.part")));
+    EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
     // A folder that does not exist is reported with the file's name.
     try {
         writeFileAtomically(dir.file("missing"), "AbsField_XY.txt", std::string("x"));
@@ -136,6 +136,24 @@ TEST(ResultFiles, AtomicWriteLeavesOnlyCompleteFiles)
     removeDoneMarker(dir.path());
     EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
     EXPECT_NO_THROW(removeDoneMarker(dir.path()));
+}
+
+TEST(ResultFiles, NonFiniteValuesAreNeverPublished)
+{
+    testjob::TempDir dir;
+    PlaneGrid g;
+    g.count1 = g.count2 = 2;
+    g.step1 = g.step2 = 0.001;
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        try {
+            writeFieldResult(dir.path(), g, {1, 2, bad, 4});
+            ADD_FAILURE() << bad;
+        } catch (const JobError &e) {
+            EXPECT_NE(std::string(e.what()).find("AbsField_XY.txt содержит 1 "), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(testjob::exists(dir.file("AbsField_XY.txt")));
+        EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
+    }
 }
 
 TEST(ResultFiles, StreamedResultEqualsTheWholeText)
@@ -155,5 +173,5 @@ TEST(ResultFiles, StreamedResultEqualsTheWholeText)
     testjob::TempDir dir;
     writeFieldResult(dir.path(), g, v);
     EXPECT_EQ(testjob::readFile(dir.file("AbsField_YZ.txt")), fieldResultText(g, v));
-    EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt.part")));
+    EXPECT_TRUE(testjob::partFiles(dir.path()).empty());
 }

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "../JobFolder.h"
 #include "ScanTestSupport.h"
 #include "scan/ScanJob.h"
 
@@ -118,7 +119,7 @@ TEST(ScanJob, MatchesDirectSummationAndWritesItsFiles)
     writeScanResults(dir2, setup, r);
     EXPECT_TRUE(exists(dir2 + "/AbsField_XY.bin"));
     EXPECT_FALSE(exists(dir2 + "/side_maxes.txt"));
-    EXPECT_FALSE(exists(dir2 + "/AbsField_XY.bin.part"));
+    EXPECT_TRUE(testjob::partFiles(dir2).empty());
 }
 
 TEST(ScanJob, SinglePrecisionAtDefaultSideRegionsOfAFullArray)

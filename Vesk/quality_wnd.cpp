@@ -1,0 +1,123 @@
+#include "quality_wnd.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include "job_files.h"
+#include "platform.h"
+#include "shared_params.h"
+#include "window_common.h"
+
+bool QualityWnd::resultActionsAvailable = false;
+
+namespace {
+const char *const resultsPending = "Показ результатов оценки качества поля пока недоступен";
+} // namespace
+
+namespace scanjob {
+
+QString binaryResultName(bool axial)
+{
+    return axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
+}
+
+QString fieldResultName(bool axial)
+{
+    return axial ? "AbsField_YZ.txt" : "AbsField_XY.txt";
+}
+
+QString folder(QualityWnd::Scan kind)
+{
+    return jobfiles::folderPath(kind == QualityWnd::Scan::Main ? "main_max" : "side_max");
+}
+
+} // namespace scanjob
+
+QualityWnd::QualityWnd(const Plane &plane, QWidget *parent) : QWidget(parent), m_plane(plane) {}
+
+void QualityWnd::setUpWindow(const QString &title, QWidget *preview, const Buttons &buttons)
+{
+    m_buttons = buttons;
+    preview->setFocusPolicy(Qt::StrongFocus);
+    window::setIconFromAppDir(this);
+    setWindowTitle(title);
+    setMinimumSize(window::scaledSize(QSize(823, 652), true));
+    main_is_ready = false;
+    side_is_ready = false;
+    if (!resultActionsAvailable)
+        for (QPushButton *b : {m_buttons.resultMain, m_buttons.resultSide, m_buttons.resultBoth})
+            b->setToolTip(QString::fromUtf8(resultsPending));
+}
+
+void QualityWnd::regionsChanged(bool bothComplete)
+{
+    m_buttons.runMain->setEnabled(bothComplete);
+    m_buttons.runSide->setEnabled(bothComplete);
+    // The ready flags stay: a later run of either kind enables its results again.
+    for (QPushButton *b : {m_buttons.resultMain, m_buttons.resultSide, m_buttons.resultBoth})
+        b->setEnabled(false);
+}
+
+void QualityWnd::updateResultButtons()
+{
+    const bool on = resultActionsAvailable;
+    m_buttons.resultMain->setEnabled(on && main_is_ready);
+    m_buttons.resultSide->setEnabled(on && side_is_ready);
+    m_buttons.resultBoth->setEnabled(on && main_is_ready && side_is_ready);
+}
+
+void QualityWnd::runScan(Scan kind)
+{
+    using namespace shared;
+    const bool side = kind == Scan::Side;
+    is_side = side;
+    Current_main = !side;
+    Current_side = side;
+    readRun(kind);
+
+    const bool axial = m_plane.axial;
+    jobfiles::Job job;
+    job.folder = scanjob::folder(kind);
+    job.batchFile = "Trovane.bat";
+    job.files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
+    // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt; the axial
+    // window writes the focus positions first.
+    const jobfiles::JobFile focusShift{"grid_calc.txt", focusShiftGridText(kind)};
+    const jobfiles::JobFile field{"grid_scan.txt", jobfiles::planeGridText(axial)};
+    if (axial)
+        job.files << focusShift << field;
+    else
+        job.files << field << focusShift;
+    QString *path = side ? m_plane.sidePath : m_plane.mainPath;
+    job.written = [axial, path, &job] {
+        file_to_calc_qual = scanjob::binaryResultName(axial);
+        file_to_calc_field_in_max = scanjob::fieldResultName(axial);
+        *path = job.folder + file_to_calc_qual;
+    };
+    job.check = [this, kind] { return checkRun(kind); };
+    if (!jobfiles::run(this, job))
+        return;
+
+    // Earlier grids stay alive: result windows opened from them keep using them.
+    G = focusShiftGrid(kind);
+    Nx_G_qual = G->Nx;
+    Ny_G_qual = G->Ny;
+    (side ? Nx_G_qual_side : Nx_G_qual_main) = Nx_G_qual;
+    (side ? Ny_G_qual_side : Ny_G_qual_main) = Ny_G_qual;
+    (side ? side_is_ready : main_is_ready) = true;
+    updateResultButtons();
+}
+
+void QualityWnd::showSideDefaultsNote()
+{
+    platform::information(
+        this, "Внимание!",
+        "По умолчанию выбраны грубые шаги сеток расчета поля и смещения фокуса, которые позволяют "
+        "выполнить быструю оценку качества поля по побочным максимумам. Для повышения точности "
+        "следует уменьшить шаг. При этом время расчета увеличится.");
+}
+
+void QualityWnd::closeEvent(QCloseEvent *event)
+{
+    window::confirmExit(this, event);
+}

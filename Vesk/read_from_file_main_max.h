@@ -1,0 +1,19 @@
+#ifndef READ_FROM_FILE_MAIN_MAX_H
+#define READ_FROM_FILE_MAIN_MAX_H
+
+#include <QString>
+
+#include "shared_params.h"
+
+// Reads the binary result of a quality scan (AbsField_YZ.bin or AbsField_XY.bin): a bare sequence
+// of native doubles, two leading values that are not used, then one triplet per focus position.
+// The result has three planes [plane][i][j] of i_size x j_size: 0 the horizontal coordinate, 1 the
+// vertical one (metres), 2 the quality value.
+//
+// is_prod selects the axial layout (triplets r, z, value with the i index, along z, running fastest);
+// otherwise the transverse layout (x, y, value with the j index running fastest).
+// The result always has the full size: a missing file gives zeros, and a file that ends early
+// leaves the points it does not reach at zero; nothing past the end of the file is read.
+VDOUB3 read_from_file_main_max(QString name, int i_size, int j_size, bool is_prod);
+
+#endif // READ_FROM_FILE_MAIN_MAX_H
