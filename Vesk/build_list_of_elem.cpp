@@ -1,5 +1,7 @@
 #include "build_list_of_elem.h"
 
+#include <cmath>
+
 #include <QFile>
 #include <QTextStream>
 
@@ -16,6 +18,7 @@ bool build_list_of_elem(const QString &name)
         return false;
 
     QTextStream in(&file);
+    bool finite = true;  // "nan" and "inf" parse as numbers but are no positions
     while (!in.atEnd()) {
         // A token is a run of non-white-space characters; past the last one it is empty.
         QString token;
@@ -23,6 +26,7 @@ bool build_list_of_elem(const QString &name)
         bool hasX = false;
         double x = token.toDouble(&hasX);
         if (hasX) {
+            finite = finite && std::isfinite(x);
             x /= 100;
             ++xCount;
         }
@@ -32,6 +36,7 @@ bool build_list_of_elem(const QString &name)
         double y = token.toDouble(&hasY);
         if (!hasY)
             continue; // skips the pair; an x read just before stays counted
+        finite = finite && std::isfinite(y);
         y /= -100;
         ++yCount;
         if (hasX)
@@ -41,5 +46,5 @@ bool build_list_of_elem(const QString &name)
 
     // Equal counts alone would accept a file whose pairing slipped (three header words, a lone
     // number between words): every number counted must also have landed in a recorded pair.
-    return xCount == yCount && xCount != 0 && int(shared::Elem.size()) == xCount;
+    return finite && xCount == yCount && xCount != 0 && int(shared::Elem.size()) == xCount;
 }

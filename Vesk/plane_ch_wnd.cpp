@@ -11,6 +11,7 @@
 #include "job_files.h"
 #include "plane_fields.h"
 #include "platform.h"
+#include "read_from_file.h"
 #include "result_wnd.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
@@ -420,6 +421,11 @@ void plane_ch_wnd::showResults(bool axialTab)
     if (!jobfiles::isDone(jobfiles::folderPath("calc"))) {
         platform::information(this, jobfiles::errorTitle,
                               "Расчет поля не был произведен. Повторите расчет.");
+        return;
+    }
+    const QString mismatch = G ? fieldResultMismatch(shared::file_to_calc, *G) : QString();
+    if (!mismatch.isEmpty()) {
+        platform::information(this, jobfiles::errorTitle, mismatch);
         return;
     }
     planefields::setResultType((axialTab ? ui->comboBox_2 : ui->comboBox)->currentIndex());

@@ -1,5 +1,7 @@
 #include "read_from_file.h"
 
+#include <cmath>
+
 #include <QFile>
 #include <QTextStream>
 
@@ -54,4 +56,48 @@ VDOUB3 read_from_file(QString name, int i_size, int j_size)
                     return z;
     }
     return z;
+}
+
+namespace {
+// Points of an axis with the header's first coordinate, step and last coordinate (0 when the
+// numbers cannot describe an axis).
+long long headerCount(double first, double step, double last)
+{
+    const double n = (last - first) / step;
+    return std::isfinite(n) && step > 0 && n >= 0 && n < 1e9 ? std::llround(n) + 1 : 0;
+}
+
+// The coordinates of a run's axis and of the file agree up to the six significant digits of the
+// job files.
+bool sameAxis(const double *header, double first, double step, int count)
+{
+    const double tolerance = 1e-3 * step;
+    return headerCount(header[0], header[1], header[2]) == count && std::fabs(header[0] - first) <= tolerance
+           && std::fabs(header[1] - step) <= 1e-4 * step;
+}
+} // namespace
+
+QString fieldResultMismatch(const QString &name, const Grid &grid)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString("Не удалось открыть файл результата ") + name;
+    QTextStream in(&file);
+    double header[7];
+    for (double &value : header)
+        if (!readNumber(in, value))
+            return QString("Файл результата ") + name + " поврежден: нет заголовка сетки. Повторите расчет.";
+    // Transverse: x, then y; axial: the transverse coordinate (the grid's vertical axis), then z.
+    const bool transverse = isTransverseName(name);
+    const double *horizontal = transverse ? header : header + 3;
+    const double *vertical = transverse ? header + 3 : header;
+    if (sameAxis(horizontal, grid.Xmin, grid.dX, grid.Nx) && sameAxis(vertical, grid.Ymin, grid.dY, grid.Ny))
+        return QString();
+    return QString("Результат расчета в файле %1 относится к другой плоскости (%2 x %3 точек вместо %4 x %5 заданных). "
+                   "Повторите расчет и дождитесь его окончания.")
+        .arg(name)
+        .arg(headerCount(horizontal[0], horizontal[1], horizontal[2]))
+        .arg(headerCount(vertical[0], vertical[1], vertical[2]))
+        .arg(grid.Nx)
+        .arg(grid.Ny);
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include "grid.h"
 #include "shared_params.h"
 
 // Reads a field result of the calculator (AbsField_XY.txt or AbsField_YZ.txt) into three planes
@@ -15,5 +16,11 @@
 // The result always has the full size: a missing file gives zeros, and from the first number that
 // cannot be read on every number stays zero. "nan" and "inf" are numbers: a broken result shows.
 VDOUB3 read_from_file(QString name, int i_size, int j_size);
+
+// Checks that the header of the field result `name` describes `grid`, the grid of the run the
+// caller asked for (metres; for an axial result the file's first axis is the grid's vertical one).
+// Returns an empty string when it does, otherwise a text for the user: a result of another run (a
+// plane of other size or position) must not be drawn as if it were this one.
+QString fieldResultMismatch(const QString &name, const Grid &grid);
 
 #endif // READ_FROM_FILE_H

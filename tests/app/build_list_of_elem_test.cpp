@@ -70,6 +70,12 @@ TEST_F(ElementFile, EmptyWordsOnlyAndOddCountsFail)
     EXPECT_FALSE(load("1 2\n3 word\n4 5\n"));
 }
 
+TEST_F(ElementFile, NonFiniteNumbersFail)
+{
+    for (const QByteArray &text : {QByteArray("1 2\nnan 4\n"), QByteArray("1 inf\n"), QByteArray("1 2\n-inf 3\n")})
+        EXPECT_FALSE(load(text)) << text.constData();
+}
+
 TEST_F(ElementFile, ThreeNumbersPerLineAreReadAcrossLineEnds)
 {
     // The format has two numbers per element: six numbers make three (wrong) pairs, five fail.

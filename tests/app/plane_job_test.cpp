@@ -22,7 +22,9 @@ namespace {
 const QByteArray writingCalculator = "if [ -e calcdone ]; then echo present > marker_at_start; "
                                      "else echo absent > marker_at_start; fi\n"
                                      "pwd > workdir\n"
-                                     "echo '0 0 0 0 0 0 1' > AbsField_XY.txt\n"
+                                     // the header of the plane in grid_calc.txt
+                                     "awk '{v[NR] = $1} END {print v[5], v[7], v[5] + (v[3] - 1) * v[7], "
+                                     "v[6], v[8], v[6] + (v[4] - 1) * v[8], 1}' grid_calc.txt > AbsField_XY.txt\n"
                                      ": > calcdone\n";
 // One that fails without writing anything.
 const QByteArray silentCalculator = "exit 1\n";
@@ -121,6 +123,14 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     button(&w, "pushButton_6")->click();
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
     EXPECT_TRUE(shared::is_dl_press);
+
+    // A result whose header describes another plane is refused, not drawn.
+    const QByteArray written = testsupport::readAll(dir.file("calc/AbsField_XY.txt"));
+    testsupport::writeAll(dir.file("calc/AbsField_XY.txt"), "-0.35 0.001 0.35 -0.024 0.001 0.024 1\n");
+    button(&w, "pushButton_6")->click();
+    ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
+    EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("701 x 49 точек вместо 49 x 49")) << written.constData();
 
     // A second run keeps the first run's grid alive for the result windows that use it.
     const Grid *first = w.currentGrid();
