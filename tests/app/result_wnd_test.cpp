@@ -63,11 +63,14 @@ protected:
         fieldfixture::writeAxial(shared::file_to_calc, 5, 5, 0.1, 0.01, 0.001,
                                  [](double z, double r) { return z + r; });
     }
-    // Answers the next save dialog with path and remembers what it was asked.
-    void answerSaveDialog(const QString &path)
+    // Answers the next save dialog with path (and the filter chosen) and remembers what it was
+    // asked.
+    void answerSaveDialog(const QString &path, const QString &filter = QString())
     {
-        platform::setFileDialogHandler([this, path](const platform::FileDialog &d) {
+        platform::setFileDialogHandler([this, path, filter](const platform::FileDialog &d) {
             asked = d;
+            if (d.selectedFilter)
+                *d.selectedFilter = filter;
             return path;
         });
     }
@@ -332,6 +335,17 @@ TEST_F(ResultWindowTest, ExportsDocumentsImagesAndTextByTheNamesSuffix)
     testsupport::writeAll(out.path() + "/field.pdf", "old");
     w.exportDocument();
     EXPECT_EQ(head(out.path() + "/field.pdf", 5), QByteArray("%PDF-"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+
+    // A name without a suffix takes the chosen filter's.
+    answerSaveDialog(out.path() + "/noext", "PDF Documents (*.pdf)");
+    w.exportDocument();
+    EXPECT_EQ(head(out.path() + "/noext.pdf", 5), QByteArray("%PDF-"));
+    answerSaveDialog(out.path() + "/noext", "Text Files (*.txt)");
+    w.exportDocument();
+    EXPECT_EQ(testsupport::readAll(out.path() + "/noext.txt"), testsupport::readAll(out.path() + "/field.txt"));
+    EXPECT_EQ(withFilterSuffix("a.b/noext", "Images (*.bmp *.png)"), QString("a.b/noext.png"));
+    EXPECT_EQ(withFilterSuffix("field.svg", "PDF Documents (*.pdf)"), QString("field.svg"));
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
 
     // Cancelling writes nothing and says nothing.
