@@ -1,6 +1,7 @@
 #include "form_fields.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QRegExpValidator>
 
@@ -27,10 +28,33 @@ double fieldValue(const QString &text)
     return ok ? value : 0.0;
 }
 
+void useNumberLocale()
+{
+    QLocale numbers = QLocale::c();
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    QLocale::setDefault(numbers);
+}
+
 namespace {
+// The keystroke rule, with a typed or pasted comma taken for the decimal point: a user of a
+// comma locale types "0,05" and sees "0.05", the text every other rule reads.
+class NumberValidator : public QRegExpValidator
+{
+public:
+    NumberValidator(const char *pattern, QObject *parent)
+        : QRegExpValidator(QRegExp(QString::fromLatin1(pattern)), parent)
+    {
+    }
+    State validate(QString &input, int &pos) const override
+    {
+        input.replace(QLatin1Char(','), QLatin1Char('.'));
+        return QRegExpValidator::validate(input, pos);
+    }
+};
+
 void install(QLineEdit *field, const char *pattern)
 {
-    field->setValidator(new QRegExpValidator(QRegExp(QString::fromLatin1(pattern)), field));
+    field->setValidator(new NumberValidator(pattern, field));
     field->setMaxLength(maxChars);
 }
 } // namespace

@@ -24,8 +24,13 @@ QString fieldText(double value);
 // The decimal value of a field's text (C locale); a text that is not a number counts as 0.
 double fieldValue(const QString &text);
 
+// Makes every number the toolkit shows (plot scales, colour bars, spin boxes) read the same
+// whatever the user's locale: a decimal point and no group separator ("2500", "0.2"). Called once
+// before the first window is built.
+void useNumberLocale();
+
 enum class Sign { Unsigned, Signed };
-// Installs the decimal validator and the six-character limit.
+// Installs the decimal validator (a typed comma becomes the point) and the six-character limit.
 void setupNumberField(QLineEdit *field, Sign sign);
 // Installs the point-count validator and the six-character limit.
 void setupCountField(QLineEdit *field);

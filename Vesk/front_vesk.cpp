@@ -1,12 +1,33 @@
 #include "front_vesk.h"
 
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
 #include "shared_params.h"
 
 namespace frontview {
+
+namespace {
+// Pixel coordinate truncated towards zero. Kept within a range the painter can take, so absurd
+// inputs (a radius of curvature a million times the aperture) draw outside the view instead of
+// overflowing an int.
+int px(double v)
+{
+    const double limit = 1 << 24;
+    return int(std::max(-limit, std::min(limit, v)));
+}
+
+// An element farther from the axis than R has no place on the sphere (asin(rho / R) undefined).
+bool onCap(double x, double y, double R)
+{
+    return std::hypot(x, y) <= R;
+}
+
+// At most this many numbers are listed; the count says how many there are in all.
+const int listedOffCap = 12;
+} // namespace
 
 double scale(int w, int h, double A)
 {
@@ -17,8 +38,8 @@ double scale(int w, int h, double A)
 ElementShape elementShape(double x, double y, float R, double r)
 {
     ElementShape shape;
-    // Degrees with the factor 180 / 3.14 the view has always used (not 180 / pi): the turn is
-    // about 0.05 % larger than the true polar angle of the element.
+    // Degrees with the factor 180 / 3.14, not 180 / pi: the turn is about 0.05 % larger than the
+    // polar angle (at most 0.09 degrees), far below a pixel at the size of the view.
     shape.angleDeg = std::atan2(y, x) * 57.324840764331206;
     const double rho = std::sqrt(x * x + y * y);
     // Tilt of the element on the cap: its disc is seen foreshortened by cos(gamma) along the radius.
@@ -33,6 +54,30 @@ ElementShape elementShape(double x, double y, float R, double r)
     return shape;
 }
 
+QVector<int> offCapElements(const VDOUB2 &elements, double R)
+{
+    QVector<int> numbers;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (!onCap(elements[i][0], elements[i][1], R))
+            numbers << int(i) + 1;
+    }
+    return numbers;
+}
+
+QString offCapNote(const QVector<int> &numbers)
+{
+    if (numbers.isEmpty())
+        return QString();
+    QStringList listed;
+    for (int i = 0; i < numbers.size() && i < listedOffCap; ++i)
+        listed << QString::number(numbers[i]);
+    QString note = QString::fromUtf8("Не показаны элементы дальше радиуса кривизны от оси (не могут "
+                                     "лежать на сфере): № ") + listed.join(", ");
+    if (numbers.size() > listedOffCap)
+        note += QString::fromUtf8(", … (всего %1)").arg(numbers.size());
+    return note;
+}
+
 double paint(QPainter &painter, int w, int h)
 {
     const double A = shared::A;
@@ -44,24 +89,27 @@ double paint(QPainter &painter, int w, int h)
     // Rim of the aperture and the central hole, both filled white.
     painter.setPen(QPen(Qt::red, 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-    painter.drawEllipse(int(K * A / (-2)), int(K * A / (-2)), int(K * A), int(K * A));
+    painter.drawEllipse(px(K * A / (-2)), px(K * A / (-2)), px(K * A), px(K * A));
     const double rotv = shared::rotv;
-    painter.drawEllipse(int(-K * rotv), int(-K * rotv), int(2 * K * rotv), int(2 * K * rotv));
+    painter.drawEllipse(px(-K * rotv), px(-K * rotv), px(2 * K * rotv), px(2 * K * rotv));
 
     // Elements: the ellipse of the tilted disc, then its nominal centre.
     painter.setPen(QPen(Qt::blue, 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     const double r = shared::r;
+    const QVector<int> offCap = offCapElements(shared::Elem, shared::R);
     for (const VDOUB &element : shared::Elem) {
         const double x = element[0];
         const double y = element[1];
+        if (!onCap(x, y, shared::R))
+            continue;
         const ElementShape s = elementShape(x, y, shared::R, r);
         painter.rotate(s.angleDeg);
         painter.translate(s.offset * K, 0);
-        painter.drawEllipse(int(-K * s.radialSemi), int(-K * r), int(2 * K * s.radialSemi),
-                            int(2 * K * r));
+        painter.drawEllipse(px(-K * s.radialSemi), px(-K * r), px(2 * K * s.radialSemi),
+                            px(2 * K * r));
         painter.translate(-s.offset * K, 0);
         painter.rotate(-s.angleDeg);
-        painter.drawPoint(int(x * K), int(y * K));
+        painter.drawPoint(px(x * K), px(y * K));
     }
 
     // Axes without ticks: they show the orientation only.
@@ -71,6 +119,14 @@ double paint(QPainter &painter, int w, int h)
     painter.drawText(9, -m / 2 + 18, QString::fromUtf8("y, см"));
     painter.drawLine(-m / 2 + 3, 0, m / 2 - 3, 0);
     painter.drawText(m / 2 - 5, -9, QString::fromUtf8("x, см"));
+
+    const QString note = offCapNote(offCap);
+    if (!note.isEmpty()) {
+        painter.setPen(Qt::red);
+        painter.setFont(QFont("Arial", 9));
+        painter.drawText(QRect(-w / 2 + 4, h / 2 - 40, w - 8, 38),
+                         Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, note);
+    }
     return K;
 }
 

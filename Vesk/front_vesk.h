@@ -1,7 +1,11 @@
 #ifndef FRONT_VESK_H
 #define FRONT_VESK_H
 
+#include <QString>
+#include <QVector>
 #include <QWidget>
+
+#include "shared_params.h"
 
 class QPainter;
 
@@ -21,6 +25,12 @@ struct ElementShape {
     double tangentialSemi;
 };
 ElementShape elementShape(double x, double y, float R, double r);
+
+// Numbers (from 1, in the file's order) of the elements farther from the axis than the radius of
+// curvature: they cannot sit on the cap, have no tilt and are left out of the view.
+QVector<int> offCapElements(const VDOUB2 &elements, double R);
+// The line the view writes under the array about them; empty when there are none.
+QString offCapNote(const QVector<int> &numbers);
 
 // Paints the whole front view for a w x h widget from the shared parameters and returns the scale.
 double paint(QPainter &painter, int w, int h);

@@ -2,12 +2,14 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "form_fields.h"
 #include "mainwindow.h"
 #include "shared_params.h"
 
 int main(int argc, char *argv[])
 {
     shared::resetEntryFlags();
+    formfields::useNumberLocale();
     QApplication app(argc, argv);
     // Moving between windows closes the one left behind; the application ends only through a
     // window's exit confirmation, never because no window happens to be visible.

@@ -94,7 +94,7 @@ QString getSaveFileName(QWidget *parent, const QString &caption, const QString &
                         const QString &filter, QString *selectedFilter, bool confirmOverwrite)
 {
     if (fileDialogHandler)
-        return fileDialogHandler(FileDialog{true, caption, dir, filter});
+        return fileDialogHandler(FileDialog{true, caption, dir, filter, selectedFilter});
     QFileDialog::Options options;
     if (!confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;

@@ -46,6 +46,7 @@ struct FileDialog {
     QString caption;
     QString dir;
     QString filter;
+    QString *selectedFilter = nullptr; // the filter the user chose, when the caller asks for it
 };
 typedef std::function<QString(const FileDialog &)> FileDialogHandler;
 void setFileDialogHandler(FileDialogHandler handler); // empty: real dialogs

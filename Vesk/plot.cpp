@@ -216,13 +216,19 @@ QwtText MyZoomer::trackerTextF(const QPointF &pos) const
     bg.setAlpha(200);
 
     QwtText text = QwtPlotPicker::trackerTextF(pos);
-    if (d_spectrogramdata) {
-        // Qt's formatting is the C format without the C library's locale: always a decimal point.
-        const QString value = QString::asprintf(" (%f)", d_spectrogramdata->value(pos.x(), pos.y()));
+    const QString value = valueText(pos);
+    if (!value.isEmpty())
         text.setText(text.text() + value, QwtText::AutoText);
-    }
     text.setBackgroundBrush(QBrush(bg));
     return text;
+}
+
+QString MyZoomer::valueText(const QPointF &pos) const
+{
+    if (!d_spectrogramdata)
+        return QString();
+    // Qt's formatting is the C format without the C library's locale: always a decimal point.
+    return QString::asprintf(" (%f)", d_spectrogramdata->value(pos.x(), pos.y()));
 }
 
 // ---- Plot set-up shared by the field and quality plots ----
@@ -243,6 +249,12 @@ MyZoomer *installFieldZoomer(QwtPlot *plot, SpectrogramData *data)
 {
     MyZoomer *zoomer = new MyZoomer(qobject_cast<QwtPlotCanvas *>(plot->canvas()));
     zoomer->setSpectrogramdata(data);
+    setUpFieldZoomer(plot, zoomer);
+    return zoomer;
+}
+
+void setUpFieldZoomer(QwtPlot *plot, MyZoomer *zoomer)
+{
     zoomer->setMousePattern(QwtEventPattern::MouseSelect2, Qt::RightButton, Qt::ControlModifier);
     zoomer->setMousePattern(QwtEventPattern::MouseSelect3, Qt::RightButton);
 
@@ -253,7 +265,38 @@ MyZoomer *installFieldZoomer(QwtPlot *plot, SpectrogramData *data)
     const QColor c(Qt::darkBlue);
     zoomer->setRubberBandPen(c);
     zoomer->setTrackerPen(c);
-    return zoomer;
+}
+
+void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z,
+                       Grid *g, double max)
+{
+    item->setRenderThreadCount(0); // as many threads as the system suggests
+    item->setColorMap(new ColorMap());
+    item->setData(data);
+    item->attach(plot);
+    data->SetData(std::move(z), g, max);
+}
+
+void setUpSpectrogramAxes(QwtPlot *plot, const QwtRasterData *data, bool colourBar)
+{
+    if (colourBar) {
+        // A colour bar from 0 to the maximum on the right axis.
+        const QwtInterval zInterval = data->interval(Qt::ZAxis);
+        QwtScaleWidget *rightAxis = plot->axisWidget(QwtPlot::yRight);
+        rightAxis->setColorBarEnabled(true);
+        rightAxis->setColorMap(zInterval, new ColorMap());
+        plot->setAxisScale(QwtPlot::yRight, zInterval.minValue(), zInterval.maxValue());
+        plot->enableAxis(QwtPlot::yRight);
+    }
+
+    const QwtInterval x = data->interval(Qt::XAxis);
+    const QwtInterval y = data->interval(Qt::YAxis);
+    plot->setAxisScale(QwtPlot::xBottom, x.minValue(), x.maxValue());
+    plot->setAxisScale(QwtPlot::yLeft, y.minValue(), y.maxValue());
+    plot->plotLayout()->setAlignCanvasToScales(true);
+    setPlaneAxisTitles(plot);
+
+    plot->replot();
 }
 
 // ---- Field plot ----
@@ -269,30 +312,13 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     const double Max = fieldMaximum(Z);
 
     d_spectrogram = new QwtPlotSpectrogram();
-    d_spectrogram->setRenderThreadCount(0); // as many threads as the system suggests
-    d_spectrogram->setColorMap(new ColorMap());
     SpectrogramData *data = new SpectrogramData(G, Max);
-    d_spectrogram->setData(data);
-    d_spectrogram->attach(this);
-    data->SetData(std::move(Z), G, Max);
+    attachSpectrogram(this, d_spectrogram, data, std::move(Z), G, Max);
 
     setTitle(fieldPlotTitle(type));
 
-    // A colour bar from 0 to the maximum on the right axis.
-    const QwtInterval zInterval = data->interval(Qt::ZAxis);
-    QwtScaleWidget *rightAxis = axisWidget(QwtPlot::yRight);
-    rightAxis->setColorBarEnabled(true);
-    rightAxis->setColorMap(zInterval, new ColorMap());
-    setAxisScale(QwtPlot::yRight, zInterval.minValue(), zInterval.maxValue());
-    enableAxis(QwtPlot::yRight);
-
-    setAxisScale(QwtPlot::xBottom, G->Xmin, G->Xmax);
-    setAxisScale(QwtPlot::yLeft, G->Ymin, G->Ymax);
-    plotLayout()->setAlignCanvasToScales(true);
-    setPlaneAxisTitles(this);
-
-    // The zoomer takes its base from the scales of this first replot: the full field.
-    replot();
+    // The zoomer takes its base from the scales of the first replot: the full field.
+    setUpSpectrogramAxes(this, data, true);
     d_zoomer = installFieldZoomer(this, data);
 
     // Middle button pans the field; the colour bar stays where it is.

@@ -87,6 +87,11 @@ public:
     void setSpectrogramdata(SpectrogramData *data);
     QwtText trackerTextF(const QPointF &pos) const override;
 
+protected:
+    // What follows the position in the tracker: " (value)", or nothing without data. Zoomers
+    // that track several rasters say it their way.
+    virtual QString valueText(const QPointF &pos) const;
+
 private:
     SpectrogramData *d_spectrogramdata;
 };
@@ -98,6 +103,18 @@ void setPlaneAxisTitles(QwtPlot *plot);
 // drag zooms in, right click one level out, Ctrl + right click back to the full view), the left
 // axis kept wide enough for "100.00", dark blue rubber band and tracker.
 MyZoomer *installFieldZoomer(QwtPlot *plot, SpectrogramData *data);
+// The same set-up for a zoomer already made on the plot's canvas.
+void setUpFieldZoomer(QwtPlot *plot, MyZoomer *zoomer);
+
+// Gives a spectrogram item of the plot its raster: as many render threads as the system
+// suggests, the colour map, the data, attached to the plot, then the arrays z with their grid.
+void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z,
+                       Grid *g, double max);
+
+// Scales over the raster's x and y ranges with the canvas aligned to them, the plane's axis
+// titles and, when asked, a colour bar over its z range on the right axis; then the first
+// replot, whose scales a zoomer made afterwards takes as its full view.
+void setUpSpectrogramAxes(QwtPlot *plot, const QwtRasterData *data, bool colourBar);
 
 // The field of the last calculation run (shared::file_to_calc, Nx_G x Ny_G) as a colour map in the
 // chosen result type, with a colour bar from 0 to the maximum, zoom, tracker and a middle-button

@@ -40,6 +40,23 @@ QString exportFilters()
     return filters.join(";;");
 }
 
+QString withFilterSuffix(const QString &fileName, const QString &selectedFilter)
+{
+    if (!QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    const int open = selectedFilter.indexOf('('), close = selectedFilter.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return fileName;
+    QStringList suffixes;
+    for (const QString &pattern : selectedFilter.mid(open + 1, close - open - 1).split(' ', Qt::SkipEmptyParts))
+        if (pattern.startsWith("*."))
+            suffixes << pattern.mid(2);
+    if (suffixes.isEmpty())
+        return fileName;
+    const QString suffix = suffixes.contains("png") ? QString("png") : suffixes.first();
+    return fileName.endsWith('.') ? fileName + suffix : fileName + "." + suffix;
+}
+
 QSizeF exportPageSizeMm(const QSize &plotPixels, int dpi)
 {
     if (dpi <= 0)
@@ -246,10 +263,12 @@ void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &a
 void exportPlotWith(QWidget *parent, QwtPlot *plot,
                     const std::function<bool(const QString &)> &writeText)
 {
-    const QString fileName = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
-                                                       exportFilters(), nullptr, false);
-    if (fileName.isEmpty())
+    QString selectedFilter;
+    const QString chosen = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
+                                                     exportFilters(), &selectedFilter, false);
+    if (chosen.isEmpty())
         return;
+    const QString fileName = withFilterSuffix(chosen, selectedFilter);
 
     bool written = false;
     if (fileName.endsWith(".txt"))

@@ -19,6 +19,11 @@ class QwtPlot;
 // Text Files (*.txt)": the image formats are those this installation can write.
 QString exportFilters();
 
+// The name the export writes: a name without a suffix takes the one of the filter chosen in the
+// dialog ("noext" with "PDF Documents (*.pdf)" is "noext.pdf"; with the images, "png" when the
+// installation can write it, else the first listed); a name with a suffix stays as it is.
+QString withFilterSuffix(const QString &fileName, const QString &selectedFilter);
+
 // The plot's on-screen size in whole inches, in millimetres (a 500-pixel plot at 96 dpi: 127 mm).
 QSizeF exportPageSizeMm(const QSize &plotPixels, int dpi);
 
@@ -32,7 +37,7 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
                           const QString &title);
 
 // The "Сохранить в файл" action: asks for a name (default "result.pdf", an existing file is
-// replaced without asking); a name ending in ".txt" gets the arrays from `arrays` through write_z,
+// replaced without asking; no suffix: the chosen filter's); a name ending in ".txt" gets the arrays from `arrays` through write_z,
 // any other name the rendered plot at 300 dpi. A file that could not be written is reported as
 // "Ошибка!" / "Не удалось сохранить файл: <path>"; a successful export says nothing.
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,

@@ -10,13 +10,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "media.h"
 #include "platform.h"
 #include "plot.h"
 #include "profile_wnd.h"
 #include "plot_export.h"
+#include "result_common.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -60,22 +60,10 @@ QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus)
 
 Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::Result_wnd), G(g)
 {
-    // The axial plane is long along z: its window is twice as wide.
-    const QSize transverse = window::scaledSize(QSize(535, 593), false);
-    const QSize axial = window::scaledSize(QSize(2 * 535, 593), false);
-    QSize size = transverse;
-    if (shared::is_prodol)
-        size = axial;
-    if (shared::is_poper)
-        size = transverse;
-
     // Builds the plot, which reads and draws the result.
     ui->setupUi(this);
-
-    window::setIconFromAppDir(this);
-    setWindowTitle("Результат расчета поля");
-    setGeometry(x(), y(), size.width(), size.height());
-    setMinimumSize(transverse);
+    resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(),
+                        "Результат расчета поля");
 
     // What the readings need of the run, before the plane window's fields can change.
     Axial_result = shared::is_prodol && !shared::is_poper;
@@ -118,16 +106,14 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
-    if (!Lossless_water)
-        text += "\n" + MediumText;
-    ui->Focus_Label->setText(text);
+    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)
 {
     MediumText = media::description(preset, absorption);
-    Lossless_water = preset == media::water && absorption == 0;
+    if (preset != media::water || absorption != 0)
+        setWindowTitle(QString("Результат расчета поля. ") + MediumText);
 }
 
 QString Result_wnd::parameterText() const
@@ -275,8 +261,7 @@ void Result_wnd::on_checkBox_equal_toggled(bool on)
 Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
 {
     Result_wnd *w = new Result_wnd(nullptr, G);
-    w->setAttribute(Qt::WA_DeleteOnClose);
-    w->setGeometry(100 + rand() % 10, 100 + rand() % 10, w->width(), w->height());
+    resultwindow::place(w);
     w->SetType(axial);
     w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr,
                shared::dzpr, shared::zop, shared::rxp, shared::ryp, shared::Nxp, shared::Nyp,

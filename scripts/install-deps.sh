@@ -14,17 +14,37 @@ packages=(
   xvfb xauth x11-utils
   fonts-dejavu-core
   poppler-utils
+  locales
+  xdg-utils mupdf
 )
+# Locales the tests run under (comma decimal separators, group separators).
+locales=(ru_RU.UTF-8 de_DE.UTF-8)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# locale -a spells them in lower case without the dash: ru_RU.utf8.
+have=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-')
+ungenerated=()
+for l in "${locales[@]}"; do
+  grep -qx "$(echo "$l" | tr '[:upper:]' '[:lower:]' | tr -d '-')" <<<"$have" || ungenerated+=("$l")
+done
+if [ ${#ungenerated[@]} -gt 0 ]; then
+  echo "Generating locales: ${ungenerated[*]}"
+  for l in "${ungenerated[@]}"; do
+    $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+fi

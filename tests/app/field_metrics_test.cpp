@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <cmath>
 #include <functional>
 
@@ -58,6 +59,12 @@ TEST(FieldMetrics, DecibelsFloorAndFactor)
     EXPECT_NEAR(db[2][0][0], -20.0, 1e-12);
     EXPECT_NEAR(db[2][1][1], 0.0, 1e-12);
     EXPECT_DOUBLE_EQ(db[0][1][0], 1.0); // coordinates kept
+
+    QList<double> levels;
+    EXPECT_TRUE(parseDecibelLevels(" -3, -6;-20.5 ", &levels));
+    EXPECT_EQ(levels, QList<double>({-3, -6, -20.5}));
+    for (const char *bad : {"", "3", "-3 0", "-3 x", "-3,5a"})
+        EXPECT_FALSE(parseDecibelLevels(bad, &levels)) << bad;
 }
 
 TEST(FieldMetrics, GaussianSpotHasItsWidthsAndNoSideLobe)
@@ -224,4 +231,11 @@ TEST(FieldMetrics, ProfilesThroughThePeakAndTheirTextExport)
     EXPECT_EQ(lines[2], "-1.000000    -20.000000");
     EXPECT_EQ(lines[6], "Профиль вдоль y через точку x = 0.000000 см, y = 1.000000 см");
     EXPECT_EQ(lines[8], "0.000000    -40.000000");
+
+    // And as a picture, like the field plots.
+    const QString png = app.file("profiles.png");
+    platform::setFileDialogHandler([png](const platform::FileDialog &) { return png; });
+    w.exportDocument();
+    testsupport::installDefaultHooks();
+    EXPECT_FALSE(QImage(png).isNull());
 }

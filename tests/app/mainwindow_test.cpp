@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, ValidatorsAndTheSixCharacterCut)
     EXPECT_EQ(typed(&w, "lineEdit", "17"), QString("17"));     // no point yet: intermediate, kept
     EXPECT_EQ(typed(&w, "lineEdit", "-17"), QString("17"));    // no sign in the aperture
     EXPECT_EQ(typed(&w, "lineEdit", "1.2.3"), QString("1.23")); // one point only
-    EXPECT_EQ(typed(&w, "lineEdit", "1,5e3"), QString("153"));  // no comma, no letters
+    EXPECT_EQ(typed(&w, "lineEdit", "1,5e3"), QString("1.53")); // the comma is the point; no letters
     EXPECT_EQ(typed(&w, "lineEdit", "1234567"), QString("123456"));
     EXPECT_EQ(typed(&w, "lineEdit_3", "-3.5"), QString("-3.5"));
     EXPECT_EQ(typed(&w, "lineEdit_11", "-3.5"), QString("-3.5"));

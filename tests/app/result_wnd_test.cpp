@@ -63,11 +63,14 @@ protected:
         fieldfixture::writeAxial(shared::file_to_calc, 5, 5, 0.1, 0.01, 0.001,
                                  [](double z, double r) { return z + r; });
     }
-    // Answers the next save dialog with path and remembers what it was asked.
-    void answerSaveDialog(const QString &path)
+    // Answers the next save dialog with path (and the filter chosen) and remembers what it was
+    // asked.
+    void answerSaveDialog(const QString &path, const QString &filter = QString())
     {
-        platform::setFileDialogHandler([this, path](const platform::FileDialog &d) {
+        platform::setFileDialogHandler([this, path, filter](const platform::FileDialog &d) {
             asked = d;
+            if (d.selectedFilter)
+                *d.selectedFilter = filter;
             return path;
         });
     }
@@ -170,14 +173,12 @@ TEST_F(ResultWindowTest, FocusLabelAndParameterLists)
     // The quality windows end the transverse list with a full stop.
     EXPECT_TRUE(transverseParameterText(0.13, 21, 11, 0.001, 0.001, " см.").endsWith("dy = 0.1 см."));
 
-    // The medium of the run ends the list; on the label only when the values are in situ.
+    // The medium of the run ends the list; the title says it only when the values are in situ.
     w.SetMedium(0, 0);
-    w.Axes_Title(shared::file_to_calc, 0, -0.5, 13);
-    EXPECT_EQ(label->text(), QString("Фокус: x= 0 см, y= -0.5 см, z= 13 см."));
+    EXPECT_EQ(w.windowTitle(), QString("Результат расчета поля"));
     EXPECT_TRUE(w.parameterText().endsWith("r<sub>max</sub> = 1.665 см<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
     w.SetMedium(2, 0.7f);
-    w.Axes_Title(shared::file_to_calc, 0, -0.5, 13);
-    EXPECT_EQ(label->text(), QString("Фокус: x= 0 см, y= -0.5 см, z= 13 см.\nСреда: печень, поглощение 0.7 дБ/(см·МГц)"));
+    EXPECT_EQ(w.windowTitle(), QString("Результат расчета поля. Среда: печень, поглощение 0.7 дБ/(см·МГц)"));
     EXPECT_TRUE(w.parameterText().endsWith("<br />Среда: печень, поглощение 0.7 дБ/(см·МГц)"));
 }
 
@@ -336,6 +337,17 @@ TEST_F(ResultWindowTest, ExportsDocumentsImagesAndTextByTheNamesSuffix)
     EXPECT_EQ(head(out.path() + "/field.pdf", 5), QByteArray("%PDF-"));
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
 
+    // A name without a suffix takes the chosen filter's.
+    answerSaveDialog(out.path() + "/noext", "PDF Documents (*.pdf)");
+    w.exportDocument();
+    EXPECT_EQ(head(out.path() + "/noext.pdf", 5), QByteArray("%PDF-"));
+    answerSaveDialog(out.path() + "/noext", "Text Files (*.txt)");
+    w.exportDocument();
+    EXPECT_EQ(testsupport::readAll(out.path() + "/noext.txt"), testsupport::readAll(out.path() + "/field.txt"));
+    EXPECT_EQ(withFilterSuffix("a.b/noext", "Images (*.bmp *.png)"), QString("a.b/noext.png"));
+    EXPECT_EQ(withFilterSuffix("field.svg", "PDF Documents (*.pdf)"), QString("field.svg"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+
     // Cancelling writes nothing and says nothing.
     answerSaveDialog(QString());
     w.exportDocument();
@@ -405,6 +417,7 @@ TEST_F(ResultWindowTest, PlaneWindowResultButtonsOpenResultWindowsBesideIt)
     // The plane as entered: 25 points per side at 1 mm.
     EXPECT_TRUE(w->parameterText().startsWith("z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -2.4 см"))
         << w->parameterText().toStdString();
+    EXPECT_TRUE(w->parameterText().endsWith("<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
     EXPECT_EQ(w->findChild<Plot *>("widget")->title().text(), QString("Давление в фокусе, МПа"));
     EXPECT_NEAR(w->findChild<Plot *>("widget")->GetZ()[2][2][2], 0.1, 1e-12);
     EXPECT_TRUE(plane.isVisible()); // the plane window stays

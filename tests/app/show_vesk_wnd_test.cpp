@@ -397,3 +397,32 @@ TEST(FrontView, ElementsAreTiltedEllipsesBesideTheirCentrePoints)
     EXPECT_TRUE(isColour(img, px - 1, py - 1, blue));
     EXPECT_TRUE(isColour(img, px + 2, py + 2, qRgb(255, 255, 255)));
 }
+
+TEST(FrontView, ElementsBeyondTheSphereAreLeftOutAndNamed)
+{
+    // A = 16 cm, R = 8 cm: the aperture passes, but element 2 lies 9 cm from the axis, where
+    // asin(rho / R) is undefined.
+    shared::A = 0.16;
+    shared::R = 0.08f;
+    shared::r = 0.0035;
+    shared::rotv = 0;
+    shared::Elem = VDOUB2{{0, 0}, {0.0636396, 0.0636396}, {0.05, 0}};
+    EXPECT_EQ(frontview::offCapElements(shared::Elem, shared::R), QVector<int>{2});
+    EXPECT_EQ(frontview::offCapNote({2}), QString("Не показаны элементы дальше радиуса кривизны от оси "
+                                                  "(не могут лежать на сфере): № 2"));
+    EXPECT_TRUE(frontview::offCapNote(QVector<int>(20, 7)).endsWith(", 7, … (всего 20)"));
+    EXPECT_TRUE(frontview::offCapNote({}).isEmpty());
+
+    double K = 0;
+    const QImage img = paintFront(450, 300, &K);
+    // No trace at element 2's nominal centre; the note is written in red under the array.
+    const int px = 225 + int(0.0636396 * K), py = 150 + int(0.0636396 * K);
+    for (int dx = -3; dx <= 3; ++dx)
+        for (int dy = -3; dy <= 3; ++dy)
+            EXPECT_FALSE(isColour(img, px + dx, py + dy, qRgb(0, 0, 255)));
+    int red = 0;
+    for (int y = 280; y < 300; ++y)
+        for (int x = 0; x < 60; ++x)
+            red += isColour(img, x, y, qRgb(255, 0, 0));
+    EXPECT_GT(red, 0);
+}

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "form_fields.h"
 #include "test_support.h"
 
 int main(int argc, char **argv)
@@ -10,5 +11,6 @@ int main(int argc, char **argv)
     // Moving between windows closes the last visible one; the tests end the application themselves.
     app.setQuitOnLastWindowClosed(false);
     testsupport::installDefaultHooks();
+    formfields::useNumberLocale();
     return RUN_ALL_TESTS();
 }

@@ -21,6 +21,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
 #include "job_files.h"
@@ -115,6 +116,7 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    formfields::useNumberLocale();
     const QString out = QDir(argv[1]).absolutePath();
     appDirectory = QDir(argv[2]).absolutePath();
     platform::setAppDirOverride(appDirectory);

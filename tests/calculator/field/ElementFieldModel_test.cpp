@@ -64,21 +64,18 @@ TEST(ElementFieldModel, TiltedElementsMatchConvergedRayleighIntegral)
 {
     // The model's cylinder coordinates of each tilted element against the brute-force surface
     // integral over the element's disc in the job frame.
-    // Without and with absorption.
     const ArrayGeometry array = exampleWithRandomElements(256, 3);
-    for (const Medium &medium : {water(), absorbing()}) {
-        const ElementFieldModel model(array, medium);
-        const double k = model.waveNumber(), a = array.elementRadius, alpha = model.absorptionNpPerM();
-        double worst = 0;
-        const Point3 points[] = {{0, 0, 0.13}, {0.01, -0.02, 0.1}, {0.028, 0.028, 0.19}, {-0.03, 0.0, 0.065}};
-        for (std::size_t e = 0; e < array.elements.size(); e += 37)
-            for (const Point3 &x : points) {
-                const ElementFrame f = model.frame(e);
-                const auto ref = testref::rayleighDisc(f.centre, f.normal, a, k, x, alpha);
-                worst = std::max(worst, std::abs(model.field(e, x) - ref));
-            }
-        EXPECT_LT(worst, 1e-8) << "alpha = " << alpha;
-    }
+    const ElementFieldModel model(array, water());
+    const double k = model.waveNumber(), a = array.elementRadius;
+    double worst = 0;
+    const Point3 points[] = {{0, 0, 0.13}, {0.01, -0.02, 0.1}, {0.028, 0.028, 0.19}, {-0.03, 0.0, 0.065}};
+    for (std::size_t e = 0; e < array.elements.size(); e += 37)
+        for (const Point3 &x : points) {
+            const ElementFrame f = model.frame(e);
+            const auto ref = testref::rayleighDisc(f.centre, f.normal, a, k, x);
+            worst = std::max(worst, std::abs(model.field(e, x) - ref));
+        }
+    EXPECT_LT(worst, 1e-8);
 }
 
 TEST(ElementFieldModel, SteeredSumMatchesConvergedReference)
@@ -192,8 +189,7 @@ TEST(FieldPlane, MaximumLiesAtAnOnAxisFocus)
 TEST(ElementFieldModel, MatrixLayoutMatchesSinglePoints)
 {
     const ArrayGeometry array = exampleWithRandomElements(20, 4);
-    for (const Medium &medium : {water(), absorbing()}) {
-    const ElementFieldModel model(array, medium);
+    const ElementFieldModel model(array, water());
     const std::vector<Point3> points = {{0, 0, 0.13}, {0.01, 0.02, 0.09}, {-0.02, 0.01, 0.15}};
     const std::size_t ld = 23;
     std::vector<std::complex<double>> md(points.size() * ld, -7.0);
@@ -209,7 +205,6 @@ TEST(ElementFieldModel, MatrixLayoutMatchesSinglePoints)
         }
         for (std::size_t e = model.elementCount(); e < ld; ++e)  // padding untouched
             EXPECT_EQ(md[p * ld + e], std::complex<double>(-7.0));
-    }
     }
 }
 
