@@ -42,7 +42,7 @@ QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, do
 QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
                                 const QString &ending)
 {
-    // y_max has no unit after it: that is how the list has always read.
+    // No unit after y_max, and only there: the list's text is fixed character for character.
     return "z<sub>0</sub> = " + num(Zop * 100) + " см<br />x<sub>min</sub> = "
            + num(-(FNxp - 1) * Dxp * 100) + " см<br />x<sub>max</sub> = "
            + num((FNxp - 1) * Dxp * 100) + " см<br />y<sub>min</sub> = "
@@ -106,16 +106,14 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
-    if (!Lossless_water)
-        text += "\n" + MediumText;
-    ui->Focus_Label->setText(text);
+    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)
 {
     MediumText = media::description(preset, absorption);
-    Lossless_water = preset == media::water && absorption == 0;
+    if (preset != media::water || absorption != 0)
+        setWindowTitle(QString("Результат расчета поля. ") + MediumText);
 }
 
 QString Result_wnd::parameterText() const

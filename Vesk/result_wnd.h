@@ -42,8 +42,8 @@ public:
                  double Sdyp);
     void Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus);
     // The medium of the run (a media preset and the absorption in dB/(cm MHz)): the parameter list
-    // ends with it, and the focus label of a medium other than lossless water (set afterwards by
-    // Axes_Title) says it too, since the values shown are then in situ.
+    // ends with it, and for a medium other than lossless water the window title says it too, since
+    // the values shown are then in situ.
     void SetMedium(int preset, double absorption);
 
     void exportDocument();
@@ -87,7 +87,6 @@ private:
     double Gain = 0;
 
     QString MediumText;   // empty until SetMedium
-    bool Lossless_water = true;
 };
 
 // The result buttons of the calculation plane window, once it has found the calculator's

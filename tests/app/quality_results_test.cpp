@@ -11,6 +11,7 @@
 
 #include "RectIntersection.h"
 #include "axialquality_wnd.h"
+#include "radialquality_wnd.h"
 #include "plane_test_util.h"
 #include "print_qt.h"
 #include "plot_main_and_side.h"
@@ -273,4 +274,27 @@ TEST_F(QualityResultsTest, AxialWindowButtonsCheckTheirJobsAndOpenTheirMaps)
         mainMaps += s->findChild<QLabel *>("Focus_Label")->text() == label;
     EXPECT_EQ(mainMaps, 1);
     EXPECT_TRUE(both->parameterText_side().contains("N<sub>z</sub> = 25"));
+}
+
+TEST_F(QualityResultsTest, TransverseWindowButtonsCheckTheirJobs)
+{
+    planetest::resetShared();
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
+    RadialQuality_wnd w;
+    planetest::button(&w, "Button_def_2")->click();
+    planetest::button(&w, "pushButton")->click();
+    planetest::button(&w, "pushButton_2")->click();
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return false; });
+    BoxRecorder::instance().clear();
+    // The transverse form has the side-maxima button second and the combined one third.
+    testsupport::writeAll(app.file("side_max/calcdone"), "");
+    for (const char *b : {"pushButton_4", "pushButton_7"})
+        planetest::button(&w, b)->click();
+    EXPECT_EQ(errors(), QStringList({mainNotDone, mainNotDone}));
+    BoxRecorder::instance().clear();
+    testsupport::writeAll(app.file("main_max/calcdone"), "");
+    QFile::remove(app.file("side_max/calcdone"));
+    for (const char *b : {"pushButton_6", "pushButton_7"})
+        planetest::button(&w, b)->click();
+    EXPECT_EQ(errors(), QStringList({sideNotDone, sideNotDone}));
 }

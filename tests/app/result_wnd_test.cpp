@@ -173,14 +173,12 @@ TEST_F(ResultWindowTest, FocusLabelAndParameterLists)
     // The quality windows end the transverse list with a full stop.
     EXPECT_TRUE(transverseParameterText(0.13, 21, 11, 0.001, 0.001, " см.").endsWith("dy = 0.1 см."));
 
-    // The medium of the run ends the list; on the label only when the values are in situ.
+    // The medium of the run ends the list; the title says it only when the values are in situ.
     w.SetMedium(0, 0);
-    w.Axes_Title(shared::file_to_calc, 0, -0.5, 13);
-    EXPECT_EQ(label->text(), QString("Фокус: x= 0 см, y= -0.5 см, z= 13 см."));
+    EXPECT_EQ(w.windowTitle(), QString("Результат расчета поля"));
     EXPECT_TRUE(w.parameterText().endsWith("r<sub>max</sub> = 1.665 см<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
     w.SetMedium(2, 0.7f);
-    w.Axes_Title(shared::file_to_calc, 0, -0.5, 13);
-    EXPECT_EQ(label->text(), QString("Фокус: x= 0 см, y= -0.5 см, z= 13 см.\nСреда: печень, поглощение 0.7 дБ/(см·МГц)"));
+    EXPECT_EQ(w.windowTitle(), QString("Результат расчета поля. Среда: печень, поглощение 0.7 дБ/(см·МГц)"));
     EXPECT_TRUE(w.parameterText().endsWith("<br />Среда: печень, поглощение 0.7 дБ/(см·МГц)"));
 }
 
