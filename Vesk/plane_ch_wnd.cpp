@@ -115,8 +115,8 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
     is_prodol = false;
     is_foc = planefields::allFilled({ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper});
 
-    // The reset must follow the fit, or the fit would overwrite it. The focus z field has never
-    // reset the scale.
+    // The reset must follow the fit, or the fit would overwrite it. Typing the focus z keeps the
+    // scale, so the focus can be moved along the axis inside the view the user has zoomed to.
     ui->widget->ClickOnBut();
     if (!is_poper && !is_foc && field != ui->Z_Focus_Poper)
         ui->widget->RescaleToOne();
