@@ -17,8 +17,9 @@ class QWidget;
 // expects.
 namespace jobfiles {
 
-// Degrees to radians with the constant the calculator's job files have always used (not the full
-// precision pi: the cosine of 90 degrees is 1.7949e-11, not 0).
+// Degrees to radians with pi rounded to 3.14159265, the value every turn written into the job files
+// uses (element positions, focus, plane angle), so that all of them agree with each other. The
+// cosine of 90 degrees is therefore 1.7949e-11, not 0.
 double degreesToRadians(double degrees);
 
 // Folder of a job ("calc", "main_max", "side_max") in the application directory, with trailing slash.

@@ -11,6 +11,7 @@
 #include "job_files.h"
 #include "plane_fields.h"
 #include "platform.h"
+#include "radialquality_wnd.h"
 #include "read_from_file.h"
 #include "result_wnd.h"
 #include "shared_params.h"
@@ -19,14 +20,6 @@
 
 using namespace shared;
 using planefields::DigitTest;
-
-namespace {
-// The transverse plane's quality window is still to be built: until then its button stays
-// disabled and says why.
-const bool transverseQualityAvailable = false;
-const char *const transverseQualityPending =
-    "Оценка качества поля в поперечной плоскости пока недоступна";
-} // namespace
 
 plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_ch_wnd)
 {
@@ -39,8 +32,6 @@ plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_
 
     ui->widget->ClickOnBut();
     ui->widget->updateGL();
-    if (!transverseQualityAvailable)
-        ui->pushButton_7->setToolTip(QString::fromUtf8(transverseQualityPending));
     updateTransverseButtons();
 
     bindings = {
@@ -124,8 +115,8 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
     is_prodol = false;
     is_foc = planefields::allFilled({ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper});
 
-    // The reset must follow the fit, or the fit would overwrite it. The focus z field has never
-    // reset the scale.
+    // The reset must follow the fit, or the fit would overwrite it. Typing the focus z keeps the
+    // scale, so the focus can be moved along the axis inside the view the user has zoomed to.
     ui->widget->ClickOnBut();
     if (!is_poper && !is_foc && field != ui->Z_Focus_Poper)
         ui->widget->RescaleToOne();
@@ -176,7 +167,7 @@ void plane_ch_wnd::updateTransverseButtons()
 {
     const bool ready = is_foc && is_poper;
     ui->pushButton_4->setEnabled(ready);
-    ui->pushButton_7->setEnabled(ready && transverseQualityAvailable);
+    ui->pushButton_7->setEnabled(ready);
     ui->pushButton_6->setEnabled(false);
 }
 
@@ -450,15 +441,21 @@ void plane_ch_wnd::backToArray()
 void plane_ch_wnd::on_pushButton_8_clicked() { backToArray(); }
 void plane_ch_wnd::on_pushButton_10_clicked() { backToArray(); }
 
+// The quality windows take over the plane in this window's place; their previews show the plane and
+// the focus-shift region, not the focus.
 void plane_ch_wnd::on_pushButton_7_clicked()
 {
-    // The transverse quality window is not built yet; the button stays disabled (see the constructor).
+    RadialQuality_wnd *next = new RadialQuality_wnd();
+    is_prodol = true;
+    is_scan = false;
+    is_foc = false;
+    next->SetCalcData(zop, rxp, ryp, Nxp, Nyp, dxp, dyp);
+    next->SetScaleGL();
+    window::moveOn(this, next);
 }
 
 void plane_ch_wnd::on_pushButton_9_clicked()
 {
-    // The quality window takes over the axial plane in this window's place; the preview there shows
-    // the plane and the focus-shift region, not the focus.
     AxialQuality_wnd *next = new AxialQuality_wnd();
     is_prodol = true;
     is_scan = false;

@@ -42,7 +42,7 @@ QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, do
 QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
                                 const QString &ending)
 {
-    // y_max has no unit after it: that is how the list has always read.
+    // No unit after y_max, and only there: the list's text is fixed character for character.
     return "z<sub>0</sub> = " + num(Zop * 100) + " см<br />x<sub>min</sub> = "
            + num(-(FNxp - 1) * Dxp * 100) + " см<br />x<sub>max</sub> = "
            + num((FNxp - 1) * Dxp * 100) + " см<br />y<sub>min</sub> = "

@@ -17,6 +17,7 @@
 #include "build_list_of_elem.h"
 #include "job_files.h"
 #include "plane_test_util.h"
+#include "quality_test_util.h"
 #include "read_from_file_main_max.h"
 #include "read_maximum.h"
 #include "result_windows.h"
@@ -34,51 +35,20 @@ QByteArray doubles(const std::vector<double> &v)
     return b;
 }
 
-// Fields of the window by column: field region, then focus-shift region.
-const char *const fieldColumn[] = {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_16",
-                                   "lineEdit_15", "lineEdit_17", "lineEdit_18", "lineEdit_14"};
-const char *const shiftColumn[] = {"lineEdit_6", "lineEdit_7", "lineEdit_8", "lineEdit_9",
-                                   "lineEdit_10", "lineEdit_11", "lineEdit_12", "lineEdit_13"};
-
-QStringList column(QWidget *w, const char *const (&names)[8])
+// Fields of the window by column (z start, z step, r step, angle, Nz, Nr, z end, r half-width):
+// field region, then focus-shift region.
+QStringList fieldColumn(QWidget *w)
 {
-    QStringList texts;
-    for (const char *n : names)
-        texts << edit(w, n)->text();
-    return texts;
+    return qualitytest::texts(w, {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_16",
+                                  "lineEdit_15", "lineEdit_17", "lineEdit_18", "lineEdit_14"});
+}
+QStringList shiftColumn(QWidget *w)
+{
+    return qualitytest::texts(w, {"lineEdit_6", "lineEdit_7", "lineEdit_8", "lineEdit_9",
+                                  "lineEdit_10", "lineEdit_11", "lineEdit_12", "lineEdit_13"});
 }
 
-class AxialQuality : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        resetShared();
-        shared::R = 0.12f;
-        shared::A = 0.1;
-        BoxRecorder::instance().clear();
-        QualityWnd::resultActionsAvailable = true;
-        platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &,
-                                                 const QString &workDir) {
-            started << program;
-            startDirs << workDir;
-            return startResult;
-        });
-    }
-    void TearDown() override
-    {
-        QualityWnd::resultActionsAvailable = false;
-        platform::setScreenOverride(0, QRect());
-        testsupport::installDefaultHooks();
-    }
-
-    QStringList boxTexts() const { return BoxRecorder::instance().texts(); }
-
-    testsupport::TempAppDir dir;
-    QStringList started, startDirs;
-    bool startResult = true;
-};
+using AxialQuality = qualitytest::QualityWindowTest;
 
 } // namespace
 
@@ -201,9 +171,9 @@ TEST_F(AxialQuality, DefaultsFillBothRegionsFromTheArray)
     AxialQuality_wnd w;
     button(&w, "Button_def_main")->click();
     // z start, z step, r step, angle, Nz, Nr, z end, r half-width (cm).
-    EXPECT_EQ(column(&w, shiftColumn),
+    EXPECT_EQ(shiftColumn(&w),
               QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
-    EXPECT_EQ(column(&w, fieldColumn),
+    EXPECT_EQ(fieldColumn(&w),
               QStringList({"4.5", "0.05", "0.0333", "0", "301", "76", "19.5", "2.4975"}));
     EXPECT_TRUE(boxTexts().isEmpty());
     EXPECT_TRUE(shared::is_prodol && shared::is_scan);
@@ -212,9 +182,9 @@ TEST_F(AxialQuality, DefaultsFillBothRegionsFromTheArray)
     EXPECT_DOUBLE_EQ(shared::rpr, 0.024975);
 
     button(&w, "Button_def_side")->click();
-    EXPECT_EQ(column(&w, shiftColumn),
+    EXPECT_EQ(shiftColumn(&w),
               QStringList({"6", "0.5", "0.3333", "0", "25", "6", "18", "1.6665"}));
-    EXPECT_EQ(column(&w, fieldColumn),
+    EXPECT_EQ(fieldColumn(&w),
               QStringList({"4.5", "0.5", "0.3333", "0", "31", "9", "19.5", "2.6664"}));
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Внимание!"));
@@ -414,7 +384,7 @@ TEST_F(AxialQuality, OpensFromThePlaneWindowAndGoesBackWithTheFieldRegion)
     EXPECT_EQ(q->geometry(), QRect(40, 50, 900, 700));
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
     // R = 12 cm: z from 6 to 18 in 241 points, 101 points across +-A/6.
-    EXPECT_EQ(column(q, fieldColumn),
+    EXPECT_EQ(fieldColumn(q),
               QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
     EXPECT_TRUE(is_prodol);
     EXPECT_FALSE(is_scan);

@@ -39,6 +39,8 @@ inline void resetShared()
     file_to_calc_field_in_max.clear();
     name_of_file_main_max_axial.clear();
     name_of_file_side_max_axial.clear();
+    name_of_file_main_max_poper.clear();
+    name_of_file_side_max_poper.clear();
     Elem = {{0.01, 0.02}, {-0.01, 0}};
 }
 

@@ -318,8 +318,8 @@ protected:
         BoxRecorder::instance().setAnswer(QMessageBox::Yes);
         testsupport::closeByUser(r);
         BoxRecorder::instance().setAnswer(QMessageBox::No);
-        processEventsFor(50);
-        EXPECT_TRUE(guard.isNull() || !guard->isVisible());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(guard.isNull());
         EXPECT_EQ(BoxRecorder::instance().boxes().last().title, "Выход из приложения");
         EXPECT_EQ(testsupport::quitRequests(), quits);
     }

@@ -4,6 +4,7 @@
 
 #include "axialquality_wnd.h"
 #include "mainwindow.h"
+#include "radialquality_wnd.h"
 #include "show_vesk_wnd.h"
 #include "test_support.h"
 
@@ -39,6 +40,7 @@ TEST_F(SlotConnections, EveryWindowConnectsAllItsSlots)
         MainWindow mainWindow; // builds its array window as well
         Show_Vesk_wnd arrayWindow;
         AxialQuality_wnd axialQuality;
+        RadialQuality_wnd radialQuality;
     }
     EXPECT_TRUE(unmatched.isEmpty()) << unmatched.join("\n").toStdString();
 }

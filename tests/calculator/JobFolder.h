@@ -163,6 +163,28 @@ inline int runCalculator(const std::string &dir, const std::string &args = "fiel
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Starts the built calculator in dir in a child process (stderr into dir/stderr.out) and returns
+// its pid once its log says the computation has begun: from then on its signal handlers are in
+// place, so a SIGTERM stops it. Returns early, with the pid, if it ends before that.
+inline pid_t startComputing(const std::string &dir, const std::string &args)
+{
+    std::remove((dir + "/log.txt").c_str());
+    const std::string command = "cd '" + dir + "' && exec '" KORMAX_CALC_EXE "' " + args + " 2> stderr.out";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    siginfo_t ended{};
+    while (pid > 0 && readFile(dir + "/log.txt").find("Расчет: ") == std::string::npos) {
+        // WNOWAIT: the caller still collects the exit status.
+        if (waitid(P_PID, pid, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid)
+            break;
+        usleep(1000);
+    }
+    return pid;
+}
+
 // The field result text as numbers.
 inline std::vector<double> readNumbers(const std::string &path)
 {

@@ -288,14 +288,15 @@ TEST(KormaxCalc, UsageAndUnbuiltScanJobsFailWithoutCalcdone)
 TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
 {
     testjob::TempDir dir;
-    testjob::writeJob(dir.path(), longJob());
-    const std::string command = "cd '" + dir.path() + "' && exec '" KORMAX_CALC_EXE "' field --no-gui 2> stderr.out";
+    // Minutes of work: whatever the machine, the run is still computing when it is stopped.
+    testjob::JobDescription endless = longJob();
+    endless.grid.count1 = endless.grid.count2 = 2001;
+    testjob::writeJob(dir.path(), endless);
 
     // SIGTERM: the run stops, exits with 3 and writes neither result nor marker.
     {
-        const pid_t pid = startShell(command);
+        const pid_t pid = testjob::startComputing(dir.path(), "field --no-gui");
         ASSERT_GE(pid, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
         kill(pid, SIGTERM);
         int status = 0;
         waitpid(pid, &status, 0);
@@ -307,14 +308,15 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
     }
     // SIGKILL: no marker either.
     {
-        const pid_t pid = startShell(command);
+        const pid_t pid = testjob::startComputing(dir.path(), "field --no-gui");
         ASSERT_GE(pid, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
         EXPECT_FALSE(testjob::exists(dir.file("AbsField_XY.txt")));
     }
+    testjob::writeJob(dir.path(), longJob());
+    const std::string command = "cd '" + dir.path() + "' && exec '" KORMAX_CALC_EXE "' field --no-gui 2> stderr.out";
     // A complete run watched from outside: the moment calcdone exists, the result is complete.
     {
         const pid_t pid = fork();

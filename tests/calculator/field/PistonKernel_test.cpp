@@ -36,7 +36,8 @@ TEST(PistonField, OnAxisMatchesAnalyticSolution)
         worst = std::max(worst, std::fabs(std::abs(pistonField(0, z, 0.002, k3)) - analyticOnAxis(z, 0.002, k3)));
     }
     std::printf("on-axis piston: largest |h - analytic| = %.3g\n", worst);
-    EXPECT_LT(worst, 1e-10);  // required 1e-4
+    // Both sides are the closed-form on-axis solution (|h| <= 2): only rounding may differ.
+    EXPECT_LT(worst, 1e-10);
 }
 
 TEST(PistonField, OffAxisMatchesConvergedRayleighIntegral)
@@ -55,7 +56,9 @@ TEST(PistonField, OffAxisMatchesConvergedRayleighIntegral)
             EXPECT_EQ(pistonField(r, -z, kA, kK), 0.0);
         }
     std::printf("off-axis piston: largest |h - reference| = %.3g (field maximum 2)\n", worst);
-    EXPECT_LT(worst, 2e-6);  // required 1e-3 of the maximum (2)
+    // 1e-6 of the maximum 2: far below the 1e-3 a colour map or a contour level could show; a
+    // wrong kernel errs by far more.
+    EXPECT_LT(worst, 2e-6);
 }
 
 TEST(PistonField, ReferenceQuadratureIsConverged)

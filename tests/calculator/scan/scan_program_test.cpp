@@ -5,9 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <chrono>
 #include <csignal>
-#include <thread>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -183,25 +181,20 @@ TEST(ScanProgram, JobErrorsLeaveNoCalcdone)
 
 TEST(ScanProgram, StoppedScanLeavesNoResultsAndNoCalcdone)
 {
-    // A side-maxima scan of a few seconds: 256 elements, 21 x 41 positions in 151 x 301 points.
+    // A side-maxima scan of 256 elements, 41 x 81 positions in 151 x 301 points, far longer than
+    // any machine takes to deliver the signal; stopped as soon as it computes.
     testjob::TempDir dir;
     ScanFolder folder(true);
     folder.job.array.elements = randomLayout(folder.job.array, 256, 5);
-    folder.job.grid.count1 = 21;
-    folder.job.grid.count2 = 41;
+    folder.job.grid.count1 = 41;
+    folder.job.grid.count2 = 81;
     folder.fieldRegion.count1 = 151;
     folder.fieldRegion.count2 = 301;
     folder.fieldRegion.start1 = -75 * folder.fieldRegion.step1;
     folder.fieldRegion.start2 = 0.13 - 150 * folder.fieldRegion.step2;
     folder.write(dir.path());
-    const std::string command = "cd '" + dir.path() + "' && exec '" KORMAX_CALC_EXE "' side_max --no-gui 2> stderr.out";
-    const pid_t pid = fork();
+    const pid_t pid = testjob::startComputing(dir.path(), "side_max --no-gui");
     ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
