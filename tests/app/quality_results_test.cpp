@@ -152,6 +152,7 @@ TEST_F(QualityResultsTest, MainResultShowsTheBestFocusAndTheScaleMaximum)
     EXPECT_EQ(shared::contourLevels, request.levelsSide);
     EXPECT_EQ(side->findChild<QLabel *>("Focus_Label")->text(), QString());
     EXPECT_TRUE(side->parameterText().contains("N<sub>z</sub> = 3"));
+    EXPECT_TRUE(side->parameterText().endsWith("<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
 }
 
 TEST_F(QualityResultsTest, ResultsThatAreNotThereOpenNothing)
