@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config ccache
+  clang libclang-rt-14-dev
   qtbase5-dev qttools5-dev-tools libqt5opengl5-dev libqt5svg5-dev
   libqwt-qt5-dev qttranslations5-l10n
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri

@@ -6,3 +6,5 @@ build=${KORMAX_BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
 cd "$build"
 xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure "$@"
+# Then the calculator and the fuzz targets under ASan and UBSan (scripts/sanitize.sh).
+"$here/scripts/sanitize.sh"
