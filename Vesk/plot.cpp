@@ -358,27 +358,31 @@ double Plot::decibelFactor() const
                            || m_type == FieldResultType::DimensionlessIntensity);
 }
 
+void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
+                         bool on, double reference, double factor, double floorDb)
+{
+    VDOUB3 z = static_cast<const SpectrogramData *>(item->data())->GetZ();
+    const double max = fieldMaximum(z);
+    SpectrogramData *data = on ? new DecibelData(G, reference, factor, floorDb)
+                               : new SpectrogramData(G, max);
+    data->SetData(std::move(z), G, max);
+    zoomer->setSpectrogramdata(data);
+    item->setData(data); // deletes the previous raster
+
+    const QwtInterval zInterval = data->interval(Qt::ZAxis);
+    plot->axisWidget(QwtPlot::yRight)->setColorMap(zInterval, new ColorMap());
+    plot->setAxisScale(QwtPlot::yRight, zInterval.minValue(), zInterval.maxValue());
+    plot->setAxisTitle(QwtPlot::yRight, on ? QStringLiteral("дБ") : QString());
+    plot->replot();
+}
+
 void Plot::setDecibelScale(bool on, double floorDb)
 {
     m_decibels = on;
     m_floorDb = floorDb;
-    VDOUB3 z = GetZ();
-    const double max = fieldMaximum(z);
-    SpectrogramData *data = on ? new DecibelData(G, max, decibelFactor(), floorDb)
-                               : new SpectrogramData(G, max);
-    data->SetData(std::move(z), G, max);
-    d_zoomer->setSpectrogramdata(data);
-    d_spectrogram->setData(data); // deletes the previous raster
-    updateColourBar();
+    switchDecibelRaster(this, d_spectrogram, d_zoomer, G, on, fieldMaximum(GetZ()), decibelFactor(),
+                        floorDb);
     setContours(m_contours, m_levelsDb);
-}
-
-void Plot::updateColourBar()
-{
-    const QwtInterval zInterval = d_spectrogram->data()->interval(Qt::ZAxis);
-    axisWidget(QwtPlot::yRight)->setColorMap(zInterval, new ColorMap());
-    setAxisScale(QwtPlot::yRight, zInterval.minValue(), zInterval.maxValue());
-    setAxisTitle(QwtPlot::yRight, m_decibels ? QStringLiteral("дБ") : QString());
 }
 
 QList<double> Plot::contourLevels() const

@@ -148,8 +148,6 @@ public:
     double normalisedMaximum() const { return m_normalisedMax; }
 
 private:
-    void updateColourBar();
-
     QwtPlotSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
@@ -162,6 +160,12 @@ private:
     QList<double> m_levelsDb;
     QwtPlotRescaler *m_rescaler = nullptr;
 };
+
+// Gives a plot's spectrogram item a linear raster or the dB raster of the same arrays (factor
+// 20 or 10, relative to `reference`, cut at floorDb), with the zoomer's tracker and the colour bar
+// on the right axis following it (titled "дБ" in dB); then replots.
+void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
+                         bool on, double reference, double factor, double floorDb);
 
 // The raster of the dB scale: the linear field interpolated as SpectrogramData does it, then
 // factor * log10(value / reference), floored; outside the field the floor.

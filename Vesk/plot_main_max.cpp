@@ -1,5 +1,6 @@
 #include "plot_main_max.h"
 
+#include "field_metrics.h"
 #include "read_from_file_main_max.h"
 
 QString qualityPlotTitle(bool side, bool intensity)
@@ -47,7 +48,8 @@ Plot_main_max::Plot_main_max(QWidget *parent)
 
 Plot_main_max::Plot_main_max(VDOUB3 scan, bool side, bool intensity, const QList<double> &levels,
                              QWidget *parent)
-    : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr), d_zoomer(nullptr)
+    : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr), d_zoomer(nullptr),
+      m_intensity(intensity), m_levels(levels)
 {
     convertQualityForPlot(scan, intensity);
     G = qualityGrid(scan);
@@ -77,4 +79,15 @@ Plot_main_max::~Plot_main_max()
 VDOUB3 Plot_main_max::GetZ()
 {
     return static_cast<const SpectrogramData_main_max *>(d_spectrogram->data())->GetZ();
+}
+
+void Plot_main_max::setDecibelScale(bool on, double floorDb)
+{
+    const double factor = ::decibelFactor(m_intensity);
+    QList<double> levels = m_levels;
+    if (on)
+        for (double &level : levels)
+            level = toDecibels(level, 1.0, factor, floorDb);
+    d_spectrogram->setContourLevels(levels);
+    switchDecibelRaster(this, d_spectrogram, d_zoomer, G, on, 1.0, factor, floorDb);
 }

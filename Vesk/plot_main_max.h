@@ -47,10 +47,16 @@ public:
     VDOUB3 GetZ();
     LabelledSpectrogram *spectrogram() const { return d_spectrogram; }
 
+    // dB scale of the ratios themselves (20 log10 of a pressure ratio, 10 log10 of an intensity
+    // ratio), cut at floorDb; the contour levels follow in dB. GetZ stays linear.
+    void setDecibelScale(bool on, double floorDb);
+
 private:
     LabelledSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
+    bool m_intensity = false;
+    QList<double> m_levels; // linear, as given
 };
 
 #endif // PLOT_MAIN_MAX_H

@@ -30,6 +30,7 @@ Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g)
     ui->setupUi(this);
     resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(),
                         "Результат оценки качества поля");
+    ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
 
 Result_Wnd_qual::~Result_Wnd_qual()
@@ -121,4 +122,18 @@ void Result_Wnd_qual::on_pushButton_clicked()
 void Result_Wnd_qual::on_pushButton_2_clicked()
 {
     platform::information(this, "Параметры", parameterText());
+}
+
+// ---- dB scale ----
+
+void Result_Wnd_qual::on_checkBox_dB_toggled(bool on)
+{
+    ui->doubleSpinBox_floor->setEnabled(on);
+    ui->widget->setDecibelScale(on, ui->doubleSpinBox_floor->value());
+}
+
+void Result_Wnd_qual::on_doubleSpinBox_floor_valueChanged(double floorDb)
+{
+    if (ui->checkBox_dB->isChecked())
+        ui->widget->setDecibelScale(true, floorDb);
 }

@@ -55,6 +55,9 @@ private slots:
     // Buttons
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();
+    // dB scale of the map
+    void on_checkBox_dB_toggled(bool on);
+    void on_doubleSpinBox_floor_valueChanged(double floorDb);
 
 private:
     Ui::Result_Wnd_qual *ui;

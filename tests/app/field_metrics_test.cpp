@@ -4,11 +4,13 @@
 
 #include <QFile>
 #include <QImage>
+#include <qwt_scale_widget.h>
 #include <cmath>
 #include <functional>
 
 #include "field_metrics.h"
 #include "platform.h"
+#include "plot_main_max.h"
 #include "profile_wnd.h"
 #include "test_support.h"
 
@@ -238,4 +240,24 @@ TEST(FieldMetrics, ProfilesThroughThePeakAndTheirTextExport)
     w.exportDocument();
     testsupport::installDefaultHooks();
     EXPECT_FALSE(QImage(png).isNull());
+}
+
+TEST(FieldMetrics, QualityMapInDecibelsOfItsRatios)
+{
+    // Side-maxima ratios p_side/p_F in metres: 0.1 (-20 dB) everywhere but 0.5 at one point.
+    VDOUB3 scan = makeField(-0.01, 0.01, 5, -0.01, 0.01, 5, [](double x, double y) {
+        return x == 0 && y == 0 ? 0.5 : 0.1;
+    });
+    Plot_main_max plot(scan, true, false, {0.2, 0.3});
+    plot.setDecibelScale(true, -30);
+    const QwtInterval bar = plot.axisWidget(QwtPlot::yRight)->colorBarInterval();
+    EXPECT_DOUBLE_EQ(bar.minValue(), -30.0);
+    EXPECT_DOUBLE_EQ(bar.maxValue(), 0.0);
+    EXPECT_NEAR(plot.spectrogram()->data()->value(-0.5, -0.5), -20.0, 1e-9);
+    ASSERT_EQ(plot.spectrogram()->contourLevels().size(), 2);
+    EXPECT_NEAR(plot.spectrogram()->contourLevels()[0], 20 * std::log10(0.2), 1e-9);
+    EXPECT_NEAR(plot.GetZ()[2][2][2], 0.5, 1e-12); // the export stays linear
+    plot.setDecibelScale(false, -30);
+    EXPECT_NEAR(plot.spectrogram()->data()->value(-0.5, -0.5), 0.1, 1e-9);
+    EXPECT_EQ(plot.spectrogram()->contourLevels(), QList<double>({0.2, 0.3}));
 }
