@@ -291,9 +291,38 @@ void AxialQuality_wnd::on_pushButton_2_clicked()
 // ---- Results ----
 
 // The quality result windows open here; until then the buttons stay disabled (QualityWnd).
-void AxialQuality_wnd::on_pushButton_4_clicked() {}
-void AxialQuality_wnd::on_pushButton_7_clicked() {}
-void AxialQuality_wnd::on_pushButton_6_clicked() {}
+void AxialQuality_wnd::on_pushButton_4_clicked()
+{
+    showResult(Scan::Main);
+}
+
+void AxialQuality_wnd::on_pushButton_7_clicked()
+{
+    showResult(Scan::Side);
+}
+
+void AxialQuality_wnd::on_pushButton_6_clicked()
+{
+    showBothResults();
+}
+
+qualityresult::Request AxialQuality_wnd::resultRequest() const
+{
+    using namespace shared;
+    qualityresult::Request r;
+    r.axial = true;
+    r.G = G;
+    // The axial field region of the last run; the transverse plane as the plane window left it.
+    r.plane = {Zminpr, Phipr, FNzpr, FNrpr, Drpr, Dzpr, zop, rxp, ryp, Nxp, Nyp, dxp, dyp};
+    r.main = {Zminpr_main, Phipr_main, FNzpr_main, FNrpr_main, Drpr_main, Dzpr_main};
+    r.side = {Zminpr_side, Phipr_side, FNzpr_side, FNrpr_side, Drpr_side, Dzpr_side};
+    r.resultType = ui->comboBox->currentIndex();
+    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(),
+                    ui->doubleSpinBox_3->value()};
+    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(),
+                    ui->doubleSpinBox_6->value()};
+    return r;
+}
 
 // ---- Navigation ----
 

@@ -58,6 +58,7 @@ protected:
     QByteArray focusShiftGridText(Scan kind) const override;
     QString checkRun(Scan kind) const override;
     Grid *focusShiftGrid(Scan kind) const override;
+    qualityresult::Request resultRequest() const override;
 
 private:
     // The focus-shift column as read (metres, degrees; counts truncated).

@@ -1,5 +1,7 @@
 #include "media.h"
 
+#include "shared_params.h"
+
 namespace media {
 
 const std::vector<Medium> &presets()
@@ -27,6 +29,11 @@ QString description(int index, double absorption)
 {
     return QString("Среда: ") + QString::fromUtf8(preset(index).label).toLower()
            + ", поглощение " + QString::number(absorption, 'g', 6) + " дБ/(см·МГц)";
+}
+
+QString currentDescription()
+{
+    return description(shared::medium, shared::pvs);
 }
 
 } // namespace media

@@ -27,6 +27,8 @@ const Medium &preset(int index);
 // What a result was computed with, for parameter lists (rich text, one line):
 // "Среда: печень, поглощение 0.5 дБ/(см·МГц)".
 QString description(int index, double absorption);
+// The same for the medium of the shared parameters (that of the jobs written last).
+QString currentDescription();
 
 } // namespace media
 

@@ -8,12 +8,6 @@
 #include "shared_params.h"
 #include "window_common.h"
 
-bool QualityWnd::resultActionsAvailable = false;
-
-namespace {
-const char *const resultsPending = "Показ результатов оценки качества поля пока недоступен";
-} // namespace
-
 namespace scanjob {
 
 QString binaryResultName(bool axial)
@@ -44,9 +38,6 @@ void QualityWnd::setUpWindow(const QString &title, QWidget *preview, const Butto
     setMinimumSize(window::scaledSize(QSize(823, 652), true));
     main_is_ready = false;
     side_is_ready = false;
-    if (!resultActionsAvailable)
-        for (QPushButton *b : {m_buttons.resultMain, m_buttons.resultSide, m_buttons.resultBoth})
-            b->setToolTip(QString::fromUtf8(resultsPending));
 }
 
 void QualityWnd::regionsChanged(bool bothComplete)
@@ -60,10 +51,9 @@ void QualityWnd::regionsChanged(bool bothComplete)
 
 void QualityWnd::updateResultButtons()
 {
-    const bool on = resultActionsAvailable;
-    m_buttons.resultMain->setEnabled(on && main_is_ready);
-    m_buttons.resultSide->setEnabled(on && side_is_ready);
-    m_buttons.resultBoth->setEnabled(on && main_is_ready && side_is_ready);
+    m_buttons.resultMain->setEnabled(main_is_ready);
+    m_buttons.resultSide->setEnabled(side_is_ready);
+    m_buttons.resultBoth->setEnabled(main_is_ready && side_is_ready);
 }
 
 void QualityWnd::runScan(Scan kind)
@@ -115,6 +105,20 @@ void QualityWnd::showSideDefaultsNote()
         "По умолчанию выбраны грубые шаги сеток расчета поля и смещения фокуса, которые позволяют "
         "выполнить быструю оценку качества поля по побочным максимумам. Для повышения точности "
         "следует уменьшить шаг. При этом время расчета увеличится.");
+}
+
+void QualityWnd::showResult(Scan kind)
+{
+    const bool side = kind == Scan::Side;
+    if (!qualityresult::showSingle(side, resultRequest()))
+        return;
+    Current_main = !side;
+    Current_side = side;
+}
+
+void QualityWnd::showBothResults()
+{
+    qualityresult::showMainAndSide(resultRequest());
 }
 
 void QualityWnd::closeEvent(QCloseEvent *event)

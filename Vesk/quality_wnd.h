@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "grid.h"
+#include "quality_results.h"
 
 class QCloseEvent;
 class QPushButton;
@@ -21,10 +22,6 @@ class QualityWnd : public QWidget
 
 public:
     enum class Scan { Main, Side };
-
-    // The result actions of both windows are still to come: until they are switched on here, the
-    // result buttons stay disabled and say why, and a run only marks its kind as ready.
-    static bool resultActionsAvailable;
 
     // Grid of the focus-shift region of the last started run (of either kind); null before it.
     Grid *currentGrid() const { return G; }
@@ -61,6 +58,10 @@ protected:
     // The note after the side-maxima defaults: coarse grids for a quick estimate.
     void showSideDefaultsNote();
 
+    // The result actions: the map of one kind of scan, or both together, in a new window.
+    void showResult(Scan kind);
+    void showBothResults();
+
     void closeEvent(QCloseEvent *event) override;
 
     // The window's part of a run.
@@ -72,6 +73,9 @@ protected:
     virtual QString checkRun(Scan kind) const = 0;
     // The grid of the run's focus-shift region, as the result windows draw it.
     virtual Grid *focusShiftGrid(Scan kind) const = 0;
+    // What the result actions need: the regions of the last runs, the result type and the
+    // contour levels of the form.
+    virtual qualityresult::Request resultRequest() const = 0;
 
     Grid *G = nullptr;
     bool Current_side = false;

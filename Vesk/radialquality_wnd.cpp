@@ -273,9 +273,38 @@ void RadialQuality_wnd::on_pushButton_2_clicked()
 // ---- Results ----
 
 // The quality result windows open here; until then the buttons stay disabled (QualityWnd).
-void RadialQuality_wnd::on_pushButton_4_clicked() {}
-void RadialQuality_wnd::on_pushButton_6_clicked() {}
-void RadialQuality_wnd::on_pushButton_7_clicked() {}
+void RadialQuality_wnd::on_pushButton_4_clicked()
+{
+    showResult(Scan::Main);
+}
+
+void RadialQuality_wnd::on_pushButton_6_clicked()
+{
+    showResult(Scan::Side);
+}
+
+void RadialQuality_wnd::on_pushButton_7_clicked()
+{
+    showBothResults();
+}
+
+qualityresult::Request RadialQuality_wnd::resultRequest() const
+{
+    using namespace shared;
+    qualityresult::Request r;
+    r.axial = false;
+    r.G = G;
+    // The axial plane as the plane window left it; the transverse field region of the last run.
+    r.plane = {zminpr, phipr, int(Nzpr), int(Nrpr), drpr, dzpr, Zop, Rxp, Ryp, FNxp, FNyp, Dxp, Dyp};
+    r.main = {0, 0, 0, 0, 0, 0, Zop_main, Rxp_main, Ryp_main, FNxp_main, FNyp_main, Dxp_main, Dyp_main};
+    r.side = {0, 0, 0, 0, 0, 0, Zop_side, Rxp_side, Ryp_side, FNxp_side, FNyp_side, Dxp_side, Dyp_side};
+    r.resultType = ui->comboBox->currentIndex();
+    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(),
+                    ui->doubleSpinBox_3->value()};
+    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(),
+                    ui->doubleSpinBox_6->value()};
+    return r;
+}
 
 // ---- Navigation ----
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 
 #include "platform.h"
+#include "media.h"
 #include "plot_export.h"
 #include "result_common.h"
 #include "result_wnd.h"
@@ -12,7 +13,7 @@
 #include "window_common.h"
 
 Result_Main_and_Side_wnd::Result_Main_and_Side_wnd(QWidget *parent, bool type_is_prodol)
-    : QWidget(parent), ui(new Ui::Result_Main_and_Side_wnd)
+    : QWidget(parent), ui(new Ui::Result_Main_and_Side_wnd), Medium_text(media::currentDescription())
 {
     // Builds the plot, which reads and draws both scans.
     ui->setupUi(this);
@@ -92,18 +93,18 @@ void Result_Main_and_Side_wnd::Axes_Title(double maxvalue)
 
 QString Result_Main_and_Side_wnd::parameterText_main() const
 {
-    if (Type_prodol)
-        return axialParameterText(Zminpr_main, Phipr_main, FNzpr_main, FNrpr_main, Drpr_main,
-                                  Dzpr_main);
-    return transverseParameterText(Zop_main, FNxp_main, FNyp_main, Dxp_main, Dyp_main, " см.");
+    const QString region =
+        Type_prodol ? axialParameterText(Zminpr_main, Phipr_main, FNzpr_main, FNrpr_main, Drpr_main, Dzpr_main)
+                    : transverseParameterText(Zop_main, FNxp_main, FNyp_main, Dxp_main, Dyp_main, " см.");
+    return region + "<br />" + Medium_text;
 }
 
 QString Result_Main_and_Side_wnd::parameterText_side() const
 {
-    if (Type_prodol)
-        return axialParameterText(Zminpr_side, Phipr_side, FNzpr_side, FNrpr_side, Drpr_side,
-                                  Dzpr_side);
-    return transverseParameterText(Zop_side, FNxp_side, FNyp_side, Dxp_side, Dyp_side, " см.");
+    const QString region =
+        Type_prodol ? axialParameterText(Zminpr_side, Phipr_side, FNzpr_side, FNrpr_side, Drpr_side, Dzpr_side)
+                    : transverseParameterText(Zop_side, FNxp_side, FNyp_side, Dxp_side, Dyp_side, " см.");
+    return region + "<br />" + Medium_text;
 }
 
 // Both exports render the same combined plot; only the text export differs in its arrays.

@@ -70,6 +70,8 @@ private:
            Dyp_main = 0;
     double Zop_side = 0, Rxp_side = 0, Ryp_side = 0, FNxp_side = 0, FNyp_side = 0, Dxp_side = 0,
            Dyp_side = 0;
+    // The medium of the scans, for the parameter lists.
+    QString Medium_text;
 
     bool Type_prodol = false;
 };

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 
 #include "platform.h"
+#include "media.h"
 #include "plot_export.h"
 #include "result_common.h"
 #include "result_wnd.h"
@@ -24,7 +25,7 @@ QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_p
 }
 
 Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g)
-    : QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g)
+    : QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
 {
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
@@ -89,10 +90,10 @@ void Result_Wnd_qual::Axes_Title(QString file_name, double maxvalue, QList<doubl
 
 QString Result_Wnd_qual::parameterText() const
 {
-    if (Type_prodol)
-        return axialParameterText(Zminpr_qual, Phipr_qual, FNzpr_qual, FNrpr_qual, Drpr_qual,
-                                  Dzpr_qual);
-    return transverseParameterText(Zop_qual, FNxp_qual, FNyp_qual, Dxp_qual, Dyp_qual, " см.");
+    const QString region =
+        Type_prodol ? axialParameterText(Zminpr_qual, Phipr_qual, FNzpr_qual, FNrpr_qual, Drpr_qual, Dzpr_qual)
+                    : transverseParameterText(Zop_qual, FNxp_qual, FNyp_qual, Dxp_qual, Dyp_qual, " см.");
+    return region + "<br />" + Medium_text;
 }
 
 void Result_Wnd_qual::exportDocument()

@@ -74,6 +74,8 @@ private:
     double Drpr_qual = 0, Dzpr_qual = 0;
     double Zop_qual = 0, Rxp_qual = 0, Ryp_qual = 0, FNxp_qual = 0, FNyp_qual = 0, Dxp_qual = 0,
            Dyp_qual = 0;
+    // The medium of the scans, for the parameter list.
+    QString Medium_text;
 
     bool Type_prodol = false;
 };

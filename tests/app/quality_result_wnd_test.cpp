@@ -128,13 +128,14 @@ TEST_F(QualityResultWindowTest, ParameterListsShowTheAnalysedRegions)
     EXPECT_EQ(w.parameterText(),
               QString("z<sub>0</sub> = 12 см<br />x<sub>min</sub> = -1 см<br />x<sub>max</sub> = 1 см"
                       "<br />y<sub>min</sub> = -1 см<br />y<sub>max</sub> = 1<br />N<sub>x</sub> = 11"
-                      "<br />N<sub>y</sub> = 6<br />dx = 0.1 см<br />dy = 0.2 см."));
+                      "<br />N<sub>y</sub> = 6<br />dx = 0.1 см<br />dy = 0.2 см."
+                      "<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
     w.SetType(true);
     w.findChild<QPushButton *>("pushButton_2")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Параметры"));
     EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.startsWith("z<sub>min</sub> = 7 см<br />&phi; = 0&deg;<br />N<sub>z</sub> = 25"));
-    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.endsWith("r<sub>max</sub> = 1.5 см"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.endsWith("r<sub>max</sub> = 1.5 см<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
 
     BoxRecorder::instance().clear();
     Result_Main_and_Side_wnd both(nullptr, true);
@@ -149,7 +150,8 @@ TEST_F(QualityResultWindowTest, ParameterListsShowTheAnalysedRegions)
     both.SetType(false);
     both.SetData_poper(0.13, 0.02, 0.02, 21, 21, 0.001, 0.001, 0.13, 0.01, 0.01, 11, 11, 0.001, 0.001,
                        0.13, 0.01, 0.01, 3, 3, 0.005, 0.005);
-    EXPECT_TRUE(both.parameterText_side().endsWith("N<sub>x</sub> = 3<br />N<sub>y</sub> = 3<br />dx = 0.5 см<br />dy = 0.5 см."));
+    EXPECT_TRUE(both.parameterText_side().endsWith("N<sub>x</sub> = 3<br />N<sub>y</sub> = 3<br />dx = 0.5 см<br />dy = 0.5 см."
+                                                 "<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
 }
 
 TEST_F(QualityResultWindowTest, TextExportsHoldEachWindowsArrays)

@@ -33,7 +33,6 @@ protected:
         shared::R = 0.12f;
         shared::A = 0.1;
         testsupport::BoxRecorder::instance().clear();
-        QualityWnd::resultActionsAvailable = true;
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         platform::setStartDetachedHandler(
             [this](const QString &program, const QStringList &, const QString &workDir) {
@@ -44,7 +43,6 @@ protected:
     }
     void TearDown() override
     {
-        QualityWnd::resultActionsAvailable = false;
         platform::setScreenOverride(0, QRect());
         testsupport::installDefaultHooks();
     }
