@@ -24,8 +24,9 @@ double Log::elapsed() const { return now() - start_; }
 bool Log::open(const std::string &dir)
 {
     const std::string path = dir.empty() ? std::string("log.txt") : dir + "/log.txt";
-    // Appending: lines of a run that a newer run in the same folder has stopped land after the
-    // newer run's lines instead of overwriting them.
+    // A new file rather than the old one truncated: an older run still busy in the same folder
+    // keeps writing into its own (now nameless) file, never into this run's log.
+    ::unlink(path.c_str());
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
     file_ = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
     if (fd >= 0 && !file_)

@@ -7,7 +7,7 @@
 
 namespace kcalc {
 
-// The run's journal: every line goes to log.txt in the job folder (UTF-8, truncated at the start
+// The run's journal: every line goes to log.txt in the job folder (UTF-8, a new file at the start
 // of a run) and to stderr, prefixed with the time since the start of the run.
 class Log
 {
