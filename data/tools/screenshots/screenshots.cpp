@@ -2,7 +2,8 @@
 // calculator: example data in the main window, Continue to the array window (front view and 3D),
 // "Далее >" to the calculation plane window, the default transverse plane with its help window,
 // "Рассчитать\nполе", the result window; the dB view, readings and profiles of a focus 2 cm off the
-// axis; then the same road on the axial tab.
+// axis; then the same road on the axial tab, and from there the axial quality window with its
+// default main-maxima and side-maxima scans and their three result windows.
 // Usage: kormax-screenshots <output dir> <application dir>
 // The application directory must hold kormax-calc, the job folders and the shipped files; the
 // calculations leave their job files in its calc/ folder, so pass a scratch copy of build/app.
@@ -77,18 +78,23 @@ QWidget *newestVisible(const char *className, const QList<QWidget *> &before = {
 
 QString appDirectory;
 
+// The job folder of the calculation started last: calc, main_max or side_max.
+QString runningJob = "calc";
+
 // The "Внимание!" box after a calculation starts: answered once the calculator has written
-// calc/calcdone (or given up after ten minutes).
+// calcdone into the running job's folder (or given up after an hour: the default main-maxima scan
+// is long).
 QMessageBox::StandardButton answer(const platform::Box &box)
 {
-    if (box.title == QString::fromUtf8(jobfiles::waitTitle)) {
-        const QString marker = appDirectory + "/calc/calcdone";
+    if (box.title == QString::fromUtf8(jobfiles::waitTitle)
+        && box.text == QString::fromUtf8(jobfiles::waitText)) {
+        const QString marker = appDirectory + "/" + runningJob + "/calcdone";
         QElapsedTimer t;
         t.start();
-        while (!QFile::exists(marker) && t.elapsed() < 600000)
+        while (!QFile::exists(marker) && t.elapsed() < 3600000)
             settle(100);
-        std::fprintf(stderr, "calculation %s after %.1f s\n", QFile::exists(marker) ? "done" : "NOT done",
-                     t.elapsed() / 1000.0);
+        std::fprintf(stderr, "%s: calculation %s after %.1f s\n", qPrintable(runningJob),
+                     QFile::exists(marker) ? "done" : "NOT done", t.elapsed() / 1000.0);
     } else {
         std::fprintf(stderr, "message \"%s\": %s\n", qPrintable(box.title), qPrintable(box.text));
     }
@@ -104,6 +110,49 @@ QWidget *calculateAndShow(plane_ch_wnd *w, bool axial, int resultType)
     w->findChild<QPushButton *>(axial ? "pushButton_5" : "pushButton_6")->click();
     settle(1000);
     return newestVisible("Result_wnd", before);
+}
+
+// Presses a quality window's result button and saves the result window it opens.
+bool saveQualityResult(QWidget *quality, const char *button, const char *className,
+                       const QString &path)
+{
+    const QList<QWidget *> before = QApplication::topLevelWidgets();
+    quality->findChild<QPushButton *>(button)->click();
+    settle(1000);
+    QWidget *result = newestVisible(className, before);
+    if (!result) {
+        std::fprintf(stderr, "no %s after %s\n", className, button);
+        return false;
+    }
+    const bool ok = save(result, path);
+    result->hide();
+    return ok;
+}
+
+// The axial quality window from the plane window: the default main-maxima and side-maxima scans,
+// then the three result windows.
+bool qualityRoad(plane_ch_wnd *plane, const QString &out)
+{
+    plane->findChild<QPushButton *>("pushButton_9")->click();
+    QWidget *q = newestVisible("AxialQuality_wnd");
+    if (!q) {
+        std::fprintf(stderr, "the axial quality window did not open\n");
+        return false;
+    }
+    q->findChild<QPushButton *>("Button_def_main")->click();
+    runningJob = "main_max";
+    q->findChild<QPushButton *>("pushButton")->click();
+    q->findChild<QPushButton *>("Button_def_side")->click();
+    runningJob = "side_max";
+    q->findChild<QPushButton *>("pushButton_2")->click();
+    runningJob = "calc";
+
+    bool ok = saveQualityResult(q, "pushButton_4", "Result_Wnd_qual", out + "/quality_main.png");
+    ok = saveQualityResult(q, "pushButton_7", "Result_Wnd_qual", out + "/quality_side.png") && ok;
+    ok = saveQualityResult(q, "pushButton_6", "Result_Main_and_Side_wnd",
+                           out + "/quality_main_and_side.png")
+         && ok;
+    return ok;
 }
 
 } // namespace
@@ -212,5 +261,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "no axial result window\n");
         ok = false;
     }
+
+    ok = qualityRoad(w, out) && ok;
     return ok ? 0 : 1;
 }
