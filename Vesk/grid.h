@@ -19,4 +19,17 @@ public:
     int Ny;
 };
 
+class QObject;
+
+// The grid of a calculation run is shared by the window that ran it and the result windows opened
+// from it, which may outlive that window: it is deleted when the last of them is destroyed or lets
+// it go.
+namespace gridlife {
+// `user` keeps g alive until it is destroyed or calls release. A null grid is ignored.
+void share(QObject *user, Grid *g);
+void release(QObject *user, Grid *g);
+// How many users keep g alive (0: g is deleted, or was never shared).
+int users(const Grid *g);
+} // namespace gridlife
+
 #endif // GRID_H

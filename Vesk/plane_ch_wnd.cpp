@@ -400,8 +400,10 @@ void plane_ch_wnd::runCalculation(bool axialTab)
     if (!fieldjob::run(this, axialTab))
         return;
     (axialTab ? ui->pushButton_5 : ui->pushButton_6)->setEnabled(true);
-    // Earlier grids stay alive: result windows opened from them keep using them.
+    // Result windows opened from the earlier grid keep it alive as long as they need it.
+    gridlife::release(this, G);
     G = fieldjob::recordRun(axialTab);
+    gridlife::share(this, G);
 }
 
 void plane_ch_wnd::on_pushButton_4_clicked() { runCalculation(false); }

@@ -88,8 +88,10 @@ void QualityWnd::runScan(Scan kind)
     if (!jobfiles::run(this, job))
         return;
 
-    // Earlier grids stay alive: result windows opened from them keep using them.
+    // Result windows opened from the earlier grid keep it alive as long as they need it.
+    gridlife::release(this, G);
     G = focusShiftGrid(kind);
+    gridlife::share(this, G);
     Nx_G_qual = G->Nx;
     Ny_G_qual = G->Ny;
     (side ? Nx_G_qual_side : Nx_G_qual_main) = Nx_G_qual;

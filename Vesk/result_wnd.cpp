@@ -60,6 +60,7 @@ QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus)
 
 Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::Result_wnd), G(g)
 {
+    gridlife::share(this, G);
     // Builds the plot, which reads and draws the result.
     ui->setupUi(this);
     resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(),

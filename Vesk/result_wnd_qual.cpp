@@ -27,6 +27,7 @@ QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_p
 Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g)
     : QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
 {
+    gridlife::share(this, G);
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
     resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(),

@@ -132,14 +132,23 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
     EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("701 x 49 точек вместо 49 x 49")) << written.constData();
 
-    // A second run keeps the first run's grid alive for the result windows that use it.
-    const Grid *first = w.currentGrid();
-    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) {
-        return true;
-    });
-    button(&w, "pushButton_4")->click();
-    EXPECT_NE(w.currentGrid(), first);
-    EXPECT_EQ(first->Nx, 49);
+    // A result window opened from the first run's grid keeps it alive through a second run; the
+    // grid goes with the last window that uses it.
+    Grid *first = w.currentGrid();
+    const int opened = gridlife::users(first) - 1; // result windows opened above, besides w
+    {
+        QObject resultWindow;
+        gridlife::share(&resultWindow, first);
+        platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) {
+            return true;
+        });
+        button(&w, "pushButton_4")->click();
+        EXPECT_NE(w.currentGrid(), first);
+        EXPECT_EQ(first->Nx, 49);
+        EXPECT_EQ(gridlife::users(first), opened + 1);
+        EXPECT_EQ(gridlife::users(w.currentGrid()), 1);
+    }
+    EXPECT_EQ(gridlife::users(first), opened);
 }
 
 TEST_F(FieldJob, AxialRunWritesTheTurnedPlaneAndItsGrid)
