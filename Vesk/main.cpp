@@ -5,6 +5,7 @@
 #include "form_fields.h"
 #include "mainwindow.h"
 #include "shared_params.h"
+#include "window_common.h"
 
 int main(int argc, char *argv[])
 {
@@ -22,5 +23,7 @@ int main(int argc, char *argv[])
 
     MainWindow w;
     w.show();
-    return app.exec();
+    const int code = app.exec();
+    window::freeRemaining(&w);
+    return code;
 }

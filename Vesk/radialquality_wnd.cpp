@@ -93,7 +93,7 @@ void RadialQuality_wnd::readFieldRegion() const
 // points, the field region's follow every keystroke.
 void RadialQuality_wnd::focusShiftEdited()
 {
-    auto derive = [this](QLineEdit *display, QLineEdit *n, QLineEdit *step) {
+    auto derive = [](QLineEdit *display, QLineEdit *n, QLineEdit *step) {
         planefields::deriveDisplay(display, {step, n}, DigitTest::Yes, [=] {
             return planefields::halfWidthText(int(fieldValue(n->text())),
                                               fieldValue(step->text()) / 100);
@@ -106,7 +106,7 @@ void RadialQuality_wnd::focusShiftEdited()
 
 void RadialQuality_wnd::fieldEdited()
 {
-    auto derive = [this](QLineEdit *display, QLineEdit *n, QLineEdit *step) {
+    auto derive = [](QLineEdit *display, QLineEdit *n, QLineEdit *step) {
         planefields::deriveDisplay(display, {step, n}, DigitTest::No, [=] {
             return planefields::halfWidthText(fieldValue(n->text()), fieldValue(step->text()) / 100);
         });

@@ -1,8 +1,11 @@
 #include "window_common.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QList>
+#include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
@@ -84,6 +87,17 @@ void leave(QWidget *from, QWidget *to)
 void setOwner(QWidget *owned, QWidget *owner)
 {
     owned->setProperty(ownerProperty, QVariant::fromValue<QObject *>(owner));
+}
+
+void freeRemaining(const QWidget *keep)
+{
+    // Collected first and guarded: deleting one window may delete another with it.
+    QList<QPointer<QWidget>> remaining;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != keep && !w->parentWidget() && !ownerOf(w))
+            remaining << w;
+    for (const QPointer<QWidget> &w : remaining)
+        delete w.data();
 }
 
 void confirmExit(QWidget *w, QCloseEvent *event)

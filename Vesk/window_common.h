@@ -42,6 +42,12 @@ void leave(QWidget *from, QWidget *to);
 // frees `owner`, and with it `owned`.
 void setOwner(QWidget *owned, QWidget *owner);
 
+// Deletes every window still alive once the event loop has ended (the working window the user left
+// with Yes, result and help windows), so the application ends with nothing of its own allocated.
+// A window with an owner goes with its owner; `keep` is one the caller owns itself (the first main
+// window lives on main()'s stack).
+void freeRemaining(const QWidget *keep = nullptr);
+
 // closeEvent of a working window: a close the program requests is accepted silently; a user's
 // close (a spontaneous one, from the window system) asks "Выход из приложения", and Yes removes all
 // job files and ends the application.

@@ -23,6 +23,7 @@
 #include "result_wnd_qual.h"
 #include "result_windows.h"
 #include "test_support.h"
+#include "window_common.h"
 
 using namespace planetest;
 using testsupport::BoxRecorder;
@@ -73,8 +74,8 @@ protected:
     }
     void TearDown() override
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            w->hide();
+        // The road ends as the application does: every window still alive goes.
+        window::freeRemaining();
         // Every calculator has written its marker: let them exit before the folder goes.
         for (qint64 pid : pids)
             while (pid > 0 && ::kill(pid_t(pid), 0) == 0)

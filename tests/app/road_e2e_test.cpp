@@ -36,6 +36,7 @@
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 #include "test_support.h"
+#include "window_common.h"
 
 namespace {
 
@@ -229,8 +230,8 @@ protected:
 
     void TearDown() override
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            w->hide();
+        // The road ends as the application does: every window still alive goes.
+        window::freeRemaining();
         for (qint64 pid : pids) {
             QElapsedTimer t;
             t.start();

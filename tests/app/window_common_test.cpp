@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QPointer>
 #include <QWidget>
 
 #include "del_temp_files.h"
@@ -22,6 +24,12 @@ class ResultWindow : public QWidget
 {
 protected:
     void closeEvent(QCloseEvent *event) override { window::confirmCloseResult(this, event); }
+};
+
+// A window holding another as a member, as the main window holds its array window.
+struct OwnerWindow : QWidget {
+    QWidget owned;
+    OwnerWindow() { window::setOwner(&owned, this); }
 };
 
 void touchAllJobFiles(const testsupport::TempAppDir &dir)
@@ -153,4 +161,22 @@ TEST(ProgramClose, PassesWithoutTheQuestion)
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
     EXPECT_EQ(testsupport::quitRequests(), quitsBefore);
     EXPECT_TRUE(QFile::exists(dir.file("calc/array.txt")));
+}
+
+TEST(ApplicationEnd, FreesEveryRemainingWindowOnce)
+{
+    QWidget first; // the caller's own, like main()'s first main window
+    auto *owner = new OwnerWindow;
+    auto *left = new QWidget;
+    auto *dialog = new QWidget(left, Qt::Dialog); // goes with its parent
+    owner->show();
+    owner->owned.show();
+    dialog->show();
+    const QPointer<QWidget> ownerAlive(owner), ownedAlive(&owner->owned), leftAlive(left), dialogAlive(dialog);
+    window::freeRemaining(&first);
+    EXPECT_TRUE(ownerAlive.isNull());
+    EXPECT_TRUE(ownedAlive.isNull());
+    EXPECT_TRUE(leftAlive.isNull());
+    EXPECT_TRUE(dialogAlive.isNull());
+    EXPECT_EQ(QApplication::topLevelWidgets(), QWidgetList{&first});
 }
