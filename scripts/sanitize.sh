@@ -13,12 +13,6 @@ fuzz_seconds=${KORMAX_FUZZ_SECONDS:-20}
 
 TARGETS=(calculator_tests kormax_fuzzers app_tests)
 LABELS=(calculator)
-# The application's GUI tests (label app) run apart, with Mesa preloaded. The two whole-road tests
-# run with ASan and UBSan but without the leak check: road_e2e_test ends the application through the
-# exit question, and the window it closed stays alive in the test process (the application would
-# end there), which LeakSanitizer reports; at the end of quality_road_e2e_test LeakSanitizer's own
-# tracer can crash after every check has passed.
-GUI_EXCLUDED=(road_e2e_test quality_road_e2e_test)
 FUZZERS=(fuzz_job_files:job_files fuzz_element_file:element_file)
 
 "$here/scripts/install-deps.sh"
@@ -35,14 +29,11 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 labels=$(IFS='|'; echo "${LABELS[*]}")
 (cd "$build" && xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -L "^($labels)\$")
-# Mesa's software renderer stays loaded to the end, so what it allocates is not reported as a
-# leak of an unloaded, unnamed module.
+# The application's GUI tests (label app) run apart, with Mesa's software renderer preloaded: it
+# stays loaded to the end, so what it allocates is not reported as a leak of an unloaded, unnamed
+# module.
 dri=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -n 1)
-excluded=$(IFS='|'; echo "${GUI_EXCLUDED[*]}")
-(cd "$build" && LD_PRELOAD=$dri xvfb-run -a -s "-screen 0 1600x1200x24" \
-   ctest --output-on-failure -L "^app\$" -E "^($excluded)\$")
-(cd "$build" && ASAN_OPTIONS=abort_on_error=1:detect_leaks=0 LD_PRELOAD=$dri xvfb-run -a -s "-screen 0 1600x1200x24" \
-   ctest --output-on-failure -L "^app\$" -R "^($excluded)\$")
+(cd "$build" && LD_PRELOAD=$dri xvfb-run -a -s "-screen 0 1600x1200x24" ctest --output-on-failure -L "^app\$")
 
 # Fuzzing: new inputs go to a scratch corpus, the committed seeds stay as they are; a crash
 # leaves its input in build-sanitize/fuzz-artifacts/.
