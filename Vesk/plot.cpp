@@ -13,6 +13,7 @@
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
+#include "LabelledSpectrogram.h"
 #include "field_metrics.h"
 #include "read_from_file.h"
 
@@ -311,9 +312,18 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     G = gridFromArrays(Z, shared::Nx_G, shared::Ny_G);
     const double Max = fieldMaximum(Z);
 
-    d_spectrogram = new QwtPlotSpectrogram();
+    d_spectrogram = new LabelledSpectrogram();
     SpectrogramData *data = new SpectrogramData(G, Max);
     attachSpectrogram(this, d_spectrogram, data, std::move(Z), G, Max);
+    // Contour labels name the level in dB in either scale, on a translucent patch that keeps
+    // them readable over any colour.
+    d_spectrogram->setLabelPlacement(LabelledSpectrogram::N_PER_LEVEL);
+    d_spectrogram->setLabelBackground(QColor(255, 255, 255, 200));
+    d_spectrogram->setLabelText([this](double level) {
+        const double max = d_spectrogram->data()->interval(Qt::ZAxis).maxValue();
+        const double db = m_decibels ? level : decibelFactor() * std::log10(level / max);
+        return QString::number(db, 'g', 4) + QStringLiteral(" дБ");
+    });
 
     setTitle(fieldPlotTitle(type));
 
@@ -400,7 +410,17 @@ void Plot::setContours(bool on, const QList<double> &levelsDb)
     m_contours = on;
     m_levelsDb = levelsDb;
     d_spectrogram->setDefaultContourPen(QPen(Qt::black, 0));
-    d_spectrogram->setContourLevels(on ? contourLevels() : QList<double>());
+    const QList<double> levels = on ? contourLevels() : QList<double>();
+    // Around a focus the levels nest a fraction of a millimetre apart: their extreme-point labels
+    // go alternately to the top and the bottom of the lines so neighbours do not cover each other.
+    QMap<double, unsigned int> placements;
+    for (int i = 0; i < levels.size(); ++i)
+        placements.insert(levels[i], LabelledSpectrogram::N_PER_LEVEL
+                                         | ((levels.size() - 1 - i) % 2 == 0
+                                                ? LabelledSpectrogram::AT_MAX_Y
+                                                : LabelledSpectrogram::AT_MIN_Y));
+    d_spectrogram->setLevelLabelPlacements(placements);
+    d_spectrogram->setContourLevels(levels);
     d_spectrogram->setDisplayMode(QwtPlotSpectrogram::ContourMode, on && !levelsDb.isEmpty());
     replot();
 }

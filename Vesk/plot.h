@@ -13,6 +13,7 @@
 #include "grid.h"
 #include "shared_params.h"
 
+class LabelledSpectrogram;
 class QwtPlotCanvas;
 class QwtPlotRescaler;
 class QwtPlotSpectrogram;
@@ -135,7 +136,8 @@ public:
     void setDecibelScale(bool on, double floorDb);
     bool decibelScale() const { return m_decibels; }
     double decibelFloor() const { return m_floorDb; }
-    // Contour lines at levels given in dB below the maximum (in either scale).
+    // Contour lines at levels given in dB below the maximum (in either scale), each labelled with
+    // its level in dB.
     void setContours(bool on, const QList<double> &levelsDb);
     QList<double> contourLevels() const; // in the units of the current scale
     // Keeps centimetres per pixel equal along both axes when the plot is resized.
@@ -148,7 +150,7 @@ public:
     double normalisedMaximum() const { return m_normalisedMax; }
 
 private:
-    QwtPlotSpectrogram *d_spectrogram;
+    LabelledSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
 

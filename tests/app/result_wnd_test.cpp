@@ -9,9 +9,13 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMouseEvent>
+#include <cmath>
+#include <QPainter>
+#include <QSet>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_renderer.h>
 #include <qwt_plot_spectrogram.h>
 #include <qwt_scale_widget.h>
 #include <unistd.h>
@@ -19,6 +23,7 @@
 #include "field_fixture.h"
 #include "plot.h"
 #include "print_qt.h"
+#include "recording_device.h"
 #include "plane_fields.h"
 #include "plane_test_util.h"
 #include "plot_export.h"
@@ -234,6 +239,37 @@ TEST_F(ResultWindowTest, PlotShowsTheChosenResultTypeInCentimetres)
     EXPECT_NEAR(za[1][0][4], 0.2, 1e-9);
     // Normalised 0.1 at z = 10 cm on the axis: 0.01 x 0.333333 W/cm^2.
     EXPECT_NEAR(za[2][0][2], 0.01 / 3, 1e-9);
+}
+
+TEST_F(ResultWindowTest, ContourLinesAreLabelledWithTheirLevelInDecibelsInEitherScale)
+{
+    // A round spot exp(-(r / 5 mm)^2) on 21 x 21 points: all three default levels are closed
+    // lines inside the plane. Shown as an intensity, so the linear levels are 10 lg apart.
+    fieldfixture::setTransverseRun(app.path(), 11, 11, 0.001, 0.001, 0.13);
+    fieldfixture::writeTransverse(shared::file_to_calc, 21, 21, 0.001, 0.001, [](double x, double y) {
+        return std::exp(-(x * x + y * y) / 25e-6);
+    });
+    planefields::setResultType(3);
+    Plot plot;
+    plot.resize(600, 500);
+    auto labels = [&plot]() {
+        testsupport::RecordingDevice device(QSize(600, 500));
+        QPainter painter(&device);
+        QwtPlotRenderer().render(&plot, &painter, QRectF(0, 0, 600, 500));
+        painter.end();
+        QSet<QString> texts;
+        for (const testsupport::RecordingDevice::Text &t : device.texts())
+            if (t.text.endsWith(QStringLiteral(" дБ")))
+                texts << t.text;
+        return texts;
+    };
+    const QSet<QString> expected{"-3 дБ", "-6 дБ", "-20 дБ"};
+    plot.setContours(true, {-3, -6, -20});
+    EXPECT_EQ(labels(), expected);
+    plot.setDecibelScale(true, -40);
+    EXPECT_EQ(labels(), expected);
+    plot.setContours(false, {-3, -6, -20});
+    EXPECT_TRUE(labels().isEmpty());
 }
 
 TEST_F(ResultWindowTest, RightClickZoomsOutCtrlRightReturnsMiddlePansButNotTheColourBar)
