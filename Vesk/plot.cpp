@@ -229,7 +229,14 @@ QString MyZoomer::valueText(const QPointF &pos) const
     if (!d_spectrogramdata)
         return QString();
     // Qt's formatting is the C format without the C library's locale: always a decimal point.
-    return QString::asprintf(" (%f)", d_spectrogramdata->value(pos.x(), pos.y()));
+    const QString value = QString::asprintf("%f", d_spectrogramdata->value(pos.x(), pos.y()));
+    return m_unit.isEmpty() ? QStringLiteral(" (%1)").arg(value)
+                            : QStringLiteral(" (%1 %2)").arg(value, m_unit);
+}
+
+void MyZoomer::setValueUnit(const QString &unit)
+{
+    m_unit = unit;
 }
 
 // ---- Plot set-up shared by the field and quality plots ----
@@ -377,6 +384,7 @@ void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoom
                                : new SpectrogramData(G, max);
     data->SetData(std::move(z), G, max);
     zoomer->setSpectrogramdata(data);
+    zoomer->setValueUnit(on ? QStringLiteral("дБ") : QString());
     item->setData(data); // deletes the previous raster
 
     const QwtInterval zInterval = data->interval(Qt::ZAxis);

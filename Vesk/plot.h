@@ -86,15 +86,19 @@ public:
     explicit MyZoomer(QwtPlotCanvas *canvas);
 
     void setSpectrogramdata(SpectrogramData *data);
+    // Unit written after the value ("дБ" on a dB raster); none for the linear quantities.
+    void setValueUnit(const QString &unit);
     QwtText trackerTextF(const QPointF &pos) const override;
 
 protected:
-    // What follows the position in the tracker: " (value)", or nothing without data. Zoomers
+    // What follows the position in the tracker: " (value)" or " (value unit)", or nothing
+    // without data. Zoomers
     // that track several rasters say it their way.
     virtual QString valueText(const QPointF &pos) const;
 
 private:
     SpectrogramData *d_spectrogramdata;
+    QString m_unit;
 };
 
 // Axis titles of the current plane: z and r for the axial plane, x and y for the transverse one.
@@ -165,7 +169,7 @@ private:
 
 // Gives a plot's spectrogram item a linear raster or the dB raster of the same arrays (factor
 // 20 or 10, relative to `reference`, cut at floorDb), with the zoomer's tracker and the colour bar
-// on the right axis following it (titled "дБ" in dB); then replots.
+// on the right axis following it (both with "дБ" in dB); then replots.
 void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
                          bool on, double reference, double factor, double floorDb);
 

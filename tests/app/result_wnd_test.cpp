@@ -272,6 +272,22 @@ TEST_F(ResultWindowTest, ContourLinesAreLabelledWithTheirLevelInDecibelsInEither
     EXPECT_TRUE(labels().isEmpty());
 }
 
+TEST_F(ResultWindowTest, TrackerWritesDecibelsWithTheirUnitAndTheLinearValueWithout)
+{
+    transverseRun();
+    Plot plot;
+    const MyZoomer *zoomer = plot.canvas()->findChild<MyZoomer *>();
+    ASSERT_NE(zoomer, nullptr);
+    // The centre holds 1 of a largest 1.22: -1.727197 dB.
+    const QString linear = zoomer->trackerTextF(QPointF(0, 0)).text();
+    EXPECT_EQ(linear, QString("0.0000, 0.0000 (1.000000)"));
+    plot.setDecibelScale(true, -40);
+    EXPECT_EQ(zoomer->trackerTextF(QPointF(0, 0)).text(),
+              QString::asprintf("0.0000, 0.0000 (%f дБ)", 20 * std::log10(1 / 1.22)));
+    plot.setDecibelScale(false, -40);
+    EXPECT_EQ(zoomer->trackerTextF(QPointF(0, 0)).text(), linear);
+}
+
 TEST_F(ResultWindowTest, RightClickZoomsOutCtrlRightReturnsMiddlePansButNotTheColourBar)
 {
     transverseRun();
