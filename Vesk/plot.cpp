@@ -1,5 +1,6 @@
 #include "plot.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_layout.h>
 #include <qwt_plot_panner.h>
-#include <qwt_plot_rescaler.h>
 #include <qwt_plot_spectrogram.h>
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
@@ -241,6 +241,17 @@ void MyZoomer::setValueUnit(const QString &unit)
 
 // ---- Plot set-up shared by the field and quality plots ----
 
+QRectF equalScaleView(const QRectF &wanted, const QSizeF &pixels)
+{
+    if (pixels.isEmpty() || wanted.width() <= 0 || wanted.height() <= 0)
+        return wanted;
+    const double perPixel = std::max(wanted.width() / pixels.width(),
+                                     wanted.height() / pixels.height());
+    QRectF view(0, 0, perPixel * pixels.width(), perPixel * pixels.height());
+    view.moveCenter(wanted.center());
+    return view;
+}
+
 void setPlaneAxisTitles(QwtPlot *plot)
 {
     if (shared::is_prodol) {
@@ -342,6 +353,22 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     QwtPlotPanner *panner = new QwtPlotPanner(canvas());
     panner->setAxisEnabled(QwtPlot::yRight, false);
     panner->setMouseButton(Qt::MiddleButton);
+
+    // The view the equal scale keeps follows every zoom and pan (the panner has moved the axes
+    // by the time its signal arrives here).
+    m_wantedView = d_zoomer->zoomRect();
+    connect(d_zoomer, &QwtPlotZoomer::zoomed, this, [this](const QRectF &rect) {
+        m_wantedView = rect.normalized();
+        if (m_equalScale)
+            showEqualScale();
+    });
+    connect(panner, &QwtPanner::panned, this, [this]() {
+        const QwtScaleDiv &x = axisScaleDiv(QwtPlot::xBottom);
+        const QwtScaleDiv &y = axisScaleDiv(QwtPlot::yLeft);
+        m_wantedView.moveCenter(QPointF((x.lowerBound() + x.upperBound()) / 2,
+                                        (y.lowerBound() + y.upperBound()) / 2));
+    });
+    canvas()->installEventFilter(this);
 }
 
 Plot::~Plot()
@@ -435,22 +462,28 @@ void Plot::setContours(bool on, const QList<double> &levelsDb)
 
 void Plot::setEqualScale(bool on)
 {
-    if (!m_rescaler) {
-        // Every axis keeps the whole field in view; the colour bar is left alone.
-        m_rescaler = new QwtPlotRescaler(canvas(), QwtPlot::xBottom, QwtPlotRescaler::Fitting);
-        m_rescaler->setAspectRatio(QwtPlot::yLeft, 1.0);
-        m_rescaler->setAspectRatio(QwtPlot::yRight, 0.0);
-        m_rescaler->setAspectRatio(QwtPlot::xTop, 0.0);
-        m_rescaler->setIntervalHint(QwtPlot::xBottom, QwtInterval(G->Xmin, G->Xmax));
-        m_rescaler->setIntervalHint(QwtPlot::yLeft, QwtInterval(G->Ymin, G->Ymax));
-    }
-    m_rescaler->setEnabled(on);
+    m_equalScale = on;
     if (on) {
-        m_rescaler->rescale();
+        showEqualScale();
     } else {
-        setAxisScale(QwtPlot::xBottom, G->Xmin, G->Xmax);
-        setAxisScale(QwtPlot::yLeft, G->Ymin, G->Ymax);
+        setAxisScale(QwtPlot::xBottom, m_wantedView.left(), m_wantedView.right());
+        setAxisScale(QwtPlot::yLeft, m_wantedView.top(), m_wantedView.bottom());
         replot();
     }
-    d_zoomer->setZoomBase(false);
+}
+
+void Plot::showEqualScale()
+{
+    const QRectF view = equalScaleView(m_wantedView, canvas()->contentsRect().size());
+    setAxisScale(QwtPlot::xBottom, view.left(), view.right());
+    setAxisScale(QwtPlot::yLeft, view.top(), view.bottom());
+    replot();
+}
+
+bool Plot::eventFilter(QObject *object, QEvent *event)
+{
+    const bool handled = QwtPlot::eventFilter(object, event);
+    if (m_equalScale && object == canvas() && event->type() == QEvent::Resize)
+        showEqualScale();
+    return handled;
 }

@@ -3,6 +3,8 @@
 
 #include <QList>
 #include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <qwt_color_map.h>
 #include <qwt_plot.h>
@@ -15,7 +17,6 @@
 
 class LabelledSpectrogram;
 class QwtPlotCanvas;
-class QwtPlotRescaler;
 class QwtPlotSpectrogram;
 
 // The quantity a field result window shows. The calculator delivers the pressure amplitude
@@ -101,6 +102,11 @@ private:
     QString m_unit;
 };
 
+// The view of `wanted` (plot units, top() the lowest y) on a canvas of `pixels`, with as many
+// units per pixel across as up: the same centre, one axis widened as far as needed. An empty
+// canvas or view gives `wanted` itself.
+QRectF equalScaleView(const QRectF &wanted, const QSizeF &pixels);
+
 // Axis titles of the current plane: z and r for the axial plane, x and y for the transverse one.
 void setPlaneAxisTitles(QwtPlot *plot);
 
@@ -144,7 +150,9 @@ public:
     // its level in dB.
     void setContours(bool on, const QList<double> &levelsDb);
     QList<double> contourLevels() const; // in the units of the current scale
-    // Keeps centimetres per pixel equal along both axes when the plot is resized.
+    // Keeps centimetres per pixel equal along both axes: the part of the plane last zoomed into
+    // (or panned to) keeps its centre and extent when the plot is resized, and one axis is widened
+    // as far as needed.
     void setEqualScale(bool on);
 
     FieldResultType resultType() const { return m_type; }
@@ -153,7 +161,13 @@ public:
     // The largest |p|/p0 of the plane, whatever the result type.
     double normalisedMaximum() const { return m_normalisedMax; }
 
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 private:
+    // Shows the wanted view, widened to equal scale on the canvas as it is now.
+    void showEqualScale();
+
     LabelledSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
@@ -164,7 +178,8 @@ private:
     double m_floorDb = -40;
     bool m_contours = false;
     QList<double> m_levelsDb;
-    QwtPlotRescaler *m_rescaler = nullptr;
+    bool m_equalScale = false;
+    QRectF m_wantedView; // what the user zoomed into or panned to; the whole plane at first
 };
 
 // Gives a plot's spectrogram item a linear raster or the dB raster of the same arrays (factor

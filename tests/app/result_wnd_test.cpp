@@ -17,6 +17,7 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_renderer.h>
 #include <qwt_plot_spectrogram.h>
+#include <qwt_scale_div.h>
 #include <qwt_scale_widget.h>
 #include <unistd.h>
 
@@ -286,6 +287,40 @@ TEST_F(ResultWindowTest, TrackerWritesDecibelsWithTheirUnitAndTheLinearValueWith
               QString::asprintf("0.0000, 0.0000 (%f дБ)", 20 * std::log10(1 / 1.22)));
     plot.setDecibelScale(false, -40);
     EXPECT_EQ(zoomer->trackerTextF(QPointF(0, 0)).text(), linear);
+}
+
+TEST_F(ResultWindowTest, EqualScaleKeepsTheZoomedViewWhenResized)
+{
+    transverseRun(); // -0.2 ... 0.2 cm along both axes
+    Plot plot;
+    plot.resize(500, 500);
+    plot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plot));
+    MyZoomer *zoomer = plot.canvas()->findChild<MyZoomer *>();
+    ASSERT_NE(zoomer, nullptr);
+    plot.setEqualScale(true);
+    zoomer->zoom(QRectF(-0.1, 0.0, 0.1, 0.05)); // x -0.1 ... 0, y 0 ... 0.05
+
+    // Wide, then tall: the zoomed part stays centred at (-0.05, 0.025) and in view, a centimetre
+    // as long across as up, and only one axis is wider than asked.
+    for (const QSize &size : {QSize(900, 400), QSize(400, 900)}) {
+        plot.resize(size);
+        QApplication::sendPostedEvents();
+        const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
+        const QwtScaleDiv y = plot.axisScaleDiv(QwtPlot::yLeft);
+        EXPECT_NEAR((x.lowerBound() + x.upperBound()) / 2, -0.05, 1e-9) << size.width();
+        EXPECT_NEAR((y.lowerBound() + y.upperBound()) / 2, 0.025, 1e-9) << size.width();
+        EXPECT_GE(x.range(), 0.1 - 1e-9);
+        EXPECT_GE(y.range(), 0.05 - 1e-9);
+        EXPECT_TRUE(std::abs(x.range() - 0.1) < 1e-9 || std::abs(y.range() - 0.05) < 1e-9);
+        const double perCmX = plot.transform(QwtPlot::xBottom, 1) - plot.transform(QwtPlot::xBottom, 0);
+        const double perCmY = plot.transform(QwtPlot::yLeft, 0) - plot.transform(QwtPlot::yLeft, 1);
+        EXPECT_NEAR(perCmX / perCmY, 1.0, 0.02) << size.width();
+    }
+    // Back to the whole plane on the tall canvas: all of it across, widened up.
+    zoomer->zoom(0);
+    EXPECT_NEAR(plot.axisScaleDiv(QwtPlot::xBottom).range(), 0.4, 1e-9);
+    EXPECT_GT(plot.axisScaleDiv(QwtPlot::yLeft).range(), 0.4);
 }
 
 TEST_F(ResultWindowTest, RightClickZoomsOutCtrlRightReturnsMiddlePansButNotTheColourBar)
