@@ -50,6 +50,23 @@ unsigned int LabelledSpectrogram::getLabelPlacement() const
     return labelPlacement_;
 }
 
+void LabelledSpectrogram::setLabelText(std::function<QString(double)> text)
+{
+    labelText_ = std::move(text);
+}
+
+void LabelledSpectrogram::setLevelLabelPlacements(const QMap<double, unsigned int> &placements)
+{
+    levelPlacements_ = placements;
+}
+
+QString LabelledSpectrogram::labelText(double level) const
+{
+    if (labelText_)
+        return labelText_(level);
+    return QString::number(level, 'g', 6);
+}
+
 void LabelledSpectrogram::SetBackdroundTransparentMode(bool tm)
 {
     noBackground_ = tm;
@@ -123,11 +140,14 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
                                            const QMap<double, QPolygonF> &contourLines) const
 {
     QwtPlotSpectrogram::drawContourLines(painter, xMap, yMap, contourLines);
-    if (labelPlacement_ == NO_LABELS)
+    if (labelPlacement_ == NO_LABELS && levelPlacements_.isEmpty())
         return;
 
     const QList<double> levels = contourLevels();
     for (double level : levels) {
+        const unsigned int placement = levelPlacements_.value(level, labelPlacement_);
+        if (placement == NO_LABELS)
+            continue;
         // The pen the base class drew this level with.
         QPen pen = defaultContourPen();
         if (pen.style() == Qt::NoPen)
@@ -135,8 +155,7 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
         if (pen.style() == Qt::NoPen)
             continue;
 
-        QString text;
-        text.setNum(level, 'g', 6);
+        const QString text = labelText(level);
         const QRect labelRect = QFontMetrics(labelFont_).boundingRect(text);
         const QPoint labelCentre(-labelRect.width() / 2, labelRect.height() / 3);
 
@@ -152,7 +171,7 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
         const int m = labelMargin_;
         const QRect labelArea = painter->window().adjusted(m, m, -m, -m);
         const QVector<ContourLabelSegment> labels = contourLabelSegments(
-            contourLines.value(level), labelPlacement_, labelsPerContourLevel_, labelArea, xMap,
+            contourLines.value(level), placement, labelsPerContourLevel_, labelArea, xMap,
             yMap);
 
         for (const ContourLabelSegment &s : labels) {

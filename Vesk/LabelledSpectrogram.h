@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QMap>
 #include <QPolygonF>
+#include <QString>
+#include <functional>
 #include <qwt_plot_spectrogram.h>
 
 // A spectrogram whose contour lines carry the value of their level: small labels written on the
@@ -39,6 +41,12 @@ public:
     void setLabelMargin(int pixels);
     void setLabelPlacement(unsigned int placement);
     unsigned int getLabelPlacement() const;
+    // Placement of single levels, overriding setLabelPlacement for them (nested lines close
+    // together can put their labels on opposite sides).
+    void setLevelLabelPlacements(const QMap<double, unsigned int> &placements);
+    // The text written on the lines of a level; without one, the level's value (6 digits).
+    void setLabelText(std::function<QString(double level)> text);
+    QString labelText(double level) const;
     // True: labels are written without any background.
     void SetBackdroundTransparentMode(bool tm);
 
@@ -54,6 +62,8 @@ private:
     int labelMargin_;
     unsigned int labelPlacement_;
     bool noBackground_;
+    std::function<QString(double)> labelText_;
+    QMap<double, unsigned int> levelPlacements_;
 };
 
 // Degrees per radian.

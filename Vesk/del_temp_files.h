@@ -3,7 +3,8 @@
 
 #include <QStringList>
 
-// The job files of every job folder, relative to the application directory, in removal order.
+// The job files of every job folder (the calculator's lock files among them), relative to the
+// application directory, in removal order.
 QStringList jobFilesToRemove();
 
 // Removes the job files of all three job folders (a missing file is no error). Runs when the

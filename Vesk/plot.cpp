@@ -1,5 +1,6 @@
 #include "plot.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
@@ -8,11 +9,11 @@
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_layout.h>
 #include <qwt_plot_panner.h>
-#include <qwt_plot_rescaler.h>
 #include <qwt_plot_spectrogram.h>
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
+#include "LabelledSpectrogram.h"
 #include "field_metrics.h"
 #include "read_from_file.h"
 
@@ -228,10 +229,28 @@ QString MyZoomer::valueText(const QPointF &pos) const
     if (!d_spectrogramdata)
         return QString();
     // Qt's formatting is the C format without the C library's locale: always a decimal point.
-    return QString::asprintf(" (%f)", d_spectrogramdata->value(pos.x(), pos.y()));
+    const QString value = QString::asprintf("%f", d_spectrogramdata->value(pos.x(), pos.y()));
+    return m_unit.isEmpty() ? QStringLiteral(" (%1)").arg(value)
+                            : QStringLiteral(" (%1 %2)").arg(value, m_unit);
+}
+
+void MyZoomer::setValueUnit(const QString &unit)
+{
+    m_unit = unit;
 }
 
 // ---- Plot set-up shared by the field and quality plots ----
+
+QRectF equalScaleView(const QRectF &wanted, const QSizeF &pixels)
+{
+    if (pixels.isEmpty() || wanted.width() <= 0 || wanted.height() <= 0)
+        return wanted;
+    const double perPixel = std::max(wanted.width() / pixels.width(),
+                                     wanted.height() / pixels.height());
+    QRectF view(0, 0, perPixel * pixels.width(), perPixel * pixels.height());
+    view.moveCenter(wanted.center());
+    return view;
+}
 
 void setPlaneAxisTitles(QwtPlot *plot)
 {
@@ -311,9 +330,18 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     G = gridFromArrays(Z, shared::Nx_G, shared::Ny_G);
     const double Max = fieldMaximum(Z);
 
-    d_spectrogram = new QwtPlotSpectrogram();
+    d_spectrogram = new LabelledSpectrogram();
     SpectrogramData *data = new SpectrogramData(G, Max);
     attachSpectrogram(this, d_spectrogram, data, std::move(Z), G, Max);
+    // Contour labels name the level in dB in either scale, on a translucent patch that keeps
+    // them readable over any colour.
+    d_spectrogram->setLabelPlacement(LabelledSpectrogram::N_PER_LEVEL);
+    d_spectrogram->setLabelBackground(QColor(255, 255, 255, 200));
+    d_spectrogram->setLabelText([this](double level) {
+        const double max = d_spectrogram->data()->interval(Qt::ZAxis).maxValue();
+        const double db = m_decibels ? level : decibelFactor() * std::log10(level / max);
+        return QString::number(db, 'g', 4) + QStringLiteral(" дБ");
+    });
 
     setTitle(fieldPlotTitle(type));
 
@@ -325,6 +353,22 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     QwtPlotPanner *panner = new QwtPlotPanner(canvas());
     panner->setAxisEnabled(QwtPlot::yRight, false);
     panner->setMouseButton(Qt::MiddleButton);
+
+    // The view the equal scale keeps follows every zoom and pan (the panner has moved the axes
+    // by the time its signal arrives here).
+    m_wantedView = d_zoomer->zoomRect();
+    connect(d_zoomer, &QwtPlotZoomer::zoomed, this, [this](const QRectF &rect) {
+        m_wantedView = rect.normalized();
+        if (m_equalScale)
+            showEqualScale();
+    });
+    connect(panner, &QwtPanner::panned, this, [this]() {
+        const QwtScaleDiv &x = axisScaleDiv(QwtPlot::xBottom);
+        const QwtScaleDiv &y = axisScaleDiv(QwtPlot::yLeft);
+        m_wantedView.moveCenter(QPointF((x.lowerBound() + x.upperBound()) / 2,
+                                        (y.lowerBound() + y.upperBound()) / 2));
+    });
+    canvas()->installEventFilter(this);
 }
 
 Plot::~Plot()
@@ -367,6 +411,7 @@ void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoom
                                : new SpectrogramData(G, max);
     data->SetData(std::move(z), G, max);
     zoomer->setSpectrogramdata(data);
+    zoomer->setValueUnit(on ? QStringLiteral("дБ") : QString());
     item->setData(data); // deletes the previous raster
 
     const QwtInterval zInterval = data->interval(Qt::ZAxis);
@@ -400,29 +445,45 @@ void Plot::setContours(bool on, const QList<double> &levelsDb)
     m_contours = on;
     m_levelsDb = levelsDb;
     d_spectrogram->setDefaultContourPen(QPen(Qt::black, 0));
-    d_spectrogram->setContourLevels(on ? contourLevels() : QList<double>());
+    const QList<double> levels = on ? contourLevels() : QList<double>();
+    // Around a focus the levels nest a fraction of a millimetre apart: their extreme-point labels
+    // go alternately to the top and the bottom of the lines so neighbours do not cover each other.
+    QMap<double, unsigned int> placements;
+    for (int i = 0; i < levels.size(); ++i)
+        placements.insert(levels[i], LabelledSpectrogram::N_PER_LEVEL
+                                         | ((levels.size() - 1 - i) % 2 == 0
+                                                ? LabelledSpectrogram::AT_MAX_Y
+                                                : LabelledSpectrogram::AT_MIN_Y));
+    d_spectrogram->setLevelLabelPlacements(placements);
+    d_spectrogram->setContourLevels(levels);
     d_spectrogram->setDisplayMode(QwtPlotSpectrogram::ContourMode, on && !levelsDb.isEmpty());
     replot();
 }
 
 void Plot::setEqualScale(bool on)
 {
-    if (!m_rescaler) {
-        // Every axis keeps the whole field in view; the colour bar is left alone.
-        m_rescaler = new QwtPlotRescaler(canvas(), QwtPlot::xBottom, QwtPlotRescaler::Fitting);
-        m_rescaler->setAspectRatio(QwtPlot::yLeft, 1.0);
-        m_rescaler->setAspectRatio(QwtPlot::yRight, 0.0);
-        m_rescaler->setAspectRatio(QwtPlot::xTop, 0.0);
-        m_rescaler->setIntervalHint(QwtPlot::xBottom, QwtInterval(G->Xmin, G->Xmax));
-        m_rescaler->setIntervalHint(QwtPlot::yLeft, QwtInterval(G->Ymin, G->Ymax));
-    }
-    m_rescaler->setEnabled(on);
+    m_equalScale = on;
     if (on) {
-        m_rescaler->rescale();
+        showEqualScale();
     } else {
-        setAxisScale(QwtPlot::xBottom, G->Xmin, G->Xmax);
-        setAxisScale(QwtPlot::yLeft, G->Ymin, G->Ymax);
+        setAxisScale(QwtPlot::xBottom, m_wantedView.left(), m_wantedView.right());
+        setAxisScale(QwtPlot::yLeft, m_wantedView.top(), m_wantedView.bottom());
         replot();
     }
-    d_zoomer->setZoomBase(false);
+}
+
+void Plot::showEqualScale()
+{
+    const QRectF view = equalScaleView(m_wantedView, canvas()->contentsRect().size());
+    setAxisScale(QwtPlot::xBottom, view.left(), view.right());
+    setAxisScale(QwtPlot::yLeft, view.top(), view.bottom());
+    replot();
+}
+
+bool Plot::eventFilter(QObject *object, QEvent *event)
+{
+    const bool handled = QwtPlot::eventFilter(object, event);
+    if (m_equalScale && object == canvas() && event->type() == QEvent::Resize)
+        showEqualScale();
+    return handled;
 }

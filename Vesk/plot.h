@@ -3,6 +3,8 @@
 
 #include <QList>
 #include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <qwt_color_map.h>
 #include <qwt_plot.h>
@@ -13,8 +15,8 @@
 #include "grid.h"
 #include "shared_params.h"
 
+class LabelledSpectrogram;
 class QwtPlotCanvas;
-class QwtPlotRescaler;
 class QwtPlotSpectrogram;
 
 // The quantity a field result window shows. The calculator delivers the pressure amplitude
@@ -85,16 +87,25 @@ public:
     explicit MyZoomer(QwtPlotCanvas *canvas);
 
     void setSpectrogramdata(SpectrogramData *data);
+    // Unit written after the value ("дБ" on a dB raster); none for the linear quantities.
+    void setValueUnit(const QString &unit);
     QwtText trackerTextF(const QPointF &pos) const override;
 
 protected:
-    // What follows the position in the tracker: " (value)", or nothing without data. Zoomers
+    // What follows the position in the tracker: " (value)" or " (value unit)", or nothing
+    // without data. Zoomers
     // that track several rasters say it their way.
     virtual QString valueText(const QPointF &pos) const;
 
 private:
     SpectrogramData *d_spectrogramdata;
+    QString m_unit;
 };
+
+// The view of `wanted` (plot units, top() the lowest y) on a canvas of `pixels`, with as many
+// units per pixel across as up: the same centre, one axis widened as far as needed. An empty
+// canvas or view gives `wanted` itself.
+QRectF equalScaleView(const QRectF &wanted, const QSizeF &pixels);
 
 // Axis titles of the current plane: z and r for the axial plane, x and y for the transverse one.
 void setPlaneAxisTitles(QwtPlot *plot);
@@ -135,10 +146,13 @@ public:
     void setDecibelScale(bool on, double floorDb);
     bool decibelScale() const { return m_decibels; }
     double decibelFloor() const { return m_floorDb; }
-    // Contour lines at levels given in dB below the maximum (in either scale).
+    // Contour lines at levels given in dB below the maximum (in either scale), each labelled with
+    // its level in dB.
     void setContours(bool on, const QList<double> &levelsDb);
     QList<double> contourLevels() const; // in the units of the current scale
-    // Keeps centimetres per pixel equal along both axes when the plot is resized.
+    // Keeps centimetres per pixel equal along both axes: the part of the plane last zoomed into
+    // (or panned to) keeps its centre and extent when the plot is resized, and one axis is widened
+    // as far as needed.
     void setEqualScale(bool on);
 
     FieldResultType resultType() const { return m_type; }
@@ -147,8 +161,14 @@ public:
     // The largest |p|/p0 of the plane, whatever the result type.
     double normalisedMaximum() const { return m_normalisedMax; }
 
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 private:
-    QwtPlotSpectrogram *d_spectrogram;
+    // Shows the wanted view, widened to equal scale on the canvas as it is now.
+    void showEqualScale();
+
+    LabelledSpectrogram *d_spectrogram;
     Grid *G; // owned; the raster data refers to it
     MyZoomer *d_zoomer;
 
@@ -158,12 +178,13 @@ private:
     double m_floorDb = -40;
     bool m_contours = false;
     QList<double> m_levelsDb;
-    QwtPlotRescaler *m_rescaler = nullptr;
+    bool m_equalScale = false;
+    QRectF m_wantedView; // what the user zoomed into or panned to; the whole plane at first
 };
 
 // Gives a plot's spectrogram item a linear raster or the dB raster of the same arrays (factor
 // 20 or 10, relative to `reference`, cut at floorDb), with the zoomer's tracker and the colour bar
-// on the right axis following it (titled "дБ" in dB); then replots.
+// on the right axis following it (both with "дБ" in dB); then replots.
 void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
                          bool on, double reference, double factor, double floorDb);
 

@@ -92,16 +92,9 @@ QString resultFileProblem(bool side, bool axial)
     const QString binary = binaryPath(side, axial);
     const int nx = side ? shared::Nx_G_qual_side : shared::Nx_G_qual_main;
     const int ny = side ? shared::Ny_G_qual_side : shared::Ny_G_qual_main;
-    const qint64 needed = (3 * qint64(nx) * ny + 2) * qint64(sizeof(double));
-    const QFileInfo info(binary);
-    if (!info.isFile())
-        return "Не найден файл результата оценки качества поля: "
-               + QDir::toNativeSeparators(binary) + ". Повторите оценку.";
-    if (info.size() < needed)
-        return "Файл результата оценки качества поля " + QDir::toNativeSeparators(binary)
-               + " короче, чем нужно для области смещения фокуса последнего расчета ("
-               + QString::number(info.size()) + " байт вместо " + QString::number(needed)
-               + "). Повторите оценку.";
+    const QString mismatch = scanResultMismatch(binary, nx, ny);
+    if (!mismatch.isEmpty())
+        return mismatch;
     if (!side) {
         const QString text = jobFolder(false) + shared::file_to_calc_field_in_max;
         if (!QFileInfo(text).isFile())

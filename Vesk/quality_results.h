@@ -46,7 +46,7 @@ QString notDoneText(bool side);
 QString combinedProblem(bool mainDone, bool sideDone, bool samePlane, bool overlap);
 
 // A scan whose calcdone is there but whose results do not belong to the last run (a binary result
-// shorter than its grid needs, or a missing field result text file): the text naming the file,
+// of another region or size than its grid, or a missing field result text file): the text naming the file,
 // empty when the results are complete. The text file is checked only for the main-maxima job,
 // whose field maximum scales the map.
 QString resultFileProblem(bool side, bool axial);

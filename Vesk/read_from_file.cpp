@@ -93,11 +93,14 @@ QString fieldResultMismatch(const QString &name, const Grid &grid)
     const double *vertical = transverse ? header + 3 : header;
     if (sameAxis(horizontal, grid.Xmin, grid.dX, grid.Nx) && sameAxis(vertical, grid.Ymin, grid.dY, grid.Ny))
         return QString();
-    return QString("Результат расчета в файле %1 относится к другой плоскости (%2 x %3 точек вместо %4 x %5 заданных). "
+    return QString("Результат расчета в файле %1 относится к другой плоскости (%2). "
                    "Повторите расчет и дождитесь его окончания.")
-        .arg(name)
-        .arg(headerCount(horizontal[0], horizontal[1], horizontal[2]))
-        .arg(headerCount(vertical[0], vertical[1], vertical[2]))
-        .arg(grid.Nx)
-        .arg(grid.Ny);
+        .arg(name,
+             gridSizeText(headerCount(horizontal[0], horizontal[1], horizontal[2]),
+                          headerCount(vertical[0], vertical[1], vertical[2]), grid.Nx, grid.Ny));
+}
+
+QString gridSizeText(long long fileNx, long long fileNy, int nx, int ny)
+{
+    return QString("%1 x %2 точек вместо %3 x %4 заданных").arg(fileNx).arg(fileNy).arg(nx).arg(ny);
 }

@@ -23,4 +23,7 @@ VDOUB3 read_from_file(QString name, int i_size, int j_size);
 // plane of other size or position) must not be drawn as if it were this one.
 QString fieldResultMismatch(const QString &name, const Grid &grid);
 
+// "a x b точек вместо c x d заданных": the grid size a result file describes against the run's.
+QString gridSizeText(long long fileNx, long long fileNy, int nx, int ny);
+
 #endif // READ_FROM_FILE_H

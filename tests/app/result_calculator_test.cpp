@@ -288,11 +288,11 @@ TEST_F(RealCalculatorResult, ReadingsOfTheExampleFocusedAtItsCentreOfCurvature)
     EXPECT_DOUBLE_EQ(plot->axisWidget(QwtPlot::yRight)->colorBarInterval().minValue(), -60.0);
     const QPointF corner(z[0][3][3], z[1][3][3]);
     const double cornerDb = toDecibels(z[2][3][3], peak.value, 20, -60);
-    // The tracker shows the interpolated value in dB (six decimals in parentheses).
+    // The tracker shows the interpolated value in dB (six decimals and the unit in parentheses).
     const MyZoomer *zoomer = plot->canvas()->findChild<MyZoomer *>();
     ASSERT_NE(zoomer, nullptr);
     const QString tracker = zoomer->trackerTextF(corner).text();
-    EXPECT_TRUE(tracker.contains(QString::asprintf("(%f)", cornerDb))) << tracker.toStdString();
+    EXPECT_TRUE(tracker.contains(QString::asprintf("(%f дБ)", cornerDb))) << tracker.toStdString();
     EXPECT_NEAR(fieldPeak(plot->GetZ()).value, peak.value, 1e-12);
 
     // Contour levels follow the scale: in dB while it is on, as fractions of the maximum when off.

@@ -9,16 +9,22 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMouseEvent>
+#include <cmath>
+#include <QPainter>
+#include <QSet>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_renderer.h>
 #include <qwt_plot_spectrogram.h>
+#include <qwt_scale_div.h>
 #include <qwt_scale_widget.h>
 #include <unistd.h>
 
 #include "field_fixture.h"
 #include "plot.h"
 #include "print_qt.h"
+#include "recording_device.h"
 #include "plane_fields.h"
 #include "plane_test_util.h"
 #include "plot_export.h"
@@ -234,6 +240,87 @@ TEST_F(ResultWindowTest, PlotShowsTheChosenResultTypeInCentimetres)
     EXPECT_NEAR(za[1][0][4], 0.2, 1e-9);
     // Normalised 0.1 at z = 10 cm on the axis: 0.01 x 0.333333 W/cm^2.
     EXPECT_NEAR(za[2][0][2], 0.01 / 3, 1e-9);
+}
+
+TEST_F(ResultWindowTest, ContourLinesAreLabelledWithTheirLevelInDecibelsInEitherScale)
+{
+    // A round spot exp(-(r / 5 mm)^2) on 21 x 21 points: all three default levels are closed
+    // lines inside the plane. Shown as an intensity, so the linear levels are 10 lg apart.
+    fieldfixture::setTransverseRun(app.path(), 11, 11, 0.001, 0.001, 0.13);
+    fieldfixture::writeTransverse(shared::file_to_calc, 21, 21, 0.001, 0.001, [](double x, double y) {
+        return std::exp(-(x * x + y * y) / 25e-6);
+    });
+    planefields::setResultType(3);
+    Plot plot;
+    plot.resize(600, 500);
+    auto labels = [&plot]() {
+        testsupport::RecordingDevice device(QSize(600, 500));
+        QPainter painter(&device);
+        QwtPlotRenderer().render(&plot, &painter, QRectF(0, 0, 600, 500));
+        painter.end();
+        QSet<QString> texts;
+        for (const testsupport::RecordingDevice::Text &t : device.texts())
+            if (t.text.endsWith(QStringLiteral(" дБ")))
+                texts << t.text;
+        return texts;
+    };
+    const QSet<QString> expected{"-3 дБ", "-6 дБ", "-20 дБ"};
+    plot.setContours(true, {-3, -6, -20});
+    EXPECT_EQ(labels(), expected);
+    plot.setDecibelScale(true, -40);
+    EXPECT_EQ(labels(), expected);
+    plot.setContours(false, {-3, -6, -20});
+    EXPECT_TRUE(labels().isEmpty());
+}
+
+TEST_F(ResultWindowTest, TrackerWritesDecibelsWithTheirUnitAndTheLinearValueWithout)
+{
+    transverseRun();
+    Plot plot;
+    const MyZoomer *zoomer = plot.canvas()->findChild<MyZoomer *>();
+    ASSERT_NE(zoomer, nullptr);
+    // The centre holds 1 of a largest 1.22: -1.727197 dB.
+    const QString linear = zoomer->trackerTextF(QPointF(0, 0)).text();
+    EXPECT_EQ(linear, QString("0.0000, 0.0000 (1.000000)"));
+    plot.setDecibelScale(true, -40);
+    EXPECT_EQ(zoomer->trackerTextF(QPointF(0, 0)).text(),
+              QString::asprintf("0.0000, 0.0000 (%f дБ)", 20 * std::log10(1 / 1.22)));
+    plot.setDecibelScale(false, -40);
+    EXPECT_EQ(zoomer->trackerTextF(QPointF(0, 0)).text(), linear);
+}
+
+TEST_F(ResultWindowTest, EqualScaleKeepsTheZoomedViewWhenResized)
+{
+    transverseRun(); // -0.2 ... 0.2 cm along both axes
+    Plot plot;
+    plot.resize(500, 500);
+    plot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plot));
+    MyZoomer *zoomer = plot.canvas()->findChild<MyZoomer *>();
+    ASSERT_NE(zoomer, nullptr);
+    plot.setEqualScale(true);
+    zoomer->zoom(QRectF(-0.1, 0.0, 0.1, 0.05)); // x -0.1 ... 0, y 0 ... 0.05
+
+    // Wide, then tall: the zoomed part stays centred at (-0.05, 0.025) and in view, a centimetre
+    // as long across as up, and only one axis is wider than asked.
+    for (const QSize &size : {QSize(900, 400), QSize(400, 900)}) {
+        plot.resize(size);
+        QApplication::sendPostedEvents();
+        const QwtScaleDiv x = plot.axisScaleDiv(QwtPlot::xBottom);
+        const QwtScaleDiv y = plot.axisScaleDiv(QwtPlot::yLeft);
+        EXPECT_NEAR((x.lowerBound() + x.upperBound()) / 2, -0.05, 1e-9) << size.width();
+        EXPECT_NEAR((y.lowerBound() + y.upperBound()) / 2, 0.025, 1e-9) << size.width();
+        EXPECT_GE(x.range(), 0.1 - 1e-9);
+        EXPECT_GE(y.range(), 0.05 - 1e-9);
+        EXPECT_TRUE(std::abs(x.range() - 0.1) < 1e-9 || std::abs(y.range() - 0.05) < 1e-9);
+        const double perCmX = plot.transform(QwtPlot::xBottom, 1) - plot.transform(QwtPlot::xBottom, 0);
+        const double perCmY = plot.transform(QwtPlot::yLeft, 0) - plot.transform(QwtPlot::yLeft, 1);
+        EXPECT_NEAR(perCmX / perCmY, 1.0, 0.02) << size.width();
+    }
+    // Back to the whole plane on the tall canvas: all of it across, widened up.
+    zoomer->zoom(0);
+    EXPECT_NEAR(plot.axisScaleDiv(QwtPlot::xBottom).range(), 0.4, 1e-9);
+    EXPECT_GT(plot.axisScaleDiv(QwtPlot::yLeft).range(), 0.4);
 }
 
 TEST_F(ResultWindowTest, RightClickZoomsOutCtrlRightReturnsMiddlePansButNotTheColourBar)
