@@ -93,8 +93,7 @@ public:
 
 protected:
     // What follows the position in the tracker: " (value)" or " (value unit)", or nothing
-    // without data. Zoomers
-    // that track several rasters say it their way.
+    // without data. Zoomers that track several rasters say it their way.
     virtual QString valueText(const QPointF &pos) const;
 
 private:
