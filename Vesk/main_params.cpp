@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "shared_params.h"
+
 namespace mainparams {
 
 const char *const errorTitle = "Ошибка!";
@@ -17,6 +19,17 @@ const char *const noPdfText = "Невозможно открыть pdf файл!
 
 const char *const exampleTitle = "Параметры по умолчанию ";
 const char *const exampleElementFile = "/Elements_Quist_Marvane.txt";
+
+void setExampleArray()
+{
+    shared::A = 0.17;
+    shared::R = 0.13f;
+    shared::nu = 1e6;
+    shared::r = 0.0035;
+    shared::c = 1500;
+    shared::ro = 1000;
+    shared::rotv = 0.02;
+}
 const char *const aboutTitle = "О программе";
 
 double intensityFromPressure(double pressure, double ro, double c)

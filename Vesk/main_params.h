@@ -27,6 +27,9 @@ extern const char *const noPdfText;       // the manual cannot be opened
 extern const char *const exampleTitle;
 QString exampleText();
 extern const char *const exampleElementFile; // in the application directory, with leading "/"
+// The example's aperture, curvature, element and hole radii, frequency and water (c, rho) into the
+// shared parameters; the source strength, focus and element file are left to the caller.
+void setExampleArray();
 
 // The About box (rich text: the product line first, blocks separated by empty lines).
 extern const char *const aboutTitle;

@@ -339,13 +339,7 @@ void MainWindow::on_pushButton_4_clicked()
 
 void MainWindow::on_pushButton_5_clicked()
 {
-    shared::A = 0.17;
-    shared::R = 0.13f;
-    shared::nu = 1000000;
-    shared::r = 0.0035;
-    shared::c = 1500;
-    shared::ro = 1000;
-    shared::rotv = 0.02;
+    mainparams::setExampleArray();
     shared::medium = media::water;
     shared::pvs = 0;
     if (ui->radioButton->isChecked())

@@ -12,6 +12,7 @@
 
 #include "axialquality_wnd.h"
 #include "build_list_of_elem.h"
+#include "main_params.h"
 #include "platform.h"
 #include "radialquality_wnd.h"
 #include "shared_params.h"
@@ -37,15 +38,8 @@ int main(int argc, char *argv[])
     });
 
     // The example data of the main window.
-    using namespace shared;
-    A = 0.17;
-    R = 0.13f;
-    r = 0.0035;
-    nu = 1e6;
-    rotv = 0.02;
-    ro = 1000;
-    c = 1500;
-    initpres = 250000;
+    mainparams::setExampleArray();
+    shared::initpres = 250000;
     if (!build_list_of_elem(dir + "/Elements_Quist_Marvane.txt")) {
         std::fprintf(stderr, "no example array in %s\n", qPrintable(dir));
         return 1;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "job_files.h"
+#include "main_params.h"
 #include "rotate.h"
 #include "shared_params.h"
 #include "test_support.h"
@@ -16,17 +17,6 @@ QByteArray cp1251(const QString &text)
     return QTextCodec::codecForName("Windows-1251")->fromUnicode(text);
 }
 
-void setExampleArray()
-{
-    using namespace shared;
-    A = 0.17;
-    R = 0.13f;
-    r = 0.0035;
-    nu = 1e6;
-    rotv = 0.02;
-    ro = 1000;
-    c = 1500;
-}
 } // namespace
 
 TEST(JobFileText, ArrayFileOfTheExampleArray)
@@ -104,7 +94,7 @@ TEST(JobFileText, GridFiles)
 TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
 {
     testsupport::TempAppDir dir;
-    setExampleArray();
+    mainparams::setExampleArray();
     shared::Elem = {{0.01, 0.02}};
     shared::xF = 0.01;
     shared::yF = 0;
@@ -145,7 +135,7 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
 TEST(JobFileWriters, NameTheFileThatCouldNotBeWritten)
 {
     testsupport::TempAppDir dir;
-    setExampleArray();
+    mainparams::setExampleArray();
     QString failed;
     const QString missing = dir.path() + "/nowhere/";
     EXPECT_FALSE(jobfiles::writeArrayAndMedium(missing, &failed));

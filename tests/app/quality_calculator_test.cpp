@@ -17,6 +17,7 @@
 
 #include "axialquality_wnd.h"
 #include "build_list_of_elem.h"
+#include "main_params.h"
 #include "plane_test_util.h"
 #include "plot_main_and_side.h"
 #include "plot_main_max.h"
@@ -94,13 +95,7 @@ protected:
     {
         resetShared();
         // The example array of the main window.
-        shared::A = 0.17;
-        shared::R = 0.13f;
-        shared::nu = 1e6;
-        shared::r = 0.0035;
-        shared::c = 1500;
-        shared::ro = 1000;
-        shared::rotv = 0.02;
+        mainparams::setExampleArray();
         shared::initpres = 250000;
         ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + "/Elements_Quist_Marvane.txt"));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));

@@ -12,10 +12,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-#include <signal.h>
 
 #include "axialquality_wnd.h"
 #include "build_list_of_elem.h"
+#include "main_params.h"
 #include "plane_test_util.h"
 #include "quality_test_util.h"
 #include "radialquality_wnd.h"
@@ -36,16 +36,9 @@ protected:
     void SetUp() override
     {
         resetShared();
-        using namespace shared;
         // The example data of the main window.
-        A = 0.17;
-        R = 0.13f;
-        r = 0.0035;
-        nu = 1e6;
-        rotv = 0.02;
-        ro = 1000;
-        c = 1500;
-        initpres = 250000;
+        mainparams::setExampleArray();
+        shared::initpres = 250000;
         ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + "/Elements_Quist_Marvane.txt"));
         // The job folders as installed: the shipped batch files beside the real calculator.
         for (const char *bat : {"calc/calc.bat", "main_max/Trovane.bat", "side_max/Trovane.bat"}) {
@@ -78,8 +71,7 @@ protected:
         window::freeRemaining();
         // Every calculator has written its marker: let them exit before the folder goes.
         for (qint64 pid : pids)
-            while (pid > 0 && ::kill(pid_t(pid), 0) == 0)
-                QTest::qWait(20);
+            testsupport::waitForExit(pid, 30000);
         testsupport::installDefaultHooks();
         platform::setScreenOverride(0, QRect());
         BoxRecorder::instance().clear();

@@ -25,6 +25,7 @@
 
 #include "build_list_of_elem.h"
 #include "field_metrics.h"
+#include "main_params.h"
 #include "plane_ch_wnd.h"
 #include "plane_test_util.h"
 #include "plot.h"
@@ -64,13 +65,7 @@ protected:
     {
         planetest::resetShared();
         // The example array of the main window.
-        shared::A = 0.17;
-        shared::R = 0.13f;
-        shared::nu = 1e6;
-        shared::r = 0.0035;
-        shared::c = 1500;
-        shared::ro = 1000;
-        shared::rotv = 0.02;
+        mainparams::setExampleArray();
         shared::initpres = 250000;
         ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + "/Elements_Quist_Marvane.txt"));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));

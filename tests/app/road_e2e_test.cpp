@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QThread>
 #include <cmath>
-#include <csignal>
 #include <iostream>
 #include <qwt_plot_spectrogram.h>
 #include <qwt_scale_div.h>
@@ -185,11 +184,6 @@ ExportedText readExportedText(const QString &path)
     return t;
 }
 
-bool processAlive(qint64 pid)
-{
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
-}
-
 class RoadE2E : public ::testing::Test
 {
 protected:
@@ -232,12 +226,8 @@ protected:
     {
         // The road ends as the application does: every window still alive goes.
         window::freeRemaining();
-        for (qint64 pid : pids) {
-            QElapsedTimer t;
-            t.start();
-            while (processAlive(pid) && t.elapsed() < 10000)
-                QThread::msleep(20);
-        }
+        for (qint64 pid : pids)
+            testsupport::waitForExit(pid, 10000);
         testsupport::installDefaultHooks();
         platform::setScreenOverride(0, QRect());
         BoxRecorder::instance().clear();
@@ -327,13 +317,8 @@ protected:
 
     void waitForCalculatorsToExit()
     {
-        for (qint64 pid : pids) {
-            QElapsedTimer t;
-            t.start();
-            while (processAlive(pid) && t.elapsed() < 30000)
-                processEventsFor(20);
-            EXPECT_FALSE(processAlive(pid)) << "calculator " << pid << " still running";
-        }
+        for (qint64 pid : pids)
+            EXPECT_TRUE(testsupport::waitForExit(pid, 30000)) << "calculator " << pid << " still running";
     }
 
     testsupport::TempAppDir app;

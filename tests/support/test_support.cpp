@@ -1,11 +1,13 @@
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
+#include <csignal>
 
 namespace testsupport {
 
@@ -88,6 +90,18 @@ bool waitForFile(const QString &path, int ms)
     while (!QFile::exists(path) && t.elapsed() < ms)
         QThread::msleep(20);
     return QFile::exists(path);
+}
+
+bool waitForExit(qint64 pid, int ms)
+{
+    const auto alive = [pid] { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; };
+    QElapsedTimer t;
+    t.start();
+    while (alive() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return !alive();
 }
 
 QByteArray readAll(const QString &path)

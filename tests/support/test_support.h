@@ -65,6 +65,9 @@ QByteArray readAll(const QString &path);
 // Waits up to ms milliseconds for a file to appear (a calculator writing its marker).
 bool waitForFile(const QString &path, int ms);
 void writeAll(const QString &path, const QByteArray &data);
+// Waits up to ms milliseconds, handling events, for a process to end (a detached calculator: not
+// our child, so there is no exit status to wait on); true when it has ended.
+bool waitForExit(qint64 pid, int ms);
 
 } // namespace testsupport
 
