@@ -9,16 +9,10 @@
 
 const double d180_pi = 57.29577951308232;
 
-LabelledSpectrogram::LabelledSpectrogram()
-    : QwtPlotSpectrogram(QString()),
-      labelFont_("Helvetica", 8, QFont::Bold, false),
-      labelBackground_(Qt::NoBrush),
-      labelsPerContourLevel_(2),
-      labelMargin_(15),
-      labelPlacement_(AT_MAX_Y),
-      noBackground_(false)
-{
-}
+LabelledSpectrogram::LabelledSpectrogram() :
+    QwtPlotSpectrogram(QString()), labelFont_("Helvetica", 8, QFont::Bold, false), labelBackground_(Qt::NoBrush),
+    labelsPerContourLevel_(2), labelMargin_(15), labelPlacement_(AT_MAX_Y), noBackground_(false)
+{}
 
 void LabelledSpectrogram::setLabelFont(const QFont &font)
 {
@@ -72,9 +66,8 @@ void LabelledSpectrogram::SetBackdroundTransparentMode(bool tm)
     noBackground_ = tm;
 }
 
-QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsigned int placement,
-                                                  int perLevel, const QRect &labelArea,
-                                                  const QwtScaleMap &xMap,
+QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsigned int placement, int perLevel,
+                                                  const QRect &labelArea, const QwtScaleMap &xMap,
                                                   const QwtScaleMap &yMap)
 {
     QVector<ContourLabelSegment> labels;
@@ -94,8 +87,8 @@ QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsign
 
     // Extreme points among the segment starts that fall inside the label area.
     const unsigned int flags[LabelledSpectrogram::PLACEMENT_SIZE] = {
-        LabelledSpectrogram::AT_MIN_X, LabelledSpectrogram::AT_MAX_X,
-        LabelledSpectrogram::AT_MIN_Y, LabelledSpectrogram::AT_MAX_Y};
+        LabelledSpectrogram::AT_MIN_X, LabelledSpectrogram::AT_MAX_X, LabelledSpectrogram::AT_MIN_Y,
+        LabelledSpectrogram::AT_MAX_Y};
     int index[LabelledSpectrogram::PLACEMENT_SIZE] = {-1, -1, -1, -1};
     double test[LabelledSpectrogram::PLACEMENT_SIZE] = {0, 0, 0, 0};
     for (int k = 0; k + 1 < n; k += 2) {
@@ -106,12 +99,9 @@ QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsign
         for (int s = 0; s < LabelledSpectrogram::PLACEMENT_SIZE; ++s) {
             if (!(placement & flags[s]))
                 continue;
-            const double v = (s == LabelledSpectrogram::AT_MIN_X_IDX
-                              || s == LabelledSpectrogram::AT_MAX_X_IDX)
-                                 ? p.x()
-                                 : p.y();
-            const bool lowest = s == LabelledSpectrogram::AT_MIN_X_IDX
-                                || s == LabelledSpectrogram::AT_MIN_Y_IDX;
+            const double v =
+                (s == LabelledSpectrogram::AT_MIN_X_IDX || s == LabelledSpectrogram::AT_MAX_X_IDX) ? p.x() : p.y();
+            const bool lowest = s == LabelledSpectrogram::AT_MIN_X_IDX || s == LabelledSpectrogram::AT_MIN_Y_IDX;
             if (index[s] < 0 || (lowest ? test[s] > v : v > test[s])) {
                 index[s] = k;
                 test[s] = v;
@@ -135,8 +125,7 @@ double contourLabelAngle(const QPointF &a, const QPointF &b)
     return angle;
 }
 
-void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap &xMap,
-                                           const QwtScaleMap &yMap,
+void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                                            const QMap<double, QPolygonF> &contourLines) const
 {
     QwtPlotSpectrogram::drawContourLines(painter, xMap, yMap, contourLines);
@@ -170,9 +159,8 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
 
         const int m = labelMargin_;
         const QRect labelArea = painter->window().adjusted(m, m, -m, -m);
-        const QVector<ContourLabelSegment> labels = contourLabelSegments(
-            contourLines.value(level), placement, labelsPerContourLevel_, labelArea, xMap,
-            yMap);
+        const QVector<ContourLabelSegment> labels =
+            contourLabelSegments(contourLines.value(level), placement, labelsPerContourLevel_, labelArea, xMap, yMap);
 
         for (const ContourLabelSegment &s : labels) {
             const QPoint anchor(int(xMap.transform(s.a.x())), int(yMap.transform(s.a.y())));

@@ -78,9 +78,8 @@ struct ContourLabelSegment {
 // Qwt delivers them (points 2k and 2k+1 form one segment); labelArea is in pixels. Evenly spaced
 // labels first (every 2*step points from step, step even and at least 100, about perLevel of
 // them), then the extreme-point slots in index order; ties keep the first segment.
-QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsigned int placement,
-                                                  int perLevel, const QRect &labelArea,
-                                                  const QwtScaleMap &xMap,
+QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsigned int placement, int perLevel,
+                                                  const QRect &labelArea, const QwtScaleMap &xMap,
                                                   const QwtScaleMap &yMap);
 
 // The rotation of a label on the segment from a to b, in the painter's degrees (clockwise),

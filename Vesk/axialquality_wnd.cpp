@@ -12,19 +12,17 @@
 using formfields::fieldValue;
 using planefields::DigitTest;
 
-AxialQuality_wnd::AxialQuality_wnd(QWidget *parent)
-    : QualityWnd({true, &shared::name_of_file_main_max_axial, &shared::name_of_file_side_max_axial},
-                 parent),
-      ui(new Ui::AxialQuality_wnd)
+AxialQuality_wnd::AxialQuality_wnd(QWidget *parent) :
+    QualityWnd({true, &shared::name_of_file_main_max_axial, &shared::name_of_file_side_max_axial}, parent),
+    ui(new Ui::AxialQuality_wnd)
 {
     ui->setupUi(this);
     setUpWindow("Аксиальная плоскость: оценка качества поля", ui->widget,
-                {ui->pushButton, ui->pushButton_2, ui->pushButton_4, ui->pushButton_7,
-                 ui->pushButton_6});
+                {ui->pushButton, ui->pushButton_2, ui->pushButton_4, ui->pushButton_7, ui->pushButton_6});
 
     using formfields::Sign;
-    for (QLineEdit *f : {ui->lineEdit_21, ui->lineEdit_6, ui->lineEdit_20, ui->lineEdit_7,
-                         ui->lineEdit_19, ui->lineEdit_8})
+    for (QLineEdit *f :
+         {ui->lineEdit_21, ui->lineEdit_6, ui->lineEdit_20, ui->lineEdit_7, ui->lineEdit_19, ui->lineEdit_8})
         formfields::setupNumberField(f, Sign::Unsigned);
     formfields::setupNumberField(ui->lineEdit_16, Sign::Signed);
     for (QLineEdit *f : {ui->lineEdit_15, ui->lineEdit_10, ui->lineEdit_17, ui->lineEdit_11})
@@ -36,8 +34,8 @@ AxialQuality_wnd::~AxialQuality_wnd()
     delete ui;
 }
 
-void AxialQuality_wnd::SetCalcData(double zminpr, double zmaxpr, double rpr, double phipr,
-                                   double Nrpr, double Nzpr, double drpr, double dzpr)
+void AxialQuality_wnd::SetCalcData(double zminpr, double zmaxpr, double rpr, double phipr, double Nrpr, double Nzpr,
+                                   double drpr, double dzpr)
 {
     using formfields::numberText;
     // Each text fires its field's handler; the two derived fields are written last.
@@ -96,37 +94,30 @@ void AxialQuality_wnd::readFieldRegion() const
 // keeps them), and its counts are whole points; the field region's follow every keystroke.
 void AxialQuality_wnd::focusShiftEdited()
 {
-    planefields::deriveDisplay(ui->lineEdit_12, {ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_10},
-                               DigitTest::Yes, [this] {
-                                   return planefields::zmaxText(
-                                       fieldValue(ui->lineEdit_6->text()) / 100,
-                                       int(fieldValue(ui->lineEdit_10->text())),
-                                       fieldValue(ui->lineEdit_7->text()) / 100);
-                               });
-    planefields::deriveDisplay(ui->lineEdit_13, {ui->lineEdit_8, ui->lineEdit_11}, DigitTest::Yes,
+    planefields::deriveDisplay(ui->lineEdit_12, {ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_10}, DigitTest::Yes,
                                [this] {
-                                   return planefields::halfWidthText(
-                                       int(fieldValue(ui->lineEdit_11->text())),
-                                       fieldValue(ui->lineEdit_8->text()) / 100);
+                                   return planefields::zmaxText(fieldValue(ui->lineEdit_6->text()) / 100,
+                                                                int(fieldValue(ui->lineEdit_10->text())),
+                                                                fieldValue(ui->lineEdit_7->text()) / 100);
                                });
+    planefields::deriveDisplay(ui->lineEdit_13, {ui->lineEdit_8, ui->lineEdit_11}, DigitTest::Yes, [this] {
+        return planefields::halfWidthText(int(fieldValue(ui->lineEdit_11->text())),
+                                          fieldValue(ui->lineEdit_8->text()) / 100);
+    });
     regionUpdate();
 }
 
 void AxialQuality_wnd::fieldEdited()
 {
-    planefields::deriveDisplay(ui->lineEdit_18, {ui->lineEdit_21, ui->lineEdit_20, ui->lineEdit_15},
-                               DigitTest::No, [this] {
-                                   return planefields::zmaxText(
-                                       fieldValue(ui->lineEdit_21->text()) / 100,
-                                       fieldValue(ui->lineEdit_15->text()),
-                                       fieldValue(ui->lineEdit_20->text()) / 100);
-                               });
-    planefields::deriveDisplay(ui->lineEdit_14, {ui->lineEdit_19, ui->lineEdit_17}, DigitTest::No,
-                               [this] {
-                                   return planefields::halfWidthText(
-                                       fieldValue(ui->lineEdit_17->text()),
-                                       fieldValue(ui->lineEdit_19->text()) / 100);
-                               });
+    planefields::deriveDisplay(
+        ui->lineEdit_18, {ui->lineEdit_21, ui->lineEdit_20, ui->lineEdit_15}, DigitTest::No, [this] {
+            return planefields::zmaxText(fieldValue(ui->lineEdit_21->text()) / 100, fieldValue(ui->lineEdit_15->text()),
+                                         fieldValue(ui->lineEdit_20->text()) / 100);
+        });
+    planefields::deriveDisplay(ui->lineEdit_14, {ui->lineEdit_19, ui->lineEdit_17}, DigitTest::No, [this] {
+        return planefields::halfWidthText(fieldValue(ui->lineEdit_17->text()),
+                                          fieldValue(ui->lineEdit_19->text()) / 100);
+    });
     regionUpdate();
 }
 
@@ -135,12 +126,10 @@ void AxialQuality_wnd::regionUpdate()
     using namespace shared;
     const FocusShift s = readFocusShift();
     readFieldRegion();
-    is_scan = planefields::allFilled({ui->lineEdit_6, ui->lineEdit_9, ui->lineEdit_11,
-                                      ui->lineEdit_10, ui->lineEdit_8, ui->lineEdit_7,
-                                      ui->lineEdit_12, ui->lineEdit_13});
-    is_prodol = planefields::allFilled({ui->lineEdit_21, ui->lineEdit_16, ui->lineEdit_17,
-                                        ui->lineEdit_15, ui->lineEdit_19, ui->lineEdit_20,
-                                        ui->lineEdit_18, ui->lineEdit_14});
+    is_scan = planefields::allFilled({ui->lineEdit_6, ui->lineEdit_9, ui->lineEdit_11, ui->lineEdit_10, ui->lineEdit_8,
+                                      ui->lineEdit_7, ui->lineEdit_12, ui->lineEdit_13});
+    is_prodol = planefields::allFilled({ui->lineEdit_21, ui->lineEdit_16, ui->lineEdit_17, ui->lineEdit_15,
+                                        ui->lineEdit_19, ui->lineEdit_20, ui->lineEdit_18, ui->lineEdit_14});
 
     // The reset must follow the fit, or the fit would overwrite it.
     ui->widget->SetPrPlainParam(s.zmin, s.phi, s.Nr, s.Nz, s.dr, s.dz, s.zmax, s.r);
@@ -152,16 +141,46 @@ void AxialQuality_wnd::regionUpdate()
     regionsChanged(is_prodol && is_scan);
 }
 
-void AxialQuality_wnd::on_lineEdit_6_textChanged(const QString &) { focusShiftEdited(); }
-void AxialQuality_wnd::on_lineEdit_7_textChanged(const QString &) { focusShiftEdited(); }
-void AxialQuality_wnd::on_lineEdit_10_textChanged(const QString &) { focusShiftEdited(); }
-void AxialQuality_wnd::on_lineEdit_8_textChanged(const QString &) { focusShiftEdited(); }
-void AxialQuality_wnd::on_lineEdit_11_textChanged(const QString &) { focusShiftEdited(); }
-void AxialQuality_wnd::on_lineEdit_21_textChanged(const QString &) { fieldEdited(); }
-void AxialQuality_wnd::on_lineEdit_20_textChanged(const QString &) { fieldEdited(); }
-void AxialQuality_wnd::on_lineEdit_15_textChanged(const QString &) { fieldEdited(); }
-void AxialQuality_wnd::on_lineEdit_19_textChanged(const QString &) { fieldEdited(); }
-void AxialQuality_wnd::on_lineEdit_17_textChanged(const QString &) { fieldEdited(); }
+void AxialQuality_wnd::on_lineEdit_6_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void AxialQuality_wnd::on_lineEdit_7_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void AxialQuality_wnd::on_lineEdit_10_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void AxialQuality_wnd::on_lineEdit_8_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void AxialQuality_wnd::on_lineEdit_11_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void AxialQuality_wnd::on_lineEdit_21_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void AxialQuality_wnd::on_lineEdit_20_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void AxialQuality_wnd::on_lineEdit_15_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void AxialQuality_wnd::on_lineEdit_19_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void AxialQuality_wnd::on_lineEdit_17_textChanged(const QString &)
+{
+    fieldEdited();
+}
 
 // Both regions lie in one plane: the focus-shift angle copies the field region's.
 void AxialQuality_wnd::on_lineEdit_16_textChanged(const QString &text)
@@ -261,8 +280,8 @@ QString AxialQuality_wnd::checkRun(Scan kind) const
     const int nr = main ? FNrpr_main : FNrpr_side;
     const double dr = main ? Drpr_main : Drpr_side;
     const double dz = main ? Dzpr_main : Dzpr_side;
-    if (!RectIn(Zminpr, Zminpr + (FNzpr - 1) * Dzpr, (1 - FNrpr) * Drpr, (FNrpr - 1) * Drpr, z0,
-                z0 + (nz - 1) * dz, (1 - nr) * dr, (nr - 1) * dr))
+    if (!RectIn(Zminpr, Zminpr + (FNzpr - 1) * Dzpr, (1 - FNrpr) * Drpr, (FNrpr - 1) * Drpr, z0, z0 + (nz - 1) * dz,
+                (1 - nr) * dr, (nr - 1) * dr))
         return "Область смещения фокуса должна находиться внутри области расчета поля!";
     if (drpr == 0 || m_shift.dr == 0)
         return "Невозможен нулевой шаг по r!";
@@ -274,8 +293,7 @@ QString AxialQuality_wnd::checkRun(Scan kind) const
 Grid *AxialQuality_wnd::focusShiftGrid(Scan) const
 {
     const FocusShift &s = m_shift;
-    return new Grid(s.Nz, 2 * s.Nr - 1, s.dz, s.dr, s.zmin, s.zmax, (1 - s.Nr) * s.dr,
-                    (s.Nr - 1) * s.dr);
+    return new Grid(s.Nz, 2 * s.Nr - 1, s.dz, s.dr, s.zmin, s.zmax, (1 - s.Nr) * s.dr, (s.Nr - 1) * s.dr);
 }
 
 void AxialQuality_wnd::on_pushButton_clicked()
@@ -317,10 +335,8 @@ qualityresult::Request AxialQuality_wnd::resultRequest() const
     r.main = {Zminpr_main, Phipr_main, FNzpr_main, FNrpr_main, Drpr_main, Dzpr_main};
     r.side = {Zminpr_side, Phipr_side, FNzpr_side, FNrpr_side, Drpr_side, Dzpr_side};
     r.resultType = ui->comboBox->currentIndex();
-    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(),
-                    ui->doubleSpinBox_3->value()};
-    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(),
-                    ui->doubleSpinBox_6->value()};
+    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(), ui->doubleSpinBox_3->value()};
+    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(), ui->doubleSpinBox_6->value()};
     return r;
 }
 
@@ -332,9 +348,8 @@ void AxialQuality_wnd::on_pushButton_3_clicked()
     plane_ch_wnd *plane = new plane_ch_wnd();
     shared::is_prodol = true;
     shared::is_poper = false;
-    plane->NotFirst_prodol(ui->lineEdit_21->text(), ui->lineEdit_16->text(),
-                           ui->lineEdit_17->text(), ui->lineEdit_15->text(),
-                           ui->lineEdit_19->text(), ui->lineEdit_20->text(),
+    plane->NotFirst_prodol(ui->lineEdit_21->text(), ui->lineEdit_16->text(), ui->lineEdit_17->text(),
+                           ui->lineEdit_15->text(), ui->lineEdit_19->text(), ui->lineEdit_20->text(),
                            ui->lineEdit_18->text(), ui->lineEdit_14->text());
     window::moveOn(this, plane);
 }

@@ -19,8 +19,8 @@ public:
     ~AxialQuality_wnd() override;
 
     // The plane window's axial plane (metres, degrees) as the field region.
-    void SetCalcData(double zminpr, double zmaxpr, double rpr, double phipr, double Nrpr,
-                     double Nzpr, double drpr, double dzpr);
+    void SetCalcData(double zminpr, double zmaxpr, double rpr, double phipr, double Nrpr, double Nzpr, double drpr,
+                     double dzpr);
     // Zoom the preview to the plane alone.
     void SetScaleGL();
 

@@ -18,7 +18,7 @@ bool build_list_of_elem(const QString &name)
         return false;
 
     QTextStream in(&file);
-    bool finite = true;  // "nan" and "inf" parse as numbers but are no positions
+    bool finite = true; // "nan" and "inf" parse as numbers but are no positions
     while (!in.atEnd()) {
         // A token is a run of non-white-space characters; past the last one it is empty.
         QString token;

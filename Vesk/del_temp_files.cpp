@@ -6,18 +6,16 @@
 
 QStringList jobFilesToRemove()
 {
-    const QStringList scanFiles = {"AbsField_XY.txt", "AbsField_YZ.txt", "AbsField_XY.bin",
-                                   "AbsField_YZ.bin", "array.txt",       "array_elements.txt",
-                                   "calcdone",        "focus.txt",       "grid_calc.txt",
-                                   "grid_scan.txt",   "log.txt",         "medium.txt"};
+    const QStringList scanFiles = {"AbsField_XY.txt", "AbsField_YZ.txt",    "AbsField_XY.bin", "AbsField_YZ.bin",
+                                   "array.txt",       "array_elements.txt", "calcdone",        "focus.txt",
+                                   "grid_calc.txt",   "grid_scan.txt",      "log.txt",         "medium.txt"};
     // The calculator's lock goes first: a calculator still running in a folder stops without
     // publishing once its lock is gone, so nothing is written into a folder being emptied.
     QStringList paths;
     for (const char *folder : {"/calc/", "/main_max/", "/side_max/"})
         paths << QString(folder) + ".calc.lock";
-    for (const char *f : {"AbsField_XY.txt", "AbsField_YZ.txt", "array.txt", "array_elements.txt",
-                          "calcdone", "focus.txt", "focus_pressure.txt", "grid_calc.txt", "log.txt",
-                          "medium.txt"})
+    for (const char *f : {"AbsField_XY.txt", "AbsField_YZ.txt", "array.txt", "array_elements.txt", "calcdone",
+                          "focus.txt", "focus_pressure.txt", "grid_calc.txt", "log.txt", "medium.txt"})
         paths << QString("/calc/") + f;
     for (const QString &f : scanFiles)
         paths << "/main_max/" + f;

@@ -189,8 +189,7 @@ FieldPoint secondaryMaximum(const VDOUB3 &z, const FieldPoint &peak)
 
 // ---- Focus and plane ----
 
-FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance,
-                              double tolerance)
+FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance, double tolerance)
 {
     FocusPlacement f;
     f.u = u;
@@ -201,8 +200,7 @@ FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distan
         const size_t I = z[0].size() - 1, J = z[0][0].size() - 1;
         const double x0 = std::min(z[0][0][0], z[0][I][J]), x1 = std::max(z[0][0][0], z[0][I][J]);
         const double y0 = std::min(z[1][0][0], z[1][I][J]), y1 = std::max(z[1][0][0], z[1][I][J]);
-        f.onGrid = u >= x0 - tolerance && u <= x1 + tolerance && v >= y0 - tolerance
-                   && v <= y1 + tolerance;
+        f.onGrid = u >= x0 - tolerance && u <= x1 + tolerance && v >= y0 - tolerance && v <= y1 + tolerance;
     }
     return f;
 }
@@ -250,8 +248,7 @@ QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
 {
     const QString unit = context.unit.isEmpty() ? QString() : " " + context.unit;
     auto at = [&](double x, double y) {
-        return context.xName + " = " + fixed(x, 3) + " см, " + context.yName + " = " + fixed(y, 3)
-               + " см";
+        return context.xName + " = " + fixed(x, 3) + " см, " + context.yName + " = " + fixed(y, 3) + " см";
     };
     auto width = [&](const LobeWidth &w) {
         return w.found ? fixed(w.width() * 10.0, 2) + " мм" : QString("за пределами сетки");
@@ -264,12 +261,12 @@ QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
     for (int level : {3, 6}) {
         const LobeWidth &wx = level == 3 ? m.x3 : m.x6;
         const LobeWidth &wy = level == 3 ? m.y3 : m.y6;
-        lines << "Ширина на уровне -" + QString::number(level) + " дБ: по " + context.xName + " "
-                     + width(wx) + ", по " + context.yName + " " + width(wy);
+        lines << "Ширина на уровне -" + QString::number(level) + " дБ: по " + context.xName + " " + width(wx) + ", по "
+                     + context.yName + " " + width(wy);
     }
     if (m.secondary.found)
-        lines << "Наибольший побочный максимум: " + general(m.secondary.value) + unit + " ("
-                     + fixed(m.secondaryDb, 1) + " дБ) в точке " + at(m.secondary.x, m.secondary.y);
+        lines << "Наибольший побочный максимум: " + general(m.secondary.value) + unit + " (" + fixed(m.secondaryDb, 1)
+                     + " дБ) в точке " + at(m.secondary.x, m.secondary.y);
     else
         lines << "Побочных максимумов вне главного лепестка нет";
 
@@ -278,8 +275,8 @@ QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
         if (f.inPlane)
             lines << "Фокус лежит в плоскости, в точке " + at(f.u, f.v);
         else
-            lines << "Плоскость не содержит фокус: расстояние от фокуса до плоскости "
-                         + fixed(f.distance, 3) + " см (проекция фокуса: " + at(f.u, f.v) + ")";
+            lines << "Плоскость не содержит фокус: расстояние от фокуса до плоскости " + fixed(f.distance, 3)
+                         + " см (проекция фокуса: " + at(f.u, f.v) + ")";
         if (!f.onGrid)
             lines << "Фокус вне сетки расчета";
     }

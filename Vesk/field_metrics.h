@@ -73,8 +73,7 @@ struct FocusPlacement {
     bool inPlane = false; // distance within the tolerance
     bool onGrid = false;  // (u, v) within the extent of the grid
 };
-FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance,
-                              double tolerance = 1e-4);
+FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance, double tolerance = 1e-4);
 
 // The focus of the last run (shared xF, yF, zF, the plane globals) placed in the plot's frame:
 // for a transverse plane (x, y) at distance |zF - zop|; for an axial plane the focus turned with

@@ -41,10 +41,9 @@ namespace {
 class NumberValidator : public QRegExpValidator
 {
 public:
-    NumberValidator(const char *pattern, QObject *parent)
-        : QRegExpValidator(QRegExp(QString::fromLatin1(pattern)), parent)
-    {
-    }
+    NumberValidator(const char *pattern, QObject *parent) :
+        QRegExpValidator(QRegExp(QString::fromLatin1(pattern)), parent)
+    {}
     State validate(QString &input, int &pos) const override
     {
         input.replace(QLatin1Char(','), QLatin1Char('.'));

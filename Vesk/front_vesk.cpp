@@ -72,7 +72,8 @@ QString offCapNote(const QVector<int> &numbers)
     for (int i = 0; i < numbers.size() && i < listedOffCap; ++i)
         listed << QString::number(numbers[i]);
     QString note = QString::fromUtf8("Не показаны элементы дальше радиуса кривизны от оси (не могут "
-                                     "лежать на сфере): № ") + listed.join(", ");
+                                     "лежать на сфере): № ")
+                   + listed.join(", ");
     if (numbers.size() > listedOffCap)
         note += QString::fromUtf8(", … (всего %1)").arg(numbers.size());
     return note;
@@ -105,8 +106,7 @@ double paint(QPainter &painter, int w, int h)
         const ElementShape s = elementShape(x, y, shared::R, r);
         painter.rotate(s.angleDeg);
         painter.translate(s.offset * K, 0);
-        painter.drawEllipse(px(-K * s.radialSemi), px(-K * r), px(2 * K * s.radialSemi),
-                            px(2 * K * r));
+        painter.drawEllipse(px(-K * s.radialSemi), px(-K * r), px(2 * K * s.radialSemi), px(2 * K * r));
         painter.translate(-s.offset * K, 0);
         painter.rotate(-s.angleDeg);
         painter.drawPoint(px(x * K), px(y * K));
@@ -124,8 +124,8 @@ double paint(QPainter &painter, int w, int h)
     if (!note.isEmpty()) {
         painter.setPen(Qt::red);
         painter.setFont(QFont("Arial", 9));
-        painter.drawText(QRect(-w / 2 + 4, h / 2 - 40, w - 8, 38),
-                         Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, note);
+        painter.drawText(QRect(-w / 2 + 4, h / 2 - 40, w - 8, 38), Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
+                         note);
     }
     return K;
 }

@@ -4,10 +4,9 @@
 #include <QMetaObject>
 #include <QObject>
 
-Grid::Grid(int nx, int ny, double dx, double dy, double xmin, double xmax, double ymin, double ymax)
-    : dX(dx), dY(dy), Xmin(xmin), Xmax(xmax), Ymin(ymin), Ymax(ymax), Nx(nx), Ny(ny)
-{
-}
+Grid::Grid(int nx, int ny, double dx, double dy, double xmin, double xmax, double ymin, double ymax) :
+    dX(dx), dY(dy), Xmin(xmin), Xmax(xmax), Ymin(ymin), Ymax(ymax), Nx(nx), Ny(ny)
+{}
 
 namespace gridlife {
 

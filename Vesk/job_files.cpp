@@ -110,8 +110,8 @@ QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
     return t.bytes();
 }
 
-QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
-                    double first2, double step1, double step2)
+QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1, double first2,
+                    double step1, double step2)
 {
     JobText t;
     t.stream() << plane << "\n"
@@ -125,14 +125,12 @@ QByteArray gridText(const QString &plane, double fixed, double n1, double n2, do
     return t.bytes();
 }
 
-QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp,
-                              double dxp, double dyp)
+QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp, double dxp, double dyp)
 {
     return gridText("xy", zop, 2 * Nxp - 1, 2 * Nyp - 1, -rxp, -ryp, dxp, dyp);
 }
 
-QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr,
-                         double dzpr)
+QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr, double dzpr)
 {
     // After the rotation of the array the axial plane is the calculator's plane x = 0.
     return gridText("yz", 0, 2 * Nrpr - 1, Nzpr, -rpr, zminpr, drpr, dzpr);
@@ -152,16 +150,14 @@ QList<JobFile> arrayAndMediumFiles()
 {
     using namespace shared;
     const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
-    return {{"array.txt", arrayText(A, R, r, nu, rotv)},
-            {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
+    return {{"array.txt", arrayText(A, R, r, nu, rotv)}, {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
 }
 
 QList<JobFile> elementsAndFocusFiles(bool axial)
 {
     using namespace shared;
     const double dPhi = axial ? degreesToRadians(phipr) : 0.0;
-    const QByteArray focus = axial ? axialFocusText(xF, yF, zF, phipr)
-                                   : transverseFocusText(xF, yF, zF);
+    const QByteArray focus = axial ? axialFocusText(xF, yF, zF, phipr) : transverseFocusText(xF, yF, zF);
     return {{"array_elements.txt", elementsText(rotateEl(Elem, dPhi))}, {"focus.txt", focus}};
 }
 
@@ -244,8 +240,7 @@ void reportWriteFailure(QWidget *parent, const QString &path)
 
 void reportStartFailure(QWidget *parent, const QString &program)
 {
-    platform::information(parent, errorTitle,
-                          QString("Не удалось запустить программу расчета: ") + program);
+    platform::information(parent, errorTitle, QString("Не удалось запустить программу расчета: ") + program);
 }
 
 void waitForCalculator(QWidget *parent)

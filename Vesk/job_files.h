@@ -28,8 +28,7 @@ QString folderPath(const QString &job);
 // Contents of the individual files.
 QByteArray arrayText(double A, float R, double r, double nu, double rotv);
 // mediumName goes on line 1 (the calculator reads the numbers of lines 2-5 only).
-QByteArray mediumText(double ro, double c, float C, float pvs,
-                      const QString &mediumName = QStringLiteral("Water"));
+QByteArray mediumText(double ro, double c, float C, float pvs, const QString &mediumName = QStringLiteral("Water"));
 QByteArray elementsText(const VDOUB2 &rotatedElements);
 QByteArray transverseFocusText(double xF, double yF, double zF);
 QByteArray axialFocusText(double xF, double yF, double zF, double phipr);
@@ -39,12 +38,10 @@ QByteArray axialFocusText(double xF, double yF, double zF, double phipr);
 void turnFocus(double xF, double yF, double phipr, double *x, double *y);
 // The eight-line grid layout: plane name ("xy" or "yz"), fixed coordinate, point counts along the
 // first and second axis, first coordinates along each axis, steps.
-QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1,
-                    double first2, double step1, double step2);
-QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp,
-                              double dxp, double dyp);
-QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr,
-                         double dzpr);
+QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1, double first2,
+                    double step1, double step2);
+QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp, double dxp, double dyp);
+QByteArray axialGridText(double zminpr, double Nrpr, double Nzpr, double rpr, double drpr, double dzpr);
 
 // Writes bytes into path, truncating it. False when the file could not be opened or written.
 bool writeFile(const QString &path, const QByteArray &bytes);

@@ -44,9 +44,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     shared::CH.fill(false, shared::kmax);
 
     using formfields::Sign;
-    for (QLineEdit *field : {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_4, ui->lineEdit_5,
-                             ui->lineEdit_9, ui->lineEdit_7, ui->lineEdit_6, ui->lineEdit_12,
-                             ui->lineEdit_10, ui->lineEdit_13, ui->lineEdit_14})
+    for (QLineEdit *field :
+         {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_4, ui->lineEdit_5, ui->lineEdit_9, ui->lineEdit_7, ui->lineEdit_6,
+          ui->lineEdit_12, ui->lineEdit_10, ui->lineEdit_13, ui->lineEdit_14})
         formfields::setupNumberField(field, Sign::Unsigned);
     formfields::setupNumberField(ui->lineEdit_3, Sign::Signed);
     formfields::setupNumberField(ui->lineEdit_11, Sign::Signed);
@@ -316,8 +316,7 @@ void MainWindow::on_pushButton_2_clicked()
         return;
     }
 
-    const QString geometryError =
-        mainparams::geometryError(shared::A, shared::R, shared::r, shared::rotv);
+    const QString geometryError = mainparams::geometryError(shared::A, shared::R, shared::r, shared::rotv);
     if (!geometryError.isEmpty()) {
         platform::information(this, mainparams::errorTitle, geometryError);
         return;

@@ -8,8 +8,8 @@
 
 plane3D::plane3D(QWidget *parent) : SceneWidget(parent) {}
 
-void plane3D::SetPopPlainParam(double Szop_qual, int SNxp_qual, int SNyp_qual, double Sdxp_qual,
-                               double Sdyp_qual, double, double)
+void plane3D::SetPopPlainParam(double Szop_qual, int SNxp_qual, int SNyp_qual, double Sdxp_qual, double Sdyp_qual,
+                               double, double)
 {
     zop_qual = Szop_qual;
     Nxp_qual = SNxp_qual;
@@ -29,8 +29,7 @@ void plane3D::ClickOnBut()
 
 void plane3D::ClickOnBut_no_foc()
 {
-    nSca = scenegeom::fitZoom(shared::R,
-                              scenegeom::transverseReach(shared::zop, shared::rxp, shared::ryp));
+    nSca = scenegeom::fitZoom(shared::R, scenegeom::transverseReach(shared::zop, shared::rxp, shared::ryp));
 }
 
 void plane3D::ClickOnBut_qual(double Zop_qual, double Rxp_qual, double Ryp_qual)

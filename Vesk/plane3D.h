@@ -14,8 +14,8 @@ public:
 
     // Stores the focus-shift grid; its half-widths follow from the counts and steps (the last two
     // arguments are not used).
-    void SetPopPlainParam(double Szop_qual, int SNxp_qual, int SNyp_qual, double Sdxp_qual,
-                          double Sdyp_qual, double Srxp_qual, double Sryp_qual);
+    void SetPopPlainParam(double Szop_qual, int SNxp_qual, int SNyp_qual, double Sdxp_qual, double Sdyp_qual,
+                          double Srxp_qual, double Sryp_qual);
     // Zoom to fit the plane and the focus, the plane alone, or the plane and the focus-shift region.
     void ClickOnBut();
     void ClickOnBut_no_foc();

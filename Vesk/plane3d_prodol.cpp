@@ -8,9 +8,8 @@
 
 plane3d_prodol::plane3d_prodol(QWidget *parent) : SceneWidget(parent) {}
 
-void plane3d_prodol::SetPrPlainParam(double Szminpr_qual, double Sphipr_qual, int SNrpr_qual,
-                                     int SNzpr_qual, double Sdrpr_qual, double Sdzpr_qual,
-                                     double Szmaxpr_qual, double Srpr_qual)
+void plane3d_prodol::SetPrPlainParam(double Szminpr_qual, double Sphipr_qual, int SNrpr_qual, int SNzpr_qual,
+                                     double Sdrpr_qual, double Sdzpr_qual, double Szmaxpr_qual, double Srpr_qual)
 {
     zminpr_qual = Szminpr_qual;
     phipr_qual = int(Sphipr_qual);
@@ -36,8 +35,8 @@ void plane3d_prodol::ClickOnBut_no_foc()
 
 void plane3d_prodol::ClickOnBut_qual(double Zmaxpr_qual, double Rpr_qual)
 {
-    const double d = std::max(scenegeom::axialReach(shared::zmaxpr, shared::rpr),
-                              scenegeom::axialReach(Zmaxpr_qual, Rpr_qual));
+    const double d =
+        std::max(scenegeom::axialReach(shared::zmaxpr, shared::rpr), scenegeom::axialReach(Zmaxpr_qual, Rpr_qual));
     nSca = scenegeom::fitZoom(shared::R, d);
 }
 
@@ -64,8 +63,7 @@ void plane3d_prodol::paint_pr_plain(double zminpr, double zmaxpr, double rpr, do
     scenegl::drawTranslucentQuads(scenegeom::axialPlaneQuads(zminpr / R, zmaxpr / R, rpr / R, phipr));
 }
 
-void plane3d_prodol::paint_pr_plain_qual(double zminpr, double zmaxpr, double rpr, double phipr,
-                                         float)
+void plane3d_prodol::paint_pr_plain_qual(double zminpr, double zmaxpr, double rpr, double phipr, float)
 {
     const double R = shared::R;
     glColor3f(0, 0, 0);

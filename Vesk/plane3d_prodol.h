@@ -13,9 +13,8 @@ public:
     explicit plane3d_prodol(QWidget *parent = nullptr);
 
     // Stores the focus-shift region; the angle is truncated to whole degrees.
-    void SetPrPlainParam(double Szminpr_qual, double Sphipr_qual, int SNrpr_qual, int SNzpr_qual,
-                         double Sdrpr_qual, double Sdzpr_qual, double Szmaxpr_qual,
-                         double Srpr_qual);
+    void SetPrPlainParam(double Szminpr_qual, double Sphipr_qual, int SNrpr_qual, int SNzpr_qual, double Sdrpr_qual,
+                         double Sdzpr_qual, double Szmaxpr_qual, double Srpr_qual);
     // Zoom to fit the plane and the focus, the plane alone, or the plane and the focus-shift region.
     void ClickOnBut();
     void ClickOnBut_no_foc();

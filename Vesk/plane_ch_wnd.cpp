@@ -35,22 +35,14 @@ plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_
     updateTransverseButtons();
 
     bindings = {
-        {ui->lineEdit, {&zop, &zop_is_set, 100}},
-        {ui->lineEdit_2, {&dxp, &dxp_is_set, 100}},
-        {ui->lineEdit_3, {&dyp, &dyp_is_set, 100}},
-        {ui->lineEdit_10, {&Nxp, &Nxp_is_set, 1}},
-        {ui->lineEdit_11, {&Nyp, &Nyp_is_set, 1}},
-        {ui->X_Focus_Poper, {&xF, &xF_is_set, 100}},
-        {ui->Y_Focus_Poper, {&yF, &yF_is_set, 100}},
-        {ui->Z_Focus_Poper, {&zF, &zF_is_set, 100}},
-        {ui->lineEdit_6, {&zminpr, &zminpr_is_set, 100}},
-        {ui->lineEdit_5, {&dzpr, &dzpr_is_set, 100}},
-        {ui->lineEdit_4, {&drpr, &drpr_is_set, 100}},
-        {ui->lineEdit_7, {&phipr, &phipr_is_set, 1}},
-        {ui->lineEdit_8, {&Nzpr, &Nzpr_is_set, 1}},
-        {ui->lineEdit_9, {&Nrpr, &Nrpr_is_set, 1}},
-        {ui->X_Focus_Axial, {&xF, &xF_is_set, 100}},
-        {ui->Y_Focus_Axial, {&yF, &yF_is_set, 100}},
+        {ui->lineEdit, {&zop, &zop_is_set, 100}},         {ui->lineEdit_2, {&dxp, &dxp_is_set, 100}},
+        {ui->lineEdit_3, {&dyp, &dyp_is_set, 100}},       {ui->lineEdit_10, {&Nxp, &Nxp_is_set, 1}},
+        {ui->lineEdit_11, {&Nyp, &Nyp_is_set, 1}},        {ui->X_Focus_Poper, {&xF, &xF_is_set, 100}},
+        {ui->Y_Focus_Poper, {&yF, &yF_is_set, 100}},      {ui->Z_Focus_Poper, {&zF, &zF_is_set, 100}},
+        {ui->lineEdit_6, {&zminpr, &zminpr_is_set, 100}}, {ui->lineEdit_5, {&dzpr, &dzpr_is_set, 100}},
+        {ui->lineEdit_4, {&drpr, &drpr_is_set, 100}},     {ui->lineEdit_7, {&phipr, &phipr_is_set, 1}},
+        {ui->lineEdit_8, {&Nzpr, &Nzpr_is_set, 1}},       {ui->lineEdit_9, {&Nrpr, &Nrpr_is_set, 1}},
+        {ui->X_Focus_Axial, {&xF, &xF_is_set, 100}},      {ui->Y_Focus_Axial, {&yF, &yF_is_set, 100}},
         {ui->Z_Focus_Axial, {&zF, &zF_is_set, 100}},
     };
     installValidators();
@@ -67,8 +59,7 @@ void plane_ch_wnd::installValidators()
     for (QLineEdit *f : {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_3, ui->Z_Focus_Poper, ui->lineEdit_6,
                          ui->lineEdit_5, ui->lineEdit_4, ui->Z_Focus_Axial})
         formfields::setupNumberField(f, Sign::Unsigned);
-    for (QLineEdit *f : {ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->lineEdit_7, ui->X_Focus_Axial,
-                         ui->Y_Focus_Axial})
+    for (QLineEdit *f : {ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->lineEdit_7, ui->X_Focus_Axial, ui->Y_Focus_Axial})
         formfields::setupNumberField(f, Sign::Signed);
     for (QLineEdit *f : {ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_8, ui->lineEdit_9})
         formfields::setupCountField(f);
@@ -93,8 +84,7 @@ void plane_ch_wnd::showValue(QLineEdit *field, double value)
 void plane_ch_wnd::transverseEdited(QLineEdit *field)
 {
     // Half-width displays fed by a (count, step) pair; the values are taken only from complete texts.
-    auto derive = [](QLineEdit *n, QLineEdit *step, QLineEdit *display, double &nVar,
-                     double &stepVar) {
+    auto derive = [](QLineEdit *n, QLineEdit *step, QLineEdit *display, double &nVar, double &stepVar) {
         planefields::deriveDisplay(display, {n, step}, DigitTest::Yes, [&] {
             nVar = formfields::fieldValue(n->text());
             stepVar = formfields::fieldValue(step->text()) / 100;
@@ -110,8 +100,7 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
     rxp = (Nxp - 1) * dxp;
     ryp = (Nyp - 1) * dyp;
 
-    is_poper = planefields::allFilled(
-        {ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3});
+    is_poper = planefields::allFilled({ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3});
     is_prodol = false;
     is_foc = planefields::allFilled({ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper});
 
@@ -128,28 +117,27 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
 void plane_ch_wnd::axialEdited(QLineEdit *field)
 {
     if (field == ui->lineEdit_5 || field == ui->lineEdit_8 || field == ui->lineEdit_6) {
-        planefields::deriveDisplay(ui->lineEdit_14, {ui->lineEdit_5, ui->lineEdit_8, ui->lineEdit_6},
-                                   DigitTest::Yes, [this] {
+        planefields::deriveDisplay(ui->lineEdit_14, {ui->lineEdit_5, ui->lineEdit_8, ui->lineEdit_6}, DigitTest::Yes,
+                                   [this] {
                                        Nzpr = formfields::fieldValue(ui->lineEdit_8->text());
                                        zminpr = formfields::fieldValue(ui->lineEdit_6->text()) / 100;
                                        dzpr = formfields::fieldValue(ui->lineEdit_5->text()) / 100;
                                        return planefields::zmaxText(zminpr, Nzpr, dzpr);
                                    });
     } else if (field == ui->lineEdit_9 || field == ui->lineEdit_4) {
-        planefields::deriveDisplay(ui->lineEdit_15, {ui->lineEdit_9, ui->lineEdit_4},
-                                   DigitTest::Yes, [this] {
-                                       Nrpr = formfields::fieldValue(ui->lineEdit_9->text());
-                                       drpr = formfields::fieldValue(ui->lineEdit_4->text()) / 100;
-                                       return planefields::halfWidthText(Nrpr, drpr);
-                                   });
+        planefields::deriveDisplay(ui->lineEdit_15, {ui->lineEdit_9, ui->lineEdit_4}, DigitTest::Yes, [this] {
+            Nrpr = formfields::fieldValue(ui->lineEdit_9->text());
+            drpr = formfields::fieldValue(ui->lineEdit_4->text()) / 100;
+            return planefields::halfWidthText(Nrpr, drpr);
+        });
     }
 
     readField(field);
     zmaxpr = (Nzpr - 1) * dzpr + zminpr;
     rpr = (Nrpr - 1) * drpr;
 
-    is_prodol = planefields::allFilled({ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_9, ui->lineEdit_8,
-                                        ui->lineEdit_4, ui->lineEdit_5});
+    is_prodol = planefields::allFilled(
+        {ui->lineEdit_6, ui->lineEdit_7, ui->lineEdit_9, ui->lineEdit_8, ui->lineEdit_4, ui->lineEdit_5});
     is_poper = false;
     is_scan = false;
     is_foc = planefields::allFilled({ui->X_Focus_Axial, ui->Y_Focus_Axial, ui->Z_Focus_Axial});
@@ -179,24 +167,75 @@ void plane_ch_wnd::updateAxialButtons()
     ui->pushButton_5->setEnabled(false);
 }
 
-void plane_ch_wnd::on_lineEdit_textChanged(const QString &) { transverseEdited(ui->lineEdit); }
-void plane_ch_wnd::on_lineEdit_2_textChanged(const QString &) { transverseEdited(ui->lineEdit_2); }
-void plane_ch_wnd::on_lineEdit_3_textChanged(const QString &) { transverseEdited(ui->lineEdit_3); }
-void plane_ch_wnd::on_lineEdit_10_textChanged(const QString &) { transverseEdited(ui->lineEdit_10); }
-void plane_ch_wnd::on_lineEdit_11_textChanged(const QString &) { transverseEdited(ui->lineEdit_11); }
-void plane_ch_wnd::on_X_Focus_Poper_textChanged(const QString &) { transverseEdited(ui->X_Focus_Poper); }
-void plane_ch_wnd::on_Y_Focus_Poper_textChanged(const QString &) { transverseEdited(ui->Y_Focus_Poper); }
-void plane_ch_wnd::on_Z_Focus_Poper_textChanged(const QString &) { transverseEdited(ui->Z_Focus_Poper); }
+void plane_ch_wnd::on_lineEdit_textChanged(const QString &)
+{
+    transverseEdited(ui->lineEdit);
+}
+void plane_ch_wnd::on_lineEdit_2_textChanged(const QString &)
+{
+    transverseEdited(ui->lineEdit_2);
+}
+void plane_ch_wnd::on_lineEdit_3_textChanged(const QString &)
+{
+    transverseEdited(ui->lineEdit_3);
+}
+void plane_ch_wnd::on_lineEdit_10_textChanged(const QString &)
+{
+    transverseEdited(ui->lineEdit_10);
+}
+void plane_ch_wnd::on_lineEdit_11_textChanged(const QString &)
+{
+    transverseEdited(ui->lineEdit_11);
+}
+void plane_ch_wnd::on_X_Focus_Poper_textChanged(const QString &)
+{
+    transverseEdited(ui->X_Focus_Poper);
+}
+void plane_ch_wnd::on_Y_Focus_Poper_textChanged(const QString &)
+{
+    transverseEdited(ui->Y_Focus_Poper);
+}
+void plane_ch_wnd::on_Z_Focus_Poper_textChanged(const QString &)
+{
+    transverseEdited(ui->Z_Focus_Poper);
+}
 
-void plane_ch_wnd::on_lineEdit_4_textChanged(const QString &) { axialEdited(ui->lineEdit_4); }
-void plane_ch_wnd::on_lineEdit_5_textChanged(const QString &) { axialEdited(ui->lineEdit_5); }
-void plane_ch_wnd::on_lineEdit_6_textChanged(const QString &) { axialEdited(ui->lineEdit_6); }
-void plane_ch_wnd::on_lineEdit_7_textChanged(const QString &) { axialEdited(ui->lineEdit_7); }
-void plane_ch_wnd::on_lineEdit_8_textChanged(const QString &) { axialEdited(ui->lineEdit_8); }
-void plane_ch_wnd::on_lineEdit_9_textChanged(const QString &) { axialEdited(ui->lineEdit_9); }
-void plane_ch_wnd::on_X_Focus_Axial_textChanged(const QString &) { axialEdited(ui->X_Focus_Axial); }
-void plane_ch_wnd::on_Y_Focus_Axial_textChanged(const QString &) { axialEdited(ui->Y_Focus_Axial); }
-void plane_ch_wnd::on_Z_Focus_Axial_textChanged(const QString &) { axialEdited(ui->Z_Focus_Axial); }
+void plane_ch_wnd::on_lineEdit_4_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_4);
+}
+void plane_ch_wnd::on_lineEdit_5_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_5);
+}
+void plane_ch_wnd::on_lineEdit_6_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_6);
+}
+void plane_ch_wnd::on_lineEdit_7_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_7);
+}
+void plane_ch_wnd::on_lineEdit_8_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_8);
+}
+void plane_ch_wnd::on_lineEdit_9_textChanged(const QString &)
+{
+    axialEdited(ui->lineEdit_9);
+}
+void plane_ch_wnd::on_X_Focus_Axial_textChanged(const QString &)
+{
+    axialEdited(ui->X_Focus_Axial);
+}
+void plane_ch_wnd::on_Y_Focus_Axial_textChanged(const QString &)
+{
+    axialEdited(ui->Y_Focus_Axial);
+}
+void plane_ch_wnd::on_Z_Focus_Axial_textChanged(const QString &)
+{
+    axialEdited(ui->Z_Focus_Axial);
+}
 
 // ---- Filling the form from the shared values ----
 
@@ -266,8 +305,7 @@ void plane_ch_wnd::CheckData()
         ui->widget->updateGL();
     } else {
         is_poper = false;
-        is_prodol = zminpr_is_set && phipr_is_set && Nrpr_is_set && Nzpr_is_set && drpr_is_set
-                    && dzpr_is_set;
+        is_prodol = zminpr_is_set && phipr_is_set && Nrpr_is_set && Nzpr_is_set && drpr_is_set && dzpr_is_set;
         is_foc = xF_is_set && yF_is_set && zF_is_set;
         updateAxialButtons();
         ui->widget_2->updateGL();
@@ -301,19 +339,19 @@ void plane_ch_wnd::tabChanged()
     ui->widget_2->updateGL();
 }
 
-void plane_ch_wnd::NotFirst_poper(const QString &zop_text, const QString &Nxp_text,
-                                  const QString &Nyp_text, const QString &dxp_text,
-                                  const QString &dyp_text, const QString &, const QString &)
+void plane_ch_wnd::NotFirst_poper(const QString &zop_text, const QString &Nxp_text, const QString &Nyp_text,
+                                  const QString &dxp_text, const QString &dyp_text, const QString &, const QString &)
 {
     // The half-widths follow from the counts and steps through the displays.
     if (ui->tabWidget->currentIndex() == 0)
         tabChanged();
     else
         ui->tabWidget->setCurrentIndex(0);
-    const QList<QPair<QLineEdit *, QPair<QString, bool>>> fields = {
-        {ui->lineEdit, {zop_text, zop_is_set}},     {ui->lineEdit_2, {dxp_text, dxp_is_set}},
-        {ui->lineEdit_3, {dyp_text, dyp_is_set}},   {ui->lineEdit_10, {Nxp_text, Nxp_is_set}},
-        {ui->lineEdit_11, {Nyp_text, Nyp_is_set}}};
+    const QList<QPair<QLineEdit *, QPair<QString, bool>>> fields = {{ui->lineEdit, {zop_text, zop_is_set}},
+                                                                    {ui->lineEdit_2, {dxp_text, dxp_is_set}},
+                                                                    {ui->lineEdit_3, {dyp_text, dyp_is_set}},
+                                                                    {ui->lineEdit_10, {Nxp_text, Nxp_is_set}},
+                                                                    {ui->lineEdit_11, {Nyp_text, Nyp_is_set}}};
     for (const auto &f : fields) {
         if (f.second.second)
             f.first->setText(f.second.first);
@@ -324,9 +362,8 @@ void plane_ch_wnd::NotFirst_poper(const QString &zop_text, const QString &Nxp_te
     updateTransverseButtons();
 }
 
-void plane_ch_wnd::NotFirst_prodol(const QString &zminpr_text, const QString &phipr_text,
-                                   const QString &Nrpr_text, const QString &Nzpr_text,
-                                   const QString &drpr_text, const QString &dzpr_text,
+void plane_ch_wnd::NotFirst_prodol(const QString &zminpr_text, const QString &phipr_text, const QString &Nrpr_text,
+                                   const QString &Nzpr_text, const QString &drpr_text, const QString &dzpr_text,
                                    const QString &, const QString &)
 {
     if (ui->tabWidget->currentIndex() == 1)
@@ -406,14 +443,19 @@ void plane_ch_wnd::runCalculation(bool axialTab)
     gridlife::share(this, G);
 }
 
-void plane_ch_wnd::on_pushButton_4_clicked() { runCalculation(false); }
-void plane_ch_wnd::on_pushButton_3_clicked() { runCalculation(true); }
+void plane_ch_wnd::on_pushButton_4_clicked()
+{
+    runCalculation(false);
+}
+void plane_ch_wnd::on_pushButton_3_clicked()
+{
+    runCalculation(true);
+}
 
 void plane_ch_wnd::showResults(bool axialTab)
 {
     if (!jobfiles::isDone(jobfiles::folderPath("calc"))) {
-        platform::information(this, jobfiles::errorTitle,
-                              "Расчет поля не был произведен. Повторите расчет.");
+        platform::information(this, jobfiles::errorTitle, "Расчет поля не был произведен. Повторите расчет.");
         return;
     }
     const QString mismatch = G ? fieldResultMismatch(shared::file_to_calc, *G) : QString();
@@ -429,8 +471,14 @@ void plane_ch_wnd::showResults(bool axialTab)
     openFieldResult(G, axialTab, x->text().toDouble(), y->text().toDouble(), z->text().toDouble());
 }
 
-void plane_ch_wnd::on_pushButton_6_clicked() { showResults(false); }
-void plane_ch_wnd::on_pushButton_5_clicked() { showResults(true); }
+void plane_ch_wnd::on_pushButton_6_clicked()
+{
+    showResults(false);
+}
+void plane_ch_wnd::on_pushButton_5_clicked()
+{
+    showResults(true);
+}
 
 // ---- Navigation and help ----
 
@@ -440,8 +488,14 @@ void plane_ch_wnd::backToArray()
     window::moveOn(this, new Show_Vesk_wnd());
 }
 
-void plane_ch_wnd::on_pushButton_8_clicked() { backToArray(); }
-void plane_ch_wnd::on_pushButton_10_clicked() { backToArray(); }
+void plane_ch_wnd::on_pushButton_8_clicked()
+{
+    backToArray();
+}
+void plane_ch_wnd::on_pushButton_10_clicked()
+{
+    backToArray();
+}
 
 // The quality windows take over the plane in this window's place; their previews show the plane and
 // the focus-shift region, not the focus.

@@ -33,9 +33,8 @@ public:
     void NotFirst_poper(const QString &zop_text, const QString &Nxp_text, const QString &Nyp_text,
                         const QString &dxp_text, const QString &dyp_text, const QString &rxp_text,
                         const QString &ryp_text);
-    void NotFirst_prodol(const QString &zminpr_text, const QString &phipr_text,
-                         const QString &Nrpr_text, const QString &Nzpr_text,
-                         const QString &drpr_text, const QString &dzpr_text,
+    void NotFirst_prodol(const QString &zminpr_text, const QString &phipr_text, const QString &Nrpr_text,
+                         const QString &Nzpr_text, const QString &drpr_text, const QString &dzpr_text,
                          const QString &zmaxpr_text, const QString &rpr_text);
 
     // Grid of this window's last confirmed calculation; null before the first one.

@@ -22,8 +22,8 @@ Display displayRule(const QStringList &inputs, DigitTest test)
     return Display::Update;
 }
 
-void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs,
-                   DigitTest test, const std::function<QString()> &text)
+void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs, DigitTest test,
+                   const std::function<QString()> &text)
 {
     QStringList texts;
     for (const QLineEdit *e : inputs)

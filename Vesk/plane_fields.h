@@ -24,8 +24,8 @@ Display displayRule(const QStringList &inputs, DigitTest test = DigitTest::Yes);
 
 // Applies the rule to a display fed by the given fields; text() computes the new result (and may
 // store the values it reads) and runs only when the display is updated.
-void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs,
-                   DigitTest test, const std::function<QString()> &text);
+void deriveDisplay(QLineEdit *display, std::initializer_list<const QLineEdit *> inputs, DigitTest test,
+                   const std::function<QString()> &text);
 
 // True when none of the fields is empty (a display showing " " counts as filled).
 bool allFilled(std::initializer_list<const QLineEdit *> fields);

@@ -82,16 +82,15 @@ void setFileDialogHandler(FileDialogHandler handler)
     fileDialogHandler = std::move(handler);
 }
 
-QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter)
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
     if (fileDialogHandler)
         return fileDialogHandler(FileDialog{false, caption, dir, filter});
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
-QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter, QString *selectedFilter, bool confirmOverwrite)
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                        QString *selectedFilter, bool confirmOverwrite)
 {
     if (fileDialogHandler)
         return fileDialogHandler(FileDialog{true, caption, dir, filter, selectedFilter});

@@ -36,8 +36,7 @@ void setBoxHandler(BoxHandler handler); // empty: real boxes
 
 void information(QWidget *parent, const QString &title, const QString &text);
 QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
-                                     QMessageBox::StandardButtons buttons
-                                     = QMessageBox::Yes | QMessageBox::No);
+                                     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No);
 
 // File dialogs. The handler gets the caption, directory and filter and returns the chosen path
 // (empty: cancelled). selectedFilter may be written by the handler like the real dialog does.
@@ -51,11 +50,9 @@ struct FileDialog {
 typedef std::function<QString(const FileDialog &)> FileDialogHandler;
 void setFileDialogHandler(FileDialogHandler handler); // empty: real dialogs
 
-QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter);
-QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter, QString *selectedFilter = nullptr,
-                        bool confirmOverwrite = true);
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                        QString *selectedFilter = nullptr, bool confirmOverwrite = true);
 
 // Opens a document with the desktop's default viewer; false when that failed.
 typedef std::function<bool(const QString &path)> OpenDocumentHandler;

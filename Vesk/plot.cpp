@@ -126,8 +126,8 @@ double interpolateField(const VDOUB3 &Z, const Grid &G, double x, double y)
     const double Q11 = Z[2][i1][j1], Q12 = Z[2][i1][j2];
     const double Q21 = Z[2][i2][j1], Q22 = Z[2][i2][j2];
     const double area = (x2 - x1) * (y2 - y1);
-    return Q11 / area * (x2 - x) * (y2 - y) + Q21 / area * (x - x1) * (y2 - y)
-           + Q12 / area * (x2 - x) * (y - y1) + Q22 / area * (x - x1) * (y - y1);
+    return Q11 / area * (x2 - x) * (y2 - y) + Q21 / area * (x - x1) * (y2 - y) + Q12 / area * (x2 - x) * (y - y1)
+           + Q22 / area * (x - x1) * (y - y1);
 }
 
 // ---- Raster data ----
@@ -166,33 +166,26 @@ struct Stop {
 
 // From the top position downwards; the end stop at 1.0 is the map's second colour.
 const Stop stopTable[64] = {
-    {0.990099, 127, 0, 0},   {0.972772, 143, 0, 0},   {0.957921, 159, 0, 0},
-    {0.943069, 175, 0, 0},   {0.925743, 191, 0, 0},   {0.910891, 207, 0, 0},
-    {0.89604, 223, 0, 0},    {0.878713, 239, 0, 0},   {0.863861, 255, 0, 0},
-    {0.84901, 255, 15, 0},   {0.831683, 255, 31, 0},  {0.816832, 255, 47, 0},
-    {0.80198, 255, 63, 0},   {0.784653, 255, 79, 0},  {0.769802, 255, 95, 0},
-    {0.752475, 255, 111, 0}, {0.737624, 255, 127, 0}, {0.722772, 255, 143, 0},
-    {0.705446, 255, 159, 0}, {0.690594, 255, 175, 0}, {0.675743, 255, 191, 0},
-    {0.658416, 255, 207, 0}, {0.643564, 255, 223, 0}, {0.628713, 255, 239, 0},
-    {0.611386, 255, 255, 0}, {0.596535, 239, 255, 15}, {0.581683, 223, 255, 31},
-    {0.564356, 207, 255, 47}, {0.549505, 191, 255, 63}, {0.534653, 175, 255, 79},
-    {0.517327, 159, 255, 95}, {0.502475, 143, 255, 111}, {0.487624, 127, 255, 127},
-    {0.470297, 111, 255, 143}, {0.455446, 95, 255, 159}, {0.440594, 79, 255, 175},
-    {0.423267, 63, 255, 191}, {0.408416, 47, 255, 207}, {0.393564, 31, 255, 223},
-    {0.376238, 15, 255, 239}, {0.361386, 0, 255, 255}, {0.346535, 0, 239, 255},
-    {0.329208, 0, 223, 255}, {0.314356, 0, 207, 255}, {0.299505, 0, 191, 255},
-    {0.282178, 0, 175, 255}, {0.267327, 0, 159, 255}, {0.25, 0, 143, 255},
-    {0.232673, 0, 127, 255}, {0.220297, 0, 111, 255}, {0.20297, 0, 95, 255},
-    {0.188119, 0, 79, 255},  {0.173267, 0, 63, 255},  {0.155941, 0, 47, 255},
-    {0.141089, 0, 31, 255},  {0.126238, 0, 15, 255},  {0.108911, 0, 0, 255},
-    {0.0940594, 0, 0, 239},  {0.0792079, 0, 0, 223},  {0.0618812, 0, 0, 207},
-    {0.0470297, 0, 0, 191},  {0.0321782, 0, 0, 175},  {0.0148515, 0, 0, 159},
-    {0.0, 0, 0, 143},
+    {0.990099, 127, 0, 0},     {0.972772, 143, 0, 0},     {0.957921, 159, 0, 0},    {0.943069, 175, 0, 0},
+    {0.925743, 191, 0, 0},     {0.910891, 207, 0, 0},     {0.89604, 223, 0, 0},     {0.878713, 239, 0, 0},
+    {0.863861, 255, 0, 0},     {0.84901, 255, 15, 0},     {0.831683, 255, 31, 0},   {0.816832, 255, 47, 0},
+    {0.80198, 255, 63, 0},     {0.784653, 255, 79, 0},    {0.769802, 255, 95, 0},   {0.752475, 255, 111, 0},
+    {0.737624, 255, 127, 0},   {0.722772, 255, 143, 0},   {0.705446, 255, 159, 0},  {0.690594, 255, 175, 0},
+    {0.675743, 255, 191, 0},   {0.658416, 255, 207, 0},   {0.643564, 255, 223, 0},  {0.628713, 255, 239, 0},
+    {0.611386, 255, 255, 0},   {0.596535, 239, 255, 15},  {0.581683, 223, 255, 31}, {0.564356, 207, 255, 47},
+    {0.549505, 191, 255, 63},  {0.534653, 175, 255, 79},  {0.517327, 159, 255, 95}, {0.502475, 143, 255, 111},
+    {0.487624, 127, 255, 127}, {0.470297, 111, 255, 143}, {0.455446, 95, 255, 159}, {0.440594, 79, 255, 175},
+    {0.423267, 63, 255, 191},  {0.408416, 47, 255, 207},  {0.393564, 31, 255, 223}, {0.376238, 15, 255, 239},
+    {0.361386, 0, 255, 255},   {0.346535, 0, 239, 255},   {0.329208, 0, 223, 255},  {0.314356, 0, 207, 255},
+    {0.299505, 0, 191, 255},   {0.282178, 0, 175, 255},   {0.267327, 0, 159, 255},  {0.25, 0, 143, 255},
+    {0.232673, 0, 127, 255},   {0.220297, 0, 111, 255},   {0.20297, 0, 95, 255},    {0.188119, 0, 79, 255},
+    {0.173267, 0, 63, 255},    {0.155941, 0, 47, 255},    {0.141089, 0, 31, 255},   {0.126238, 0, 15, 255},
+    {0.108911, 0, 0, 255},     {0.0940594, 0, 0, 239},    {0.0792079, 0, 0, 223},   {0.0618812, 0, 0, 207},
+    {0.0470297, 0, 0, 191},    {0.0321782, 0, 0, 175},    {0.0148515, 0, 0, 159},   {0.0, 0, 0, 143},
 };
 } // namespace
 
-ColorMap::ColorMap()
-    : QwtLinearColorMap(QColor(0, 0, 143), QColor(127, 0, 0), QwtColorMap::RGB)
+ColorMap::ColorMap() : QwtLinearColorMap(QColor(0, 0, 143), QColor(127, 0, 0), QwtColorMap::RGB)
 {
     setMode(QwtLinearColorMap::FixedColors);
     for (const Stop &s : stopTable)
@@ -230,8 +223,7 @@ QString MyZoomer::valueText(const QPointF &pos) const
         return QString();
     // Qt's formatting is the C format without the C library's locale: always a decimal point.
     const QString value = QString::asprintf("%f", d_spectrogramdata->value(pos.x(), pos.y()));
-    return m_unit.isEmpty() ? QStringLiteral(" (%1)").arg(value)
-                            : QStringLiteral(" (%1 %2)").arg(value, m_unit);
+    return m_unit.isEmpty() ? QStringLiteral(" (%1)").arg(value) : QStringLiteral(" (%1 %2)").arg(value, m_unit);
 }
 
 void MyZoomer::setValueUnit(const QString &unit)
@@ -245,8 +237,7 @@ QRectF equalScaleView(const QRectF &wanted, const QSizeF &pixels)
 {
     if (pixels.isEmpty() || wanted.width() <= 0 || wanted.height() <= 0)
         return wanted;
-    const double perPixel = std::max(wanted.width() / pixels.width(),
-                                     wanted.height() / pixels.height());
+    const double perPixel = std::max(wanted.width() / pixels.width(), wanted.height() / pixels.height());
     QRectF view(0, 0, perPixel * pixels.width(), perPixel * pixels.height());
     view.moveCenter(wanted.center());
     return view;
@@ -286,8 +277,7 @@ void setUpFieldZoomer(QwtPlot *plot, MyZoomer *zoomer)
     zoomer->setTrackerPen(c);
 }
 
-void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z,
-                       Grid *g, double max)
+void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z, Grid *g, double max)
 {
     item->setRenderThreadCount(0); // as many threads as the system suggests
     item->setColorMap(new ColorMap());
@@ -365,8 +355,7 @@ Plot::Plot(QWidget *parent) : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr
     connect(panner, &QwtPanner::panned, this, [this]() {
         const QwtScaleDiv &x = axisScaleDiv(QwtPlot::xBottom);
         const QwtScaleDiv &y = axisScaleDiv(QwtPlot::yLeft);
-        m_wantedView.moveCenter(QPointF((x.lowerBound() + x.upperBound()) / 2,
-                                        (y.lowerBound() + y.upperBound()) / 2));
+        m_wantedView.moveCenter(QPointF((x.lowerBound() + x.upperBound()) / 2, (y.lowerBound() + y.upperBound()) / 2));
     });
     canvas()->installEventFilter(this);
 }
@@ -385,8 +374,8 @@ VDOUB3 Plot::GetZ()
 
 // ---- Reading aids: dB scale, contour lines, equal scale ----
 
-DecibelData::DecibelData(Grid *G, double reference, double factor, double floorDb)
-    : SpectrogramData(G, reference), m_reference(reference), m_factor(factor), m_floorDb(floorDb)
+DecibelData::DecibelData(Grid *G, double reference, double factor, double floorDb) :
+    SpectrogramData(G, reference), m_reference(reference), m_factor(factor), m_floorDb(floorDb)
 {
     setInterval(Qt::ZAxis, QwtInterval(floorDb, 0.0));
 }
@@ -398,17 +387,15 @@ double DecibelData::value(double x, double y) const
 
 double Plot::decibelFactor() const
 {
-    return ::decibelFactor(m_type == FieldResultType::Intensity
-                           || m_type == FieldResultType::DimensionlessIntensity);
+    return ::decibelFactor(m_type == FieldResultType::Intensity || m_type == FieldResultType::DimensionlessIntensity);
 }
 
-void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
-                         bool on, double reference, double factor, double floorDb)
+void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G, bool on, double reference,
+                         double factor, double floorDb)
 {
     VDOUB3 z = static_cast<const SpectrogramData *>(item->data())->GetZ();
     const double max = fieldMaximum(z);
-    SpectrogramData *data = on ? new DecibelData(G, reference, factor, floorDb)
-                               : new SpectrogramData(G, max);
+    SpectrogramData *data = on ? new DecibelData(G, reference, factor, floorDb) : new SpectrogramData(G, max);
     data->SetData(std::move(z), G, max);
     zoomer->setSpectrogramdata(data);
     zoomer->setValueUnit(on ? QStringLiteral("дБ") : QString());
@@ -425,8 +412,7 @@ void Plot::setDecibelScale(bool on, double floorDb)
 {
     m_decibels = on;
     m_floorDb = floorDb;
-    switchDecibelRaster(this, d_spectrogram, d_zoomer, G, on, fieldMaximum(GetZ()), decibelFactor(),
-                        floorDb);
+    switchDecibelRaster(this, d_spectrogram, d_zoomer, G, on, fieldMaximum(GetZ()), decibelFactor(), floorDb);
     setContours(m_contours, m_levelsDb);
 }
 
@@ -451,9 +437,8 @@ void Plot::setContours(bool on, const QList<double> &levelsDb)
     QMap<double, unsigned int> placements;
     for (int i = 0; i < levels.size(); ++i)
         placements.insert(levels[i], LabelledSpectrogram::N_PER_LEVEL
-                                         | ((levels.size() - 1 - i) % 2 == 0
-                                                ? LabelledSpectrogram::AT_MAX_Y
-                                                : LabelledSpectrogram::AT_MIN_Y));
+                                         | ((levels.size() - 1 - i) % 2 == 0 ? LabelledSpectrogram::AT_MAX_Y
+                                                                             : LabelledSpectrogram::AT_MIN_Y));
     d_spectrogram->setLevelLabelPlacements(placements);
     d_spectrogram->setContourLevels(levels);
     d_spectrogram->setDisplayMode(QwtPlotSpectrogram::ContourMode, on && !levelsDb.isEmpty());

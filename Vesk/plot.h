@@ -118,8 +118,7 @@ void setUpFieldZoomer(QwtPlot *plot, MyZoomer *zoomer);
 
 // Gives a spectrogram item of the plot its raster: as many render threads as the system
 // suggests, the colour map, the data, attached to the plot, then the arrays z with their grid.
-void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z,
-                       Grid *g, double max);
+void attachSpectrogram(QwtPlot *plot, QwtPlotSpectrogram *item, SpectrogramData *data, VDOUB3 z, Grid *g, double max);
 
 // Scales over the raster's x and y ranges with the canvas aligned to them, the plane's axis
 // titles and, when asked, a colour bar over its z range on the right axis; then the first
@@ -184,8 +183,8 @@ private:
 // Gives a plot's spectrogram item a linear raster or the dB raster of the same arrays (factor
 // 20 or 10, relative to `reference`, cut at floorDb), with the zoomer's tracker and the colour bar
 // on the right axis following it (both with "дБ" in dB); then replots.
-void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G,
-                         bool on, double reference, double factor, double floorDb);
+void switchDecibelRaster(QwtPlot *plot, QwtPlotSpectrogram *item, MyZoomer *zoomer, Grid *G, bool on, double reference,
+                         double factor, double floorDb);
 
 // The raster of the dB scale: the linear field interpolated as SpectrogramData does it, then
 // factor * log10(value / reference), floored; outside the field the floor.

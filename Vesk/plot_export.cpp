@@ -126,8 +126,7 @@ QByteArray psString(const QByteArray &text)
     return out;
 }
 
-QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &documentRect,
-                       int resolution)
+QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &documentRect, int resolution)
 {
     const QRect imageRect = documentRect.toRect();
     const int dotsPerMeter = qRound(resolution / 25.4 * 1000.0);
@@ -144,8 +143,7 @@ QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &d
 }
 } // namespace
 
-bool writePostScriptImage(const QImage &image, const QString &fileName, const QSizeF &sizePt,
-                          const QString &title)
+bool writePostScriptImage(const QImage &image, const QString &fileName, const QSizeF &sizePt, const QString &title)
 {
     if (image.isNull() || sizePt.isEmpty())
         return false;
@@ -182,10 +180,10 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
     ps += "%%BeginSetup\n<< /PageSize [" + W + " " + H + "] >> setpagedevice\n%%EndSetup\n";
     ps += "%%Page: 1 1\n";
     ps += "gsave\n" + W + " " + H + " scale\n/DeviceRGB setcolorspace\n";
-    ps += "<<\n  /ImageType 1\n  /Width " + QByteArray::number(w) + "\n  /Height "
-          + QByteArray::number(h) + "\n  /BitsPerComponent 8\n  /Decode [0 1 0 1 0 1]\n";
-    ps += "  /ImageMatrix [" + QByteArray::number(w) + " 0 0 -" + QByteArray::number(h) + " 0 "
-          + QByteArray::number(h) + "]\n";
+    ps += "<<\n  /ImageType 1\n  /Width " + QByteArray::number(w) + "\n  /Height " + QByteArray::number(h)
+          + "\n  /BitsPerComponent 8\n  /Decode [0 1 0 1 0 1]\n";
+    ps += "  /ImageMatrix [" + QByteArray::number(w) + " 0 0 -" + QByteArray::number(h) + " 0 " + QByteArray::number(h)
+          + "]\n";
     ps += "  /DataSource currentfile /ASCII85Decode filter /FlateDecode filter\n>> image\n";
 
     bool ok = file.write(ps) == ps.size();
@@ -254,18 +252,16 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
     return false;
 }
 
-void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,
-                const QString &ax)
+void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays, const QString &ax)
 {
     exportPlotWith(parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); });
 }
 
-void exportPlotWith(QWidget *parent, QwtPlot *plot,
-                    const std::function<bool(const QString &)> &writeText)
+void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText)
 {
     QString selectedFilter;
-    const QString chosen = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
-                                                     exportFilters(), &selectedFilter, false);
+    const QString chosen =
+        platform::getSaveFileName(parent, "Export File Name", "result.pdf", exportFilters(), &selectedFilter, false);
     if (chosen.isEmpty())
         return;
     const QString fileName = withFilterSuffix(chosen, selectedFilter);
@@ -274,10 +270,8 @@ void exportPlotWith(QWidget *parent, QwtPlot *plot,
     if (fileName.endsWith(".txt"))
         written = writeText(fileName);
     else
-        written = renderPlotDocument(plot, fileName,
-                                     exportPageSizeMm(plot->size(), platform::screenDpi()), 300);
+        written = renderPlotDocument(plot, fileName, exportPageSizeMm(plot->size(), platform::screenDpi()), 300);
 
     if (!written)
-        platform::information(parent, "Ошибка!",
-                              "Не удалось сохранить файл: " + QDir::toNativeSeparators(fileName));
+        platform::information(parent, "Ошибка!", "Не удалось сохранить файл: " + QDir::toNativeSeparators(fileName));
 }

@@ -33,17 +33,14 @@ QSizeF exportPageSizeMm(const QSize &plotPixels, int dpi);
 bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution);
 
 // Writes an RGB image as a one-page PostScript (level 3) document of the given size in points.
-bool writePostScriptImage(const QImage &image, const QString &fileName, const QSizeF &sizePt,
-                          const QString &title);
+bool writePostScriptImage(const QImage &image, const QString &fileName, const QSizeF &sizePt, const QString &title);
 
 // The "Сохранить в файл" action: asks for a name (default "result.pdf", an existing file is
 // replaced without asking; no suffix: the chosen filter's); a name ending in ".txt" gets the arrays from `arrays` through write_z,
 // any other name the rendered plot at 300 dpi. A file that could not be written is reported as
 // "Ошибка!" / "Не удалось сохранить файл: <path>"; a successful export says nothing.
-void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays,
-                const QString &ax);
+void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays, const QString &ax);
 // The same with a text writer of its own for a name ending in ".txt" (false: nothing written).
-void exportPlotWith(QWidget *parent, QwtPlot *plot,
-                    const std::function<bool(const QString &)> &writeText);
+void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText);
 
 #endif // PLOT_EXPORT_H

@@ -6,23 +6,18 @@
 
 #include "plot_main_max.h"
 
-SpectrogramData_Main::SpectrogramData_Main(Grid *G_main, Grid *G_side, double maxim)
-    : SpectrogramData(G_main, maxim)
+SpectrogramData_Main::SpectrogramData_Main(Grid *G_main, Grid *G_side, double maxim) : SpectrogramData(G_main, maxim)
 {
-    setInterval(Qt::XAxis, QwtInterval(std::max(G_main->Xmin, G_side->Xmin),
-                                       std::min(G_main->Xmax, G_side->Xmax)));
-    setInterval(Qt::YAxis, QwtInterval(std::max(G_main->Ymin, G_side->Ymin),
-                                       std::min(G_main->Ymax, G_side->Ymax),
+    setInterval(Qt::XAxis, QwtInterval(std::max(G_main->Xmin, G_side->Xmin), std::min(G_main->Xmax, G_side->Xmax)));
+    setInterval(Qt::YAxis, QwtInterval(std::max(G_main->Ymin, G_side->Ymin), std::min(G_main->Ymax, G_side->Ymax),
                                        QwtInterval::ExcludeBorders));
 }
 
-MyZoomer_Main_and_Side::MyZoomer_Main_and_Side(QwtPlotCanvas *canvas)
-    : MyZoomer(canvas), d_spectrogramdata_main(nullptr), d_spectrogramdata_side(nullptr)
-{
-}
+MyZoomer_Main_and_Side::MyZoomer_Main_and_Side(QwtPlotCanvas *canvas) :
+    MyZoomer(canvas), d_spectrogramdata_main(nullptr), d_spectrogramdata_side(nullptr)
+{}
 
-void MyZoomer_Main_and_Side::setSpectrogramdata(SpectrogramData_Main *main,
-                                                SpectrogramData_Side *side)
+void MyZoomer_Main_and_Side::setSpectrogramdata(SpectrogramData_Main *main, SpectrogramData_Side *side)
 {
     d_spectrogramdata_main = main;
     d_spectrogramdata_side = side;
@@ -45,17 +40,15 @@ QString mainAndSidePlotTitle(bool intensity)
                           "p<sub>side</sub>/p<sub>F</sub> для побочных максимумов");
 }
 
-Plot_Main_and_Side::Plot_Main_and_Side(QWidget *parent)
-    : Plot_Main_and_Side(readQualityScan(false), readQualityScan(true), shared::is_intens_qual,
-                         shared::contourLevels_main, shared::contourLevels_side, parent)
-{
-}
+Plot_Main_and_Side::Plot_Main_and_Side(QWidget *parent) :
+    Plot_Main_and_Side(readQualityScan(false), readQualityScan(true), shared::is_intens_qual,
+                       shared::contourLevels_main, shared::contourLevels_side, parent)
+{}
 
-Plot_Main_and_Side::Plot_Main_and_Side(VDOUB3 z_main, VDOUB3 z_side, bool intensity,
-                                       const QList<double> &levels_main,
-                                       const QList<double> &levels_side, QWidget *parent)
-    : QwtPlot(parent), d_spectrogram_main(nullptr), G_main(nullptr), d_spectrogram_side(nullptr),
-      G_side(nullptr), d_zoomer(nullptr)
+Plot_Main_and_Side::Plot_Main_and_Side(VDOUB3 z_main, VDOUB3 z_side, bool intensity, const QList<double> &levels_main,
+                                       const QList<double> &levels_side, QWidget *parent) :
+    QwtPlot(parent),
+    d_spectrogram_main(nullptr), G_main(nullptr), d_spectrogram_side(nullptr), G_side(nullptr), d_zoomer(nullptr)
 {
     convertQualityForPlot(z_main, intensity);
     convertQualityForPlot(z_side, intensity);

@@ -50,9 +50,8 @@ public:
     // shared::is_intens_qual, with the levels shared::contourLevels_main and _side.
     explicit Plot_Main_and_Side(QWidget *parent = nullptr);
     // Scans with coordinates in metres and pressure ratios, as read from the result files.
-    Plot_Main_and_Side(VDOUB3 z_main, VDOUB3 z_side, bool intensity,
-                       const QList<double> &levels_main, const QList<double> &levels_side,
-                       QWidget *parent = nullptr);
+    Plot_Main_and_Side(VDOUB3 z_main, VDOUB3 z_side, bool intensity, const QList<double> &levels_main,
+                       const QList<double> &levels_side, QWidget *parent = nullptr);
     ~Plot_Main_and_Side() override;
 
     VDOUB3 GetZ_main();

@@ -8,16 +8,13 @@ QString qualityPlotTitle(bool side, bool intensity)
     if (intensity)
         return side ? QStringLiteral("I<sub>side</sub>/I<sub>F</sub>")
                     : QStringLiteral("I<sub>F</sub>/I<sub>max</sub>");
-    return side ? QStringLiteral("p<sub>side</sub>/p<sub>F</sub>")
-                : QStringLiteral("p<sub>F</sub>/p<sub>max</sub>");
+    return side ? QStringLiteral("p<sub>side</sub>/p<sub>F</sub>") : QStringLiteral("p<sub>F</sub>/p<sub>max</sub>");
 }
 
 void convertQualityForPlot(VDOUB3 &z, bool intensity)
 {
     // The ratios are dimensionless pressures: an intensity ratio is their square.
-    convertFieldForPlot(z,
-                        intensity ? FieldResultType::DimensionlessIntensity
-                                  : FieldResultType::DimensionlessPressure,
+    convertFieldForPlot(z, intensity ? FieldResultType::DimensionlessIntensity : FieldResultType::DimensionlessPressure,
                         0.0, 0.0, 0.0);
 }
 
@@ -40,16 +37,13 @@ VDOUB3 readQualityScan(bool side)
     return read_from_file_main_max(name, nx, ny, axial);
 }
 
-Plot_main_max::Plot_main_max(QWidget *parent)
-    : Plot_main_max(readQualityScan(shared::is_side), shared::is_side, shared::is_intens_qual,
-                    shared::contourLevels, parent)
-{
-}
+Plot_main_max::Plot_main_max(QWidget *parent) :
+    Plot_main_max(readQualityScan(shared::is_side), shared::is_side, shared::is_intens_qual, shared::contourLevels,
+                  parent)
+{}
 
-Plot_main_max::Plot_main_max(VDOUB3 scan, bool side, bool intensity, const QList<double> &levels,
-                             QWidget *parent)
-    : QwtPlot(parent), d_spectrogram(nullptr), G(nullptr), d_zoomer(nullptr),
-      m_intensity(intensity), m_levels(levels)
+Plot_main_max::Plot_main_max(VDOUB3 scan, bool side, bool intensity, const QList<double> &levels, QWidget *parent) :
+    QwtPlot(parent), d_spectrogram(nullptr), G(nullptr), d_zoomer(nullptr), m_intensity(intensity), m_levels(levels)
 {
     convertQualityForPlot(scan, intensity);
     G = qualityGrid(scan);

@@ -40,8 +40,7 @@ public:
     // levels shared::contourLevels (the result windows' forms build it this way).
     explicit Plot_main_max(QWidget *parent = nullptr);
     // scan: coordinates in metres and pressure ratios, as read from the result file.
-    Plot_main_max(VDOUB3 scan, bool side, bool intensity, const QList<double> &levels,
-                  QWidget *parent = nullptr);
+    Plot_main_max(VDOUB3 scan, bool side, bool intensity, const QList<double> &levels, QWidget *parent = nullptr);
     ~Plot_main_max() override;
 
     VDOUB3 GetZ();

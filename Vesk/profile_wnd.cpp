@@ -26,8 +26,7 @@ int nearestIndex(const VDOUB &coords, double c)
     return best;
 }
 
-ProfilePair profilesThrough(const VDOUB3 &z, int i, int j, bool decibels, double factor,
-                            double floorDb)
+ProfilePair profilesThrough(const VDOUB3 &z, int i, int j, bool decibels, double factor, double floorDb)
 {
     ProfilePair p;
     p.alongX = profileAlongX(z, j);
@@ -56,8 +55,7 @@ QString profilesText(const ProfilePair &p, const ProfileSetup &s, bool decibels)
         text += "Профиль вдоль " + name + " через точку " + point + "\n";
         text += name + ", см    " + valueTitle + "\n";
         for (size_t k = 0; k < l.coord.size(); ++k)
-            text += QString::number(l.coord[k], 'f', 6) + "    " + QString::number(l.value[k], 'f', 6)
-                    + "\n";
+            text += QString::number(l.coord[k], 'f', 6) + "    " + QString::number(l.value[k], 'f', 6) + "\n";
     };
     line(p.alongX, s.xName);
     text += "\n";
@@ -65,8 +63,8 @@ QString profilesText(const ProfilePair &p, const ProfileSetup &s, bool decibels)
     return text;
 }
 
-ProfileWnd::ProfileWnd(const VDOUB3 &z, const ProfileSetup &setup, QWidget *parent)
-    : QWidget(parent), m_z(z), m_setup(setup)
+ProfileWnd::ProfileWnd(const VDOUB3 &z, const ProfileSetup &setup, QWidget *parent) :
+    QWidget(parent), m_z(z), m_setup(setup)
 {
     setWindowTitle("Профили поля");
     window::setIconFromAppDir(this);
@@ -153,10 +151,10 @@ void ProfileWnd::update()
     auto values = [](const LineProfile &l) { return QVector<double>(l.value.begin(), l.value.end()); };
     m_curveX->setSamples(offsets(m_profiles.alongX, m_profiles.x), values(m_profiles.alongX));
     m_curveY->setSamples(offsets(m_profiles.alongY, m_profiles.y), values(m_profiles.alongY));
-    m_curveX->setTitle("вдоль " + m_setup.xName + " (" + m_setup.yName + " = "
-                       + QString::number(m_profiles.y, 'f', 3) + " см)");
-    m_curveY->setTitle("вдоль " + m_setup.yName + " (" + m_setup.xName + " = "
-                       + QString::number(m_profiles.x, 'f', 3) + " см)");
+    m_curveX->setTitle("вдоль " + m_setup.xName + " (" + m_setup.yName + " = " + QString::number(m_profiles.y, 'f', 3)
+                       + " см)");
+    m_curveY->setTitle("вдоль " + m_setup.yName + " (" + m_setup.xName + " = " + QString::number(m_profiles.x, 'f', 3)
+                       + " см)");
 
     const QString unit = db ? QStringLiteral("дБ") : m_setup.unit;
     m_plot->setAxisTitle(QwtPlot::yLeft, unit.isEmpty() ? QStringLiteral("значение") : unit);
@@ -164,8 +162,7 @@ void ProfileWnd::update()
         m_plot->setAxisScale(QwtPlot::yLeft, m_setup.floorDb, 0.0);
     else
         m_plot->setAxisAutoScale(QwtPlot::yLeft);
-    m_plot->setTitle(m_through->currentIndex() == 1 ? "Профили через фокус"
-                                                    : "Профили через максимум");
+    m_plot->setTitle(m_through->currentIndex() == 1 ? "Профили через фокус" : "Профили через максимум");
     m_plot->replot();
 }
 

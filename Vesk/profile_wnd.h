@@ -17,9 +17,9 @@ struct ProfileSetup {
     QString unit;                     // unit of the linear values, empty when dimensionless
     double factor = 20;               // 20 log10 for a pressure, 10 log10 for an intensity
     double floorDb = -40;
-    bool decibels = false;            // initial scale
-    bool haveFocus = false;           // the focus projects onto the grid
-    double focusU = 0, focusV = 0;    // its projection, cm
+    bool decibels = false;         // initial scale
+    bool haveFocus = false;        // the focus projects onto the grid
+    double focusU = 0, focusV = 0; // its projection, cm
 };
 
 // Index of the coordinate nearest to c (0 for an empty list).
@@ -31,8 +31,7 @@ struct ProfilePair {
     LineProfile alongX, alongY;
     double x = 0, y = 0; // the point they cross at, cm
 };
-ProfilePair profilesThrough(const VDOUB3 &z, int i, int j, bool decibels, double factor,
-                            double floorDb);
+ProfilePair profilesThrough(const VDOUB3 &z, int i, int j, bool decibels, double factor, double floorDb);
 
 // Text export of a profile pair: for each line a heading, the column titles and one line per point
 // "coordinate    value" (coordinates in cm, six decimals).

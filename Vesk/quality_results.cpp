@@ -46,8 +46,8 @@ Rect axialRect(const PlaneSet &s)
 // Finds the best main maximum of the last main run and stores it for the label.
 void storeBestFocus(bool axial)
 {
-    const BestFocus best = bestMainMaximum(read_from_file_main_max(
-        binaryPath(false, axial), shared::Nx_G_qual_main, shared::Ny_G_qual_main, axial));
+    const BestFocus best = bestMainMaximum(
+        read_from_file_main_max(binaryPath(false, axial), shared::Nx_G_qual_main, shared::Ny_G_qual_main, axial));
     shared::XF_max_pos = best.x;
     shared::YF_max_pos = best.y;
 }
@@ -98,8 +98,8 @@ QString resultFileProblem(bool side, bool axial)
     if (!side) {
         const QString text = jobFolder(false) + shared::file_to_calc_field_in_max;
         if (!QFileInfo(text).isFile())
-            return "Не найден файл результата оценки качества поля: "
-                   + QDir::toNativeSeparators(text) + ". Повторите оценку.";
+            return "Не найден файл результата оценки качества поля: " + QDir::toNativeSeparators(text)
+                   + ". Повторите оценку.";
     }
     return QString();
 }
@@ -150,17 +150,15 @@ Result_Wnd_qual *showSingle(bool side, const Request &r)
     w->SetType(r.axial);
     const PlaneSet &p = r.plane;
     const PlaneSet &q = side ? r.side : r.main;
-    w->SetData(p.zminpr, p.phipr, p.nzpr, p.nrpr, p.drpr, p.dzpr, p.zop, p.rxp, p.ryp, p.nxp, p.nyp,
-               p.dxp, p.dyp, q.zminpr, q.phipr, q.nzpr, q.nrpr, q.drpr, q.dzpr, q.zop, q.rxp, q.ryp,
-               q.nxp, q.nyp, q.dxp, q.dyp);
+    w->SetData(p.zminpr, p.phipr, p.nzpr, p.nrpr, p.drpr, p.dzpr, p.zop, p.rxp, p.ryp, p.nxp, p.nyp, p.dxp, p.dyp,
+               q.zminpr, q.phipr, q.nzpr, q.nrpr, q.drpr, q.dzpr, q.zop, q.rxp, q.ryp, q.nxp, q.nyp, q.dxp, q.dyp);
     resultwindow::place(w);
 
     if (side) {
         w->Axes_Title(r.axial ? "empt" : "emp", 0, shared::contourLevels, true);
     } else {
         storeBestFocus(r.axial);
-        w->Axes_Title(shared::file_to_calc_qual, scaleMaximum(shared::is_intens_qual),
-                      shared::contourLevels, false);
+        w->Axes_Title(shared::file_to_calc_qual, scaleMaximum(shared::is_intens_qual), shared::contourLevels, false);
     }
     w->show();
     return w;
@@ -195,13 +193,11 @@ Result_Main_and_Side_wnd *showMainAndSide(const Request &r)
     w->SetType(r.axial);
     const PlaneSet &p = r.plane, &m = r.main, &s = r.side;
     if (r.axial)
-        w->SetData_prodol(p.zminpr, p.phipr, p.nzpr, p.nrpr, p.drpr, p.dzpr, m.zminpr, m.phipr,
-                          m.nzpr, m.nrpr, m.drpr, m.dzpr, s.zminpr, s.phipr, s.nzpr, s.nrpr,
-                          s.drpr, s.dzpr);
+        w->SetData_prodol(p.zminpr, p.phipr, p.nzpr, p.nrpr, p.drpr, p.dzpr, m.zminpr, m.phipr, m.nzpr, m.nrpr, m.drpr,
+                          m.dzpr, s.zminpr, s.phipr, s.nzpr, s.nrpr, s.drpr, s.dzpr);
     else
-        w->SetData_poper(p.zop, p.rxp, p.ryp, p.nxp, p.nyp, p.dxp, p.dyp, m.zop, m.rxp, m.ryp,
-                         m.nxp, m.nyp, m.dxp, m.dyp, s.zop, s.rxp, s.ryp, s.nxp, s.nyp, s.dxp,
-                         s.dyp);
+        w->SetData_poper(p.zop, p.rxp, p.ryp, p.nxp, p.nyp, p.dxp, p.dyp, m.zop, m.rxp, m.ryp, m.nxp, m.nyp, m.dxp,
+                         m.dyp, s.zop, s.rxp, s.ryp, s.nxp, s.nyp, s.dxp, s.dyp);
     storeBestFocus(r.axial);
     w->Axes_Title(scaleMaximum(shared::is_intens_qual));
     resultwindow::place(w);

@@ -26,13 +26,13 @@ struct PlaneSet {
 
 // What a quality window hands to its result actions.
 struct Request {
-    bool axial = true;           // the axial window (else the transverse one)
-    Grid *G = nullptr;           // grid of the last scan run, for the single-result windows
-    PlaneSet plane;              // the field region of the last run, and the other plane's globals
-    PlaneSet main, side;         // focus-shift regions of the last main and side runs
-    int resultType = 0;          // the window's comboBox: 0 pressure, 1 intensity
-    QList<double> levelsMain;    // the three main-maxima level boxes, in order
-    QList<double> levelsSide;    // the three side-maxima level boxes, in order
+    bool axial = true;        // the axial window (else the transverse one)
+    Grid *G = nullptr;        // grid of the last scan run, for the single-result windows
+    PlaneSet plane;           // the field region of the last run, and the other plane's globals
+    PlaneSet main, side;      // focus-shift regions of the last main and side runs
+    int resultType = 0;       // the window's comboBox: 0 pressure, 1 intensity
+    QList<double> levelsMain; // the three main-maxima level boxes, in order
+    QList<double> levelsSide; // the three side-maxima level boxes, in order
 };
 
 // Whether the calculator has finished the main- or side-maxima job: its calcdone can be opened.

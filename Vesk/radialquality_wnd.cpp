@@ -12,15 +12,13 @@
 using formfields::fieldValue;
 using planefields::DigitTest;
 
-RadialQuality_wnd::RadialQuality_wnd(QWidget *parent)
-    : QualityWnd({false, &shared::name_of_file_main_max_poper, &shared::name_of_file_side_max_poper},
-                 parent),
-      ui(new Ui::RadialQuality_wnd)
+RadialQuality_wnd::RadialQuality_wnd(QWidget *parent) :
+    QualityWnd({false, &shared::name_of_file_main_max_poper, &shared::name_of_file_side_max_poper}, parent),
+    ui(new Ui::RadialQuality_wnd)
 {
     ui->setupUi(this);
     setUpWindow("Поперечная плоскость: оценка качества поля", ui->widget,
-                {ui->pushButton, ui->pushButton_2, ui->pushButton_4, ui->pushButton_6,
-                 ui->pushButton_7});
+                {ui->pushButton, ui->pushButton_2, ui->pushButton_4, ui->pushButton_6, ui->pushButton_7});
 
     for (QLineEdit *f : {ui->lineEdit_4, ui->lineEdit_5, ui->lineEdit_2, ui->lineEdit_6, ui->lineEdit_3})
         formfields::setupNumberField(f, formfields::Sign::Unsigned);
@@ -33,8 +31,8 @@ RadialQuality_wnd::~RadialQuality_wnd()
     delete ui;
 }
 
-void RadialQuality_wnd::SetCalcData(double SZop, double Srxp, double Sryp, double SNxp,
-                                    double SNyp, double Sdxp, double Sdyp)
+void RadialQuality_wnd::SetCalcData(double SZop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
+                                    double Sdyp)
 {
     using formfields::numberText;
     Zop = SZop;
@@ -95,8 +93,7 @@ void RadialQuality_wnd::focusShiftEdited()
 {
     auto derive = [](QLineEdit *display, QLineEdit *n, QLineEdit *step) {
         planefields::deriveDisplay(display, {step, n}, DigitTest::Yes, [=] {
-            return planefields::halfWidthText(int(fieldValue(n->text())),
-                                              fieldValue(step->text()) / 100);
+            return planefields::halfWidthText(int(fieldValue(n->text())), fieldValue(step->text()) / 100);
         });
     };
     derive(ui->lineEdit_12, ui->lineEdit_10, ui->lineEdit_2);
@@ -122,11 +119,9 @@ void RadialQuality_wnd::regionUpdate()
     const FocusShift s = readFocusShift();
     readFieldRegion();
     // Only the field region's derived fields take part in its completeness.
-    is_scan = planefields::allFilled(
-        {ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3});
-    is_poper = planefields::allFilled({ui->lineEdit_4, ui->lineEdit_17, ui->lineEdit_16,
-                                       ui->lineEdit_5, ui->lineEdit_6, ui->lineEdit_14,
-                                       ui->lineEdit_15});
+    is_scan = planefields::allFilled({ui->lineEdit, ui->lineEdit_10, ui->lineEdit_11, ui->lineEdit_2, ui->lineEdit_3});
+    is_poper = planefields::allFilled({ui->lineEdit_4, ui->lineEdit_17, ui->lineEdit_16, ui->lineEdit_5, ui->lineEdit_6,
+                                       ui->lineEdit_14, ui->lineEdit_15});
 
     ui->widget->SetPopPlainParam(s.z, int(s.Nx), int(s.Ny), s.dx, s.dy, s.rx, s.ry);
     ui->widget->ClickOnBut_qual(s.z, s.rx, s.ry);
@@ -137,14 +132,38 @@ void RadialQuality_wnd::regionUpdate()
     regionsChanged(is_poper && is_scan);
 }
 
-void RadialQuality_wnd::on_lineEdit_2_textChanged(const QString &) { focusShiftEdited(); }
-void RadialQuality_wnd::on_lineEdit_3_textChanged(const QString &) { focusShiftEdited(); }
-void RadialQuality_wnd::on_lineEdit_10_textChanged(const QString &) { focusShiftEdited(); }
-void RadialQuality_wnd::on_lineEdit_11_textChanged(const QString &) { focusShiftEdited(); }
-void RadialQuality_wnd::on_lineEdit_5_textChanged(const QString &) { fieldEdited(); }
-void RadialQuality_wnd::on_lineEdit_17_textChanged(const QString &) { fieldEdited(); }
-void RadialQuality_wnd::on_lineEdit_6_textChanged(const QString &) { fieldEdited(); }
-void RadialQuality_wnd::on_lineEdit_16_textChanged(const QString &) { fieldEdited(); }
+void RadialQuality_wnd::on_lineEdit_2_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void RadialQuality_wnd::on_lineEdit_3_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void RadialQuality_wnd::on_lineEdit_10_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void RadialQuality_wnd::on_lineEdit_11_textChanged(const QString &)
+{
+    focusShiftEdited();
+}
+void RadialQuality_wnd::on_lineEdit_5_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void RadialQuality_wnd::on_lineEdit_17_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void RadialQuality_wnd::on_lineEdit_6_textChanged(const QString &)
+{
+    fieldEdited();
+}
+void RadialQuality_wnd::on_lineEdit_16_textChanged(const QString &)
+{
+    fieldEdited();
+}
 void RadialQuality_wnd::on_lineEdit_textChanged(const QString &) {}
 
 // Both regions lie in one plane: the focus-shift plane z copies the field region's.
@@ -242,8 +261,8 @@ QString RadialQuality_wnd::checkRun(Scan kind) const
     const double ny = main ? FNyp_main : FNyp_side;
     const double dx = main ? Dxp_main : Dxp_side;
     const double dy = main ? Dyp_main : Dyp_side;
-    if (!RectIn(-(FNxp - 1) * Dxp, (FNxp - 1) * Dxp, -(FNyp - 1) * Dyp, (FNyp - 1) * Dyp,
-                -(nx - 1) * dx, (nx - 1) * dx, -(ny - 1) * dy, (ny - 1) * dy))
+    if (!RectIn(-(FNxp - 1) * Dxp, (FNxp - 1) * Dxp, -(FNyp - 1) * Dyp, (FNyp - 1) * Dyp, -(nx - 1) * dx, (nx - 1) * dx,
+                -(ny - 1) * dy, (ny - 1) * dy))
         return "Область смещения фокуса должна находиться внутри области расчета поля!";
     if (dxp == 0 || m_shift.dx == 0)
         return "Невозможен нулевой шаг по x!";
@@ -256,8 +275,8 @@ Grid *RadialQuality_wnd::focusShiftGrid(Scan) const
 {
     const FocusShift &s = m_shift;
     const int nx = int(s.Nx), ny = int(s.Ny);
-    return new Grid(2 * nx - 1, 2 * ny - 1, s.dx, s.dy, -(nx - 1) * s.dx, (nx - 1) * s.dx,
-                    -(ny - 1) * s.dy, (ny - 1) * s.dy);
+    return new Grid(2 * nx - 1, 2 * ny - 1, s.dx, s.dy, -(nx - 1) * s.dx, (nx - 1) * s.dx, -(ny - 1) * s.dy,
+                    (ny - 1) * s.dy);
 }
 
 void RadialQuality_wnd::on_pushButton_clicked()
@@ -299,10 +318,8 @@ qualityresult::Request RadialQuality_wnd::resultRequest() const
     r.main = {0, 0, 0, 0, 0, 0, Zop_main, Rxp_main, Ryp_main, FNxp_main, FNyp_main, Dxp_main, Dyp_main};
     r.side = {0, 0, 0, 0, 0, 0, Zop_side, Rxp_side, Ryp_side, FNxp_side, FNyp_side, Dxp_side, Dyp_side};
     r.resultType = ui->comboBox->currentIndex();
-    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(),
-                    ui->doubleSpinBox_3->value()};
-    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(),
-                    ui->doubleSpinBox_6->value()};
+    r.levelsMain = {ui->doubleSpinBox->value(), ui->doubleSpinBox_2->value(), ui->doubleSpinBox_3->value()};
+    r.levelsSide = {ui->doubleSpinBox_4->value(), ui->doubleSpinBox_5->value(), ui->doubleSpinBox_6->value()};
     return r;
 }
 

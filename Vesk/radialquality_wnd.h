@@ -19,8 +19,7 @@ public:
     ~RadialQuality_wnd() override;
 
     // The plane window's transverse plane (metres) as the field region.
-    void SetCalcData(double SZop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
-                     double Sdyp);
+    void SetCalcData(double SZop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp);
     // Zoom the preview to the plane alone.
     void SetScaleGL();
 
@@ -79,10 +78,8 @@ public:
     // The field region of the last run (or of SetCalcData): plane z, x and y half-widths, points
     // along x and y, x and y steps (metres); and the focus-shift region of the last run of each kind.
     double Zop = 0, Rxp = 0, Ryp = 0, FNxp = 0, FNyp = 0, Dxp = 0, Dyp = 0;
-    double Zop_main = 0, Rxp_main = 0, Ryp_main = 0, FNxp_main = 0, FNyp_main = 0, Dxp_main = 0,
-           Dyp_main = 0;
-    double Zop_side = 0, Rxp_side = 0, Ryp_side = 0, FNxp_side = 0, FNyp_side = 0, Dxp_side = 0,
-           Dyp_side = 0;
+    double Zop_main = 0, Rxp_main = 0, Ryp_main = 0, FNxp_main = 0, FNyp_main = 0, Dxp_main = 0, Dyp_main = 0;
+    double Zop_side = 0, Rxp_side = 0, Ryp_side = 0, FNxp_side = 0, FNyp_side = 0, Dxp_side = 0, Dyp_side = 0;
 };
 
 #endif // RADIALQUALITY_WND_H

@@ -44,15 +44,13 @@ VDOUB3 read_from_file(QString name, int i_size, int j_size)
         // x, y, value; the vertical index runs fastest.
         for (int i = 0; i < ni; ++i)
             for (int j = 0; j < nj; ++j)
-                if (!readNumber(in, z[0][i][j]) || !readNumber(in, z[1][i][j])
-                    || !readNumber(in, z[2][i][j]))
+                if (!readNumber(in, z[0][i][j]) || !readNumber(in, z[1][i][j]) || !readNumber(in, z[2][i][j]))
                     return z;
     } else {
         // Transverse coordinate, z, value; the horizontal (z) index runs fastest.
         for (int j = 0; j < nj; ++j)
             for (int i = 0; i < ni; ++i)
-                if (!readNumber(in, z[1][i][j]) || !readNumber(in, z[0][i][j])
-                    || !readNumber(in, z[2][i][j]))
+                if (!readNumber(in, z[1][i][j]) || !readNumber(in, z[0][i][j]) || !readNumber(in, z[2][i][j]))
                     return z;
     }
     return z;
@@ -95,9 +93,8 @@ QString fieldResultMismatch(const QString &name, const Grid &grid)
         return QString();
     return QString("Результат расчета в файле %1 относится к другой плоскости (%2). "
                    "Повторите расчет и дождитесь его окончания.")
-        .arg(name,
-             gridSizeText(headerCount(horizontal[0], horizontal[1], horizontal[2]),
-                          headerCount(vertical[0], vertical[1], vertical[2]), grid.Nx, grid.Ny));
+        .arg(name, gridSizeText(headerCount(horizontal[0], horizontal[1], horizontal[2]),
+                                headerCount(vertical[0], vertical[1], vertical[2]), grid.Nx, grid.Ny));
 }
 
 QString gridSizeText(long long fileNx, long long fileNy, int nx, int ny)

@@ -84,8 +84,8 @@ QString scanResultMismatch(const QString &name, int i_size, int j_size)
         if (ni < 0 || nj < 0)
             return prefix + " поврежден: в начале нет размеров области смещения фокуса" + again;
         if (ni != i_size || nj != j_size)
-            return prefix + " относится к другой области смещения фокуса (" + gridSizeText(ni, nj, i_size, j_size)
-                   + ")" + again;
+            return prefix + " относится к другой области смещения фокуса (" + gridSizeText(ni, nj, i_size, j_size) + ")"
+                   + again;
     }
     if (size != needed)
         return prefix + (size < needed ? " короче" : " длиннее")

@@ -17,9 +17,8 @@ void setUp(QWidget *w, const QSize &transverseDesign, bool axial, const QString 
 {
     // The axial plane is long along z: its window is twice as wide.
     const QSize transverse = window::scaledSize(transverseDesign, false);
-    const QSize size = axial ? window::scaledSize(
-                                   QSize(2 * transverseDesign.width(), transverseDesign.height()), false)
-                             : transverse;
+    const QSize size =
+        axial ? window::scaledSize(QSize(2 * transverseDesign.width(), transverseDesign.height()), false) : transverse;
     window::setIconFromAppDir(w);
     w->setWindowTitle(title);
     w->setGeometry(w->x(), w->y(), size.width(), size.height());

@@ -12,8 +12,8 @@
 #include "shared_params.h"
 #include "window_common.h"
 
-Result_Main_and_Side_wnd::Result_Main_and_Side_wnd(QWidget *parent, bool type_is_prodol)
-    : QWidget(parent), ui(new Ui::Result_Main_and_Side_wnd), Medium_text(media::currentDescription())
+Result_Main_and_Side_wnd::Result_Main_and_Side_wnd(QWidget *parent, bool type_is_prodol) :
+    QWidget(parent), ui(new Ui::Result_Main_and_Side_wnd), Medium_text(media::currentDescription())
 {
     // Builds the plot, which reads and draws both scans.
     ui->setupUi(this);
@@ -30,11 +30,11 @@ void Result_Main_and_Side_wnd::SetType(bool T)
     Type_prodol = T;
 }
 
-void Result_Main_and_Side_wnd::SetData_prodol(
-    double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
-    double Szminpr_main, double Sphipr_main, int SNzpr_main, int SNrpr_main, double Sdrpr_main,
-    double Sdzpr_main, double Szminpr_side, double Sphipr_side, int SNzpr_side, int SNrpr_side,
-    double Sdrpr_side, double Sdzpr_side)
+void Result_Main_and_Side_wnd::SetData_prodol(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr,
+                                              double Sdzpr, double Szminpr_main, double Sphipr_main, int SNzpr_main,
+                                              int SNrpr_main, double Sdrpr_main, double Sdzpr_main, double Szminpr_side,
+                                              double Sphipr_side, int SNzpr_side, int SNrpr_side, double Sdrpr_side,
+                                              double Sdzpr_side)
 {
     Zminpr = Szminpr;
     Phipr = Sphipr;
@@ -56,11 +56,11 @@ void Result_Main_and_Side_wnd::SetData_prodol(
     Dzpr_side = Sdzpr_side;
 }
 
-void Result_Main_and_Side_wnd::SetData_poper(
-    double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp,
-    double Szop_main, double Srxp_main, double Sryp_main, double SNxp_main, double SNyp_main,
-    double Sdxp_main, double Sdyp_main, double Szop_side, double Srxp_side, double Sryp_side,
-    double SNxp_side, double SNyp_side, double Sdxp_side, double Sdyp_side)
+void Result_Main_and_Side_wnd::SetData_poper(double Szop, double Srxp, double Sryp, double SNxp, double SNyp,
+                                             double Sdxp, double Sdyp, double Szop_main, double Srxp_main,
+                                             double Sryp_main, double SNxp_main, double SNyp_main, double Sdxp_main,
+                                             double Sdyp_main, double Szop_side, double Srxp_side, double Sryp_side,
+                                             double SNxp_side, double SNyp_side, double Sdxp_side, double Sdyp_side)
 {
     Zop = Szop;
     Rxp = Srxp;
@@ -87,8 +87,8 @@ void Result_Main_and_Side_wnd::SetData_poper(
 
 void Result_Main_and_Side_wnd::Axes_Title(double maxvalue)
 {
-    ui->Focus_Label->setText(qualityLabelText(false, Type_prodol, maxvalue, shared::XF_max_pos,
-                                              shared::YF_max_pos, shared::zop));
+    ui->Focus_Label->setText(
+        qualityLabelText(false, Type_prodol, maxvalue, shared::XF_max_pos, shared::YF_max_pos, shared::zop));
 }
 
 QString Result_Main_and_Side_wnd::parameterText_main() const
@@ -110,14 +110,16 @@ QString Result_Main_and_Side_wnd::parameterText_side() const
 // Both exports render the same combined plot; only the text export differs in its arrays.
 void Result_Main_and_Side_wnd::exportDocument_main()
 {
-    exportPlot(this, ui->widget, [this] { return ui->widget->GetZ_main(); },
-               Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
+    exportPlot(
+        this, ui->widget, [this] { return ui->widget->GetZ_main(); },
+        Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
 }
 
 void Result_Main_and_Side_wnd::exportDocument_side()
 {
-    exportPlot(this, ui->widget, [this] { return ui->widget->GetZ_side(); },
-               Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
+    exportPlot(
+        this, ui->widget, [this] { return ui->widget->GetZ_side(); },
+        Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
 }
 
 void Result_Main_and_Side_wnd::closeEvent(QCloseEvent *event)

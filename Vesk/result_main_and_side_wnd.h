@@ -24,16 +24,14 @@ public:
 
     void SetType(bool T);
     // The calculation plane, the main-maxima region and the side-maxima region.
-    void SetData_prodol(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr,
-                        double Sdzpr, double Szminpr_main, double Sphipr_main, int SNzpr_main,
-                        int SNrpr_main, double Sdrpr_main, double Sdzpr_main, double Szminpr_side,
-                        double Sphipr_side, int SNzpr_side, int SNrpr_side, double Sdrpr_side,
-                        double Sdzpr_side);
-    void SetData_poper(double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
-                       double Sdyp, double Szop_main, double Srxp_main, double Sryp_main,
-                       double SNxp_main, double SNyp_main, double Sdxp_main, double Sdyp_main,
-                       double Szop_side, double Srxp_side, double Sryp_side, double SNxp_side,
-                       double SNyp_side, double Sdxp_side, double Sdyp_side);
+    void SetData_prodol(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
+                        double Szminpr_main, double Sphipr_main, int SNzpr_main, int SNrpr_main, double Sdrpr_main,
+                        double Sdzpr_main, double Szminpr_side, double Sphipr_side, int SNzpr_side, int SNrpr_side,
+                        double Sdrpr_side, double Sdzpr_side);
+    void SetData_poper(double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp,
+                       double Szop_main, double Srxp_main, double Sryp_main, double SNxp_main, double SNyp_main,
+                       double Sdxp_main, double Sdyp_main, double Szop_side, double Srxp_side, double Sryp_side,
+                       double SNxp_side, double SNyp_side, double Sdxp_side, double Sdyp_side);
     void Axes_Title(double maxvalue);
 
     void exportDocument_main();
@@ -66,10 +64,8 @@ private:
     double Drpr_side = 0, Dzpr_side = 0;
     // Transverse: the same three sets (m)
     double Zop = 0, Rxp = 0, Ryp = 0, FNxp = 0, FNyp = 0, Dxp = 0, Dyp = 0;
-    double Zop_main = 0, Rxp_main = 0, Ryp_main = 0, FNxp_main = 0, FNyp_main = 0, Dxp_main = 0,
-           Dyp_main = 0;
-    double Zop_side = 0, Rxp_side = 0, Ryp_side = 0, FNxp_side = 0, FNyp_side = 0, Dxp_side = 0,
-           Dyp_side = 0;
+    double Zop_main = 0, Rxp_main = 0, Ryp_main = 0, FNxp_main = 0, FNyp_main = 0, Dxp_main = 0, Dyp_main = 0;
+    double Zop_side = 0, Rxp_side = 0, Ryp_side = 0, FNxp_side = 0, FNyp_side = 0, Dxp_side = 0, Dyp_side = 0;
     // The medium of the scans, for the parameter lists.
     QString Medium_text;
 

@@ -27,35 +27,28 @@ QString num(double value)
 }
 } // namespace
 
-QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr,
-                           double Dzpr)
+QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr, double Dzpr)
 {
-    return "z<sub>min</sub> = " + num(Zminpr * 100) + " см<br />&phi; = " + num(Phipr)
-           + "&deg;<br />N<sub>z</sub> = " + QString::number(FNzpr, 10)
-           + "<br />N<sub>r</sub> = " + QString::number(FNrpr, 10) + "<br />dr = "
-           + num(Drpr * 100) + " см<br />dz = " + num(Dzpr * 100)
-           + " см<br />z<sub>max</sub> = " + num((Zminpr + (FNzpr - 1) * Dzpr) * 100)
-           + " см<br />r<sub>min</sub> = " + num((1 - FNrpr) * Drpr * 100)
+    return "z<sub>min</sub> = " + num(Zminpr * 100) + " см<br />&phi; = " + num(Phipr) + "&deg;<br />N<sub>z</sub> = "
+           + QString::number(FNzpr, 10) + "<br />N<sub>r</sub> = " + QString::number(FNrpr, 10)
+           + "<br />dr = " + num(Drpr * 100) + " см<br />dz = " + num(Dzpr * 100) + " см<br />z<sub>max</sub> = "
+           + num((Zminpr + (FNzpr - 1) * Dzpr) * 100) + " см<br />r<sub>min</sub> = " + num((1 - FNrpr) * Drpr * 100)
            + " см<br />r<sub>max</sub> = " + num((FNrpr - 1) * Drpr * 100) + " см";
 }
 
-QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
-                                const QString &ending)
+QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp, const QString &ending)
 {
     // No unit after y_max, and only there: the list's text is fixed character for character.
-    return "z<sub>0</sub> = " + num(Zop * 100) + " см<br />x<sub>min</sub> = "
-           + num(-(FNxp - 1) * Dxp * 100) + " см<br />x<sub>max</sub> = "
-           + num((FNxp - 1) * Dxp * 100) + " см<br />y<sub>min</sub> = "
-           + num(-(FNyp - 1) * Dyp * 100) + " см<br />y<sub>max</sub> = "
-           + num((FNyp - 1) * Dyp * 100) + "<br />N<sub>x</sub> = " + num(FNxp)
-           + "<br />N<sub>y</sub> = " + num(FNyp) + "<br />dx = " + num(Dxp * 100)
-           + " см<br />dy = " + num(Dyp * 100) + ending;
+    return "z<sub>0</sub> = " + num(Zop * 100) + " см<br />x<sub>min</sub> = " + num(-(FNxp - 1) * Dxp * 100)
+           + " см<br />x<sub>max</sub> = " + num((FNxp - 1) * Dxp * 100) + " см<br />y<sub>min</sub> = "
+           + num(-(FNyp - 1) * Dyp * 100) + " см<br />y<sub>max</sub> = " + num((FNyp - 1) * Dyp * 100)
+           + "<br />N<sub>x</sub> = " + num(FNxp) + "<br />N<sub>y</sub> = " + num(FNyp)
+           + "<br />dx = " + num(Dxp * 100) + " см<br />dy = " + num(Dyp * 100) + ending;
 }
 
 QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus)
 {
-    return "Фокус: x= " + num(X_Focus) + " см, y= " + num(Y_Focus) + " см, z= " + num(Z_Focus)
-           + " см.";
+    return "Фокус: x= " + num(X_Focus) + " см, y= " + num(Y_Focus) + " см, z= " + num(Z_Focus) + " см.";
 }
 
 Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::Result_wnd), G(g)
@@ -63,15 +56,12 @@ Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::R
     gridlife::share(this, G);
     // Builds the plot, which reads and draws the result.
     ui->setupUi(this);
-    resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(),
-                        "Результат расчета поля");
+    resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(), "Результат расчета поля");
 
     // What the readings need of the run, before the plane window's fields can change.
     Axial_result = shared::is_prodol && !shared::is_poper;
     Focus = currentFocusPlacement(ui->widget->GetZ(), Axial_result);
-    Have_gain = readFocusPressure(QFileInfo(shared::file_to_calc).absolutePath()
-                                      + "/focus_pressure.txt",
-                                  &Gain);
+    Have_gain = readFocusPressure(QFileInfo(shared::file_to_calc).absolutePath() + "/focus_pressure.txt", &Gain);
     ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
 
@@ -85,9 +75,8 @@ void Result_wnd::SetType(bool T)
     Type_prodol = T;
 }
 
-void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr,
-                         double Sdzpr, double Szop, double Srxp, double Sryp, double SNxp,
-                         double SNyp, double Sdxp, double Sdyp)
+void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr, double Szop,
+                         double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp)
 {
     Zminpr = Szminpr;
     Phipr = Sphipr;
@@ -126,8 +115,9 @@ QString Result_wnd::parameterText() const
 
 void Result_wnd::exportDocument()
 {
-    exportPlot(this, ui->widget, [this] { return ui->widget->GetZ(); },
-               Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
+    exportPlot(
+        this, ui->widget, [this] { return ui->widget->GetZ(); },
+        Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
 }
 
 void Result_wnd::closeEvent(QCloseEvent *event)
@@ -190,8 +180,7 @@ void Result_wnd::on_pushButton_metrics_clicked()
     text->setReadOnly(true);
     QDialogButtonBox *buttons = new QDialogButtonBox(QDialogButtonBox::Close, box);
     QPushButton *copy = buttons->addButton("Копировать", QDialogButtonBox::ActionRole);
-    connect(copy, &QPushButton::clicked, text,
-            [text] { QApplication::clipboard()->setText(text->toPlainText()); });
+    connect(copy, &QPushButton::clicked, text, [text] { QApplication::clipboard()->setText(text->toPlainText()); });
     connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::close);
     QVBoxLayout *layout = new QVBoxLayout(box);
     layout->addWidget(text);
@@ -264,9 +253,8 @@ Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusC
     Result_wnd *w = new Result_wnd(nullptr, G);
     resultwindow::place(w);
     w->SetType(axial);
-    w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr,
-               shared::dzpr, shared::zop, shared::rxp, shared::ryp, shared::Nxp, shared::Nyp,
-               shared::dxp, shared::dyp);
+    w->SetData(shared::zminpr, shared::phipr, int(shared::Nzpr), int(shared::Nrpr), shared::drpr, shared::dzpr,
+               shared::zop, shared::rxp, shared::ryp, shared::Nxp, shared::Nyp, shared::dxp, shared::dyp);
     w->SetMedium(shared::medium, shared::pvs);
     w->Axes_Title(shared::file_to_calc, xFocusCm, yFocusCm, zFocusCm);
     w->show();

@@ -15,8 +15,7 @@ class QCloseEvent;
 // Parameter list of a calculation plane as rich text, lengths given in metres and shown in
 // centimetres. The field result window ends the transverse list with " см", the quality windows
 // with " см.".
-QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr,
-                           double Dzpr);
+QString axialParameterText(double Zminpr, double Phipr, int FNzpr, int FNrpr, double Drpr, double Dzpr);
 QString transverseParameterText(double Zop, double FNxp, double FNyp, double Dxp, double Dyp,
                                 const QString &ending = QStringLiteral(" см"));
 
@@ -37,9 +36,8 @@ public:
     ~Result_wnd() override;
 
     void SetType(bool T);
-    void SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
-                 double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
-                 double Sdyp);
+    void SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr, double Szop,
+                 double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp);
     void Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus);
     // The medium of the run (a media preset and the absorption in dB/(cm MHz)): the parameter list
     // ends with it, and for a medium other than lossless water the window title says it too, since
@@ -86,7 +84,7 @@ private:
     bool Have_gain = false;
     double Gain = 0;
 
-    QString MediumText;   // empty until SetMedium
+    QString MediumText; // empty until SetMedium
 };
 
 // The result buttons of the calculation plane window, once it has found the calculator's

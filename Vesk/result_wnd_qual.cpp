@@ -11,8 +11,7 @@
 #include "shared_params.h"
 #include "window_common.h"
 
-QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_pos,
-                         double YF_max_pos, double zop)
+QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_pos, double YF_max_pos, double zop)
 {
     if (side)
         return QString();
@@ -24,14 +23,13 @@ QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_p
     return head + cm(XF_max_pos) + " см, y = " + cm(YF_max_pos) + " см, z = " + cm(zop) + " см.";
 }
 
-Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g)
-    : QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
+Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g) :
+    QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
 {
     gridlife::share(this, G);
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
-    resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(),
-                        "Результат оценки качества поля");
+    resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(), "Результат оценки качества поля");
     ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
 
@@ -45,13 +43,11 @@ void Result_Wnd_qual::SetType(bool T)
     Type_prodol = T;
 }
 
-void Result_Wnd_qual::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr,
-                              double Sdzpr, double Szop, double Srxp, double Sryp, double SNxp,
-                              double SNyp, double Sdxp, double Sdyp, double Szminpr_qual,
-                              double Sphipr_qual, int SNzpr_qual, int SNrpr_qual,
-                              double Sdrpr_qual, double Sdzpr_qual, double Szop_qual,
-                              double Srxp_qual, double Sryp_qual, double SNxp_qual,
-                              double SNyp_qual, double Sdxp_qual, double Sdyp_qual)
+void Result_Wnd_qual::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
+                              double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp,
+                              double Szminpr_qual, double Sphipr_qual, int SNzpr_qual, int SNrpr_qual,
+                              double Sdrpr_qual, double Sdzpr_qual, double Szop_qual, double Srxp_qual,
+                              double Sryp_qual, double SNxp_qual, double SNyp_qual, double Sdxp_qual, double Sdyp_qual)
 {
     Zminpr = Szminpr;
     Phipr = Sphipr;
@@ -85,8 +81,8 @@ void Result_Wnd_qual::Axes_Title(QString file_name, double maxvalue, QList<doubl
 {
     Q_UNUSED(file_name);
     Q_UNUSED(list);
-    ui->Focus_Label->setText(qualityLabelText(is, Type_prodol, maxvalue, shared::XF_max_pos,
-                                              shared::YF_max_pos, shared::zop));
+    ui->Focus_Label->setText(
+        qualityLabelText(is, Type_prodol, maxvalue, shared::XF_max_pos, shared::YF_max_pos, shared::zop));
 }
 
 QString Result_Wnd_qual::parameterText() const
@@ -99,8 +95,9 @@ QString Result_Wnd_qual::parameterText() const
 
 void Result_Wnd_qual::exportDocument()
 {
-    exportPlot(this, ui->widget, [this] { return ui->widget->GetZ(); },
-               Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
+    exportPlot(
+        this, ui->widget, [this] { return ui->widget->GetZ(); },
+        Type_prodol ? QStringLiteral("zr") : QStringLiteral("xy"));
 }
 
 void Result_Wnd_qual::closeEvent(QCloseEvent *event)

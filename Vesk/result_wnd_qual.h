@@ -17,8 +17,7 @@ class QResizeEvent;
 // reached (shared::XF_max_pos, YF_max_pos in metres; in the axial plane the first is the depth z,
 // the second the lateral offset; zop the transverse plane's z), shown in centimetres. A
 // side-maxima map has no text.
-QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_pos,
-                         double YF_max_pos, double zop);
+QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_pos, double YF_max_pos, double zop);
 
 // One quality map (main or side maxima, by shared::is_side when it is built) with the best focus
 // position, the list of the analysed region and the export. Independent top-level window;
@@ -35,11 +34,10 @@ public:
 
     void SetType(bool T);
     // The calculation plane (axial six, transverse seven) and the analysed region in the same order.
-    void SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr,
-                 double Szop, double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp,
-                 double Sdyp, double Szminpr_qual, double Sphipr_qual, int SNzpr_qual,
-                 int SNrpr_qual, double Sdrpr_qual, double Sdzpr_qual, double Szop_qual,
-                 double Srxp_qual, double Sryp_qual, double SNxp_qual, double SNyp_qual,
+    void SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, double Sdrpr, double Sdzpr, double Szop,
+                 double Srxp, double Sryp, double SNxp, double SNyp, double Sdxp, double Sdyp, double Szminpr_qual,
+                 double Sphipr_qual, int SNzpr_qual, int SNrpr_qual, double Sdrpr_qual, double Sdzpr_qual,
+                 double Szop_qual, double Srxp_qual, double Sryp_qual, double SNxp_qual, double SNyp_qual,
                  double Sdxp_qual, double Sdyp_qual);
     // file_name and list are not needed; is: the map shows side maxima.
     void Axes_Title(QString file_name, double maxvalue, QList<double> list, bool is);
@@ -72,8 +70,7 @@ private:
     double Zminpr_qual = 0, Phipr_qual = 0;
     int FNzpr_qual = 0, FNrpr_qual = 0;
     double Drpr_qual = 0, Dzpr_qual = 0;
-    double Zop_qual = 0, Rxp_qual = 0, Ryp_qual = 0, FNxp_qual = 0, FNyp_qual = 0, Dxp_qual = 0,
-           Dyp_qual = 0;
+    double Zop_qual = 0, Rxp_qual = 0, Ryp_qual = 0, FNxp_qual = 0, FNyp_qual = 0, Dxp_qual = 0, Dyp_qual = 0;
     // The medium of the scans, for the parameter list.
     QString Medium_text;
 

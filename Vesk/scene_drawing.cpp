@@ -48,8 +48,7 @@ void CalcShereVertex(double u, double v, const QVector3D &center, double radius)
 
 void drwShpere(const QVector3D &center, double radius, int numU, int numV)
 {
-    const scenegeom::CapRings c =
-        scenegeom::capRings(shared::A, shared::R, shared::rotv, radius, numU, numV);
+    const scenegeom::CapRings c = scenegeom::capRings(shared::A, shared::R, shared::rotv, radius, numU, numV);
     if (!c.drawable())
         return;
 
@@ -121,8 +120,7 @@ void drawFocusMarker()
 {
     // The sphere's vertices have z negated, so its centre is given with -zF.
     const float R = shared::R;
-    drw_Fool_Shpere(QVector3D(float(shared::xF / R), float(shared::yF / R), float(-shared::zF / R)),
-                    0.02, 10, 10);
+    drw_Fool_Shpere(QVector3D(float(shared::xF / R), float(shared::yF / R), float(-shared::zF / R)), 0.02, 10, 10);
 }
 
 void drawElements()

@@ -62,8 +62,7 @@ float discStep(int elementCount)
     return 0.1f;
 }
 
-QVector<QVector3D> discOutline(const QVector3D &n, const QVector3D &v1, const QVector3D &c, float dt,
-                               bool forward)
+QVector<QVector3D> discOutline(const QVector3D &n, const QVector3D &v1, const QVector3D &c, float dt, bool forward)
 {
     QVector<QVector3D> pts;
     if (!(dt > 0.0f))
@@ -168,10 +167,10 @@ void appendBothWindings(QVector<Quad> &out, const QVector<Quad> &front)
 QVector<QVector<QPointF>> frameBands(double a, double b, double h)
 {
     return {
-        {{a, b}, {-a, b}, {-a, b - h}, {a, b - h}},           // along the second coordinate's top
-        {{-a + h, b}, {-a, b}, {-a, -b}, {-a + h, -b}},       // along the first coordinate's low edge
-        {{a, -b + h}, {-a, -b + h}, {-a, -b}, {a, -b}},       // along the second coordinate's bottom
-        {{a, b}, {a - h, b}, {a - h, -b}, {a, -b}},           // along the first coordinate's high edge
+        {{a, b}, {-a, b}, {-a, b - h}, {a, b - h}},     // along the second coordinate's top
+        {{-a + h, b}, {-a, b}, {-a, -b}, {-a + h, -b}}, // along the first coordinate's low edge
+        {{a, -b + h}, {-a, -b + h}, {-a, -b}, {a, -b}}, // along the second coordinate's bottom
+        {{a, b}, {a - h, b}, {a - h, -b}, {a, -b}},     // along the first coordinate's high edge
     };
 }
 
@@ -213,8 +212,8 @@ QVector<Quad> axialPlaneQuads(double zmin, double zmax, double r, double phiDeg)
 {
     const double phi = phiDeg * kDegToRad;
     const double h = -0.005;
-    const Quad q{axialPlanePoint(r, zmax, phi, h), axialPlanePoint(-r, zmax, phi, h),
-                 axialPlanePoint(-r, zmin, phi, h), axialPlanePoint(r, zmin, phi, h)};
+    const Quad q{axialPlanePoint(r, zmax, phi, h), axialPlanePoint(-r, zmax, phi, h), axialPlanePoint(-r, zmin, phi, h),
+                 axialPlanePoint(r, zmin, phi, h)};
     QVector<Quad> out;
     appendBothWindings(out, {q});
     return out;

@@ -35,9 +35,9 @@ QVector3D elementDiscCentre(const QVector3D &p, const QVector3D &n, float a);
 
 // Everything needed to draw one element disc.
 struct ElementDisc {
-    QVector3D centre;  // on the cap
-    QVector3D normal;  // unit, away from the focus
-    QVector3D radius;  // in the disc plane, length = element radius / R
+    QVector3D centre; // on the cap
+    QVector3D normal; // unit, away from the focus
+    QVector3D radius; // in the disc plane, length = element radius / R
     QVector3D discCentre;
     // False for an element that cannot sit on the cap (outside the sphere, or a disc as wide as
     // the sphere): its coordinates are undefined and it is not drawn.
@@ -51,8 +51,7 @@ float discStep(int elementCount);
 // The corners of a disc outline (normal n, radius vector v1, centre c, step dt): the first polygon
 // runs from angle 0 upwards while below 6.283, the second one back from 6.283 while above 0, so the
 // two have opposite windings and one of them faces the viewer from either side.
-QVector<QVector3D> discOutline(const QVector3D &n, const QVector3D &v1, const QVector3D &c, float dt,
-                               bool forward);
+QVector<QVector3D> discOutline(const QVector3D &n, const QVector3D &v1, const QVector3D &c, float dt, bool forward);
 
 // Point of the sphere of the given centre and radius at azimuth u and polar angle v, with z negated as
 // a whole: with centre (0, 0, -1) and radius 1 this is the cap around (0, 0, 1).
@@ -61,11 +60,11 @@ QVector3D sphereVertex(double u, double v, const QVector3D &center, double radiu
 // The rings of the cap between the hole's rim (vmin) and the aperture's rim (vmax).
 struct CapRings {
     int numU = 1, numV = 1;
-    double ratio = 0;  // A / R
-    double du = 0;     // azimuth step
-    double vmin = 0;   // polar angle of the hole's rim
-    double vmax = 0;   // polar angle of the aperture's rim
-    double dv = 0;     // polar step
+    double ratio = 0; // A / R
+    double du = 0;    // azimuth step
+    double vmin = 0;  // polar angle of the hole's rim
+    double vmax = 0;  // polar angle of the aperture's rim
+    double dv = 0;    // polar step
     // Brightness of ring i of the graded pass: grows from the hole outwards.
     double shade(int i, double radius) const;
     // False when there is no cap between hole and rim (a hole as wide as the aperture, parameters

@@ -70,9 +70,7 @@ void SceneWidget::mousePressEvent(QMouseEvent *event)
     ptrMousePosition = event->pos();
 }
 
-void SceneWidget::mouseReleaseEvent(QMouseEvent *)
-{
-}
+void SceneWidget::mouseReleaseEvent(QMouseEvent *) {}
 
 void SceneWidget::mouseMoveEvent(QMouseEvent *event)
 {

@@ -29,8 +29,8 @@ double zop = 0, Nxp = 0, Nyp = 0, dxp = 0, dyp = 0, rxp = 0, ryp = 0;
 bool zop_is_set = false, Nxp_is_set = false, Nyp_is_set = false, dxp_is_set = false, dyp_is_set = false;
 
 double zminpr = 0, phipr = 0, Nrpr = 0, Nzpr = 0, drpr = 0, dzpr = 0, zmaxpr = 0, rpr = 0;
-bool zminpr_is_set = false, phipr_is_set = false, Nrpr_is_set = false, Nzpr_is_set = false,
-     drpr_is_set = false, dzpr_is_set = false;
+bool zminpr_is_set = false, phipr_is_set = false, Nrpr_is_set = false, Nzpr_is_set = false, drpr_is_set = false,
+     dzpr_is_set = false;
 
 bool is_poper = false, is_prodol = false, is_foc = false, is_scan = false, is_side = false;
 

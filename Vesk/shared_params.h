@@ -39,7 +39,7 @@ extern QString name;
 extern VDOUB2 Elem;
 
 // Completion bookkeeping of the main window: one flag per input.
-extern int kmax;          // 13, never changed
+extern int kmax; // 13, never changed
 extern QVector<bool> CH;
 extern int k;
 

@@ -15,8 +15,7 @@ const QSize planeMinimum(701, 529);
 // Moves on to a calculation plane window that was built before the flags were cleared (its
 // constructor reads is_foc): clears them, places it, leaves this window, fills in the default
 // focus, shows it and lets it check its data.
-template <class PlaneWindow>
-void moveToPlaneWindow(QWidget *from, PlaneWindow *plane)
+template <class PlaneWindow> void moveToPlaneWindow(QWidget *from, PlaneWindow *plane)
 {
     resetPlaneWindowFlags();
     plane->setGeometry(planeWindowGeometry(from->geometry()));

@@ -15,8 +15,7 @@
 namespace window {
 
 const char *const exitTitle = "Выход из приложения";
-const char *const exitQuestion =
-    "Вы уверены, что хотите выйти? Все несохраненные результаты будут потеряны.";
+const char *const exitQuestion = "Вы уверены, что хотите выйти? Все несохраненные результаты будут потеряны.";
 
 namespace {
 // Dynamic properties that carry the lifetime of the working windows.

@@ -37,8 +37,7 @@ bool write_z(QString name, const VDOUB3 &z, QString ax)
 
     for (size_t i = 0; i <= I; ++i)
         for (size_t j = 0; j <= J; ++j)
-            out << fixed6(z[0][i][j]) << "    " << fixed6(z[1][i][j]) << "    "
-                << fixed6(z[2][i][j]) << Qt::endl;
+            out << fixed6(z[0][i][j]) << "    " << fixed6(z[1][i][j]) << "    " << fixed6(z[2][i][j]) << Qt::endl;
 
     out.flush();
     const bool ok = out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;

@@ -77,7 +77,7 @@ double median(std::vector<double> v)
 void run(const char *name, int repetitions, double pairs, int threads, const std::function<void()> &body)
 {
     std::vector<double> wall, cpu;
-    body();  // warm-up: node tables, page faults, thread pool
+    body(); // warm-up: node tables, page faults, thread pool
     for (int r = 0; r < repetitions; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
         const double c0 = cpuSeconds();
@@ -92,8 +92,8 @@ void run(const char *name, int repetitions, double pairs, int threads, const std
 
 // Times two bodies with their repetitions interleaved (so that a change of the machine's load hits
 // both alike) and prints both and the ratio of their median CPU times.
-void compare(const std::string &name, int repetitions, double pairs, int threads,
-             const std::function<void()> &lossless, const std::function<void()> &lossy)
+void compare(const std::string &name, int repetitions, double pairs, int threads, const std::function<void()> &lossless,
+             const std::function<void()> &lossy)
 {
     std::vector<double> cpu[2], wall[2];
     lossless();
@@ -160,9 +160,10 @@ int main(int argc, char **argv)
         std::vector<double> out(points.size());
 
         const auto lossyW = lossyModel.focusWeights(input.focus);
-        compare(plane + ": steered field", repetitions, pairs, threads,
-                [&] { model.steeredAmplitude(points, w, out.data()); },
-                [&] { lossyModel.steeredAmplitude(points, lossyW, out.data()); });
+        compare(
+            plane + ": steered field", repetitions, pairs, threads,
+            [&] { model.steeredAmplitude(points, w, out.data()); },
+            [&] { lossyModel.steeredAmplitude(points, lossyW, out.data()); });
         run((plane + ": whole job (compute, write, mark)").c_str(), repetitions, pairs, threads, [&] {
             const FieldPlaneResult r = computeFieldPlane(input);
             writeFileAtomically(dir, fieldResultName(input.grid.kind), fieldResultText(input.grid, r.values));

@@ -33,9 +33,7 @@ int main(int argc, char *argv[])
             errors << box.text;
         return QMessageBox::Ok;
     });
-    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) {
-        return true;
-    });
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
 
     // The example data of the main window.
     mainparams::setExampleArray();
@@ -45,8 +43,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QWidget *w = axial ? static_cast<QWidget *>(new AxialQuality_wnd())
-                       : static_cast<QWidget *>(new RadialQuality_wnd());
+    QWidget *w =
+        axial ? static_cast<QWidget *>(new AxialQuality_wnd()) : static_cast<QWidget *>(new RadialQuality_wnd());
     auto click = [w](const char *name) { w->findChild<QPushButton *>(name)->click(); };
     click(axial ? "Button_def_main" : "Button_def");
     click("pushButton");

@@ -58,10 +58,11 @@ Case axialCase()
     const double R = static_cast<float>(kR), A = kA;
     const int nr = 51, nz = 241;
     const double dr = A / 2 / 3 / (nr - 1), dz = R / (nz - 1);
-    const int fnr = static_cast<int>(1.5 * nr), fnz = static_cast<int>(1.25 * nz);  // 76, 301
+    const int fnr = static_cast<int>(1.5 * nr), fnz = static_cast<int>(1.25 * nz); // 76, 301
     return {"axial main maxima",
             PlaneGrid{PlaneKind::Axial, 0.0, std::size_t(2 * nr - 1), std::size_t(nz), -(nr - 1) * dr, R / 2, dr, dz},
-            PlaneGrid{PlaneKind::Axial, 0.0, std::size_t(2 * fnr - 1), std::size_t(fnz), -(fnr - 1) * dr, R - 1.25 * R / 2, dr, dz}};
+            PlaneGrid{PlaneKind::Axial, 0.0, std::size_t(2 * fnr - 1), std::size_t(fnz), -(fnr - 1) * dr,
+                      R - 1.25 * R / 2, dr, dz}};
 }
 
 Case transverseCase()
@@ -70,8 +71,10 @@ Case transverseCase()
     const int n = 51, fn = 76;
     const double d = A / 2 / 3 / (n - 1);
     return {"transverse main maxima",
-            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * n - 1), std::size_t(2 * n - 1), -(n - 1) * d, -(n - 1) * d, d, d},
-            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d, -(fn - 1) * d, d, d}};
+            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * n - 1), std::size_t(2 * n - 1), -(n - 1) * d,
+                      -(n - 1) * d, d, d},
+            PlaneGrid{PlaneKind::Transverse, R, std::size_t(2 * fn - 1), std::size_t(2 * fn - 1), -(fn - 1) * d,
+                      -(fn - 1) * d, d, d}};
 }
 
 // The example array's element positions (x, y in m): the shipped element file, found in the
@@ -90,7 +93,7 @@ std::vector<ElementPosition> examplePositions()
         dir = dir.substr(0, dir.rfind('/'));
         const std::string path = dir + "/../app/Elements_Quist_Marvane.txt";
         if (std::FILE *f = std::fopen(path.c_str(), "r")) {
-            double x, y;  // centimetres
+            double x, y; // centimetres
             while (std::fscanf(f, "%lf %lf", &x, &y) == 2)
                 e.push_back({x / 100, y / 100});
             std::fclose(f);
@@ -133,12 +136,11 @@ FieldMatrix<T> farFieldPistons(const std::vector<Point3> &points, const std::vec
             const Point3 &x = points[p], &s = elements[n];
             const double dx = x.x - s.x, dy = x.y - s.y, dz = x.z - s.z;
             const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-            const double nx = -s.x / kR, ny = -s.y / kR, nz = (kR - s.z) / kR;  // unit normal
+            const double nx = -s.x / kR, ny = -s.y / kR, nz = (kR - s.z) / kR; // unit normal
             const double c = (dx * nx + dy * ny + dz * nz) / d;
             const double u = k * a * std::sqrt(std::max(0.0, 1 - c * c));
             const double directivity = u < 1e-6 ? 1.0 : 2 * std::cyl_bessel_j(1.0, u) / u;
-            const std::complex<double> v =
-                std::complex<double>(0, -k * a * a / 2) * std::polar(directivity / d, k * d);
+            const std::complex<double> v = std::complex<double>(0, -k * a * a / 2) * std::polar(directivity / d, k * d);
             h.at(p, n) = std::complex<T>(static_cast<T>(v.real()), static_cast<T>(v.imag()));
         }
     return h;
@@ -153,7 +155,7 @@ double peakMiB()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024.0;  // kB on Linux
+    return u.ru_maxrss / 1024.0; // kB on Linux
 }
 
 double cpuSeconds()
@@ -169,8 +171,7 @@ struct Measure {
 };
 
 // Runs f in a child process and returns what it reports.
-template <class F>
-Measure inChild(F f)
+template <class F> Measure inChild(F f)
 {
     int fd[2];
     if (pipe(fd) != 0) {
@@ -198,8 +199,7 @@ Measure inChild(F f)
     return m;
 }
 
-template <class T>
-Measure runScan(const Case &c, ScanSettings settings)
+template <class T> Measure runScan(const Case &c, ScanSettings settings)
 {
     std::vector<std::size_t> start;
     if (settings.sideLobes)
@@ -246,8 +246,7 @@ Measure runJob(const Case &c, bool dbl)
 
 // The reference: the same product, grid points x elements times elements x focus positions, in
 // one call when `single` (the whole output in memory), else as column panels into one buffer.
-template <class T>
-Measure runGemm(const Case &c, bool single)
+template <class T> Measure runGemm(const Case &c, bool single)
 {
     const std::size_t P = c.field.pointCount(), N = kElements, M = c.focus.pointCount();
     std::vector<std::complex<T>> a(P * N), b(N * M);
@@ -266,7 +265,7 @@ Measure runGemm(const Case &c, bool single)
         blas::gemmTN(int(P), int(mb), int(N), a.data(), int(N), b.data() + m0 * N, int(N), out.data(), int(P));
     }
     Measure m{seconds(t0), cpuSeconds() - c0, peakMiB(), 0};
-    m.extra = std::abs(out[P * (panel - 1) / 2]);  // keep the product alive
+    m.extra = std::abs(out[P * (panel - 1) / 2]); // keep the product alive
     return m;
 }
 
@@ -302,8 +301,10 @@ int main(int argc, char **argv)
         else if (a == "--no-prune")
             noPrune = true;
         else {
-            std::fprintf(stderr, "usage: %s [--reps N] [--case axial|transverse|all] "
-                                 "[--threads per-thread|shared|both] [--side] [--double] [--no-prune] [--single-call]\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--reps N] [--case axial|transverse|all] "
+                         "[--threads per-thread|shared|both] [--side] [--double] [--no-prune] [--single-call]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -341,7 +342,7 @@ int main(int argc, char **argv)
             s.pruneByBound = !noPrune;
             std::vector<double> scan, gemm, gemmSingle, fields, scanCpu, gemmCpu;
             double scanPeak = 0, gemmPeak = 0, singlePeak = 0;
-            for (int r = 0; r < reps; ++r) {  // interleaved, so load from elsewhere hits both alike
+            for (int r = 0; r < reps; ++r) { // interleaved, so load from elsewhere hits both alike
                 const Measure ms = inChild([&] {
                     if (job)
                         return runJob(c, dbl);
@@ -357,7 +358,8 @@ int main(int argc, char **argv)
                 gemmPeak = std::max(gemmPeak, mg.peakMiB);
                 const double singleBytes = double(c.field.pointCount()) * double(c.focus.pointCount()) * (dbl ? 16 : 8);
                 if (singleCall && singleBytes <= 4.0 * (1u << 30)) {
-                    const Measure m1 = inChild([&] { return dbl ? runGemm<double>(c, true) : runGemm<float>(c, true); });
+                    const Measure m1 =
+                        inChild([&] { return dbl ? runGemm<double>(c, true) : runGemm<float>(c, true); });
                     gemmSingle.push_back(m1.seconds);
                     singlePeak = std::max(singlePeak, m1.peakMiB);
                 }

@@ -54,9 +54,12 @@ enum class JobKind { Field, MainMax, SideMax };
 const char *jobTitle(JobKind kind)
 {
     switch (kind) {
-    case JobKind::Field: return "Расчет поля";
-    case JobKind::MainMax: return "Оценка качества поля: главные максимумы";
-    case JobKind::SideMax: return "Оценка качества поля: боковые максимумы";
+    case JobKind::Field:
+        return "Расчет поля";
+    case JobKind::MainMax:
+        return "Оценка качества поля: главные максимумы";
+    case JobKind::SideMax:
+        return "Оценка качества поля: боковые максимумы";
     }
     return "";
 }
@@ -107,14 +110,15 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     // Check.
     checkJobInput(input);
     const double k = 2 * M_PI * input.array.frequency / input.medium.soundSpeed;
-    log.info("Проверка пройдена. Волновое число k = " + formatNumber(k) + " 1/м, длина волны = "
-             + formatNumber(input.medium.soundSpeed / input.array.frequency) + " м, точек сетки: "
-             + std::to_string(input.grid.pointCount()) + ", пар элемент-точка: "
-             + std::to_string(input.grid.pointCount() * input.array.elements.size()));
+    log.info("Проверка пройдена. Волновое число k = " + formatNumber(k)
+             + " 1/м, длина волны = " + formatNumber(input.medium.soundSpeed / input.array.frequency)
+             + " м, точек сетки: " + std::to_string(input.grid.pointCount())
+             + ", пар элемент-точка: " + std::to_string(input.grid.pointCount() * input.array.elements.size()));
 
     // Compute.
     log.info("Расчет: интеграл Рэлея по каждому элементу (точная одномерная формула для круглого поршня), "
-             "фокусировка сопряжением фаз; потоков OpenMP: " + std::to_string(omp_get_max_threads()));
+             "фокусировка сопряжением фаз; потоков OpenMP: "
+             + std::to_string(omp_get_max_threads()));
     monitor.computeStart.store(log.elapsed());
     const double t0 = log.elapsed();
     const FieldPlaneResult result = computeFieldPlane(input, &monitor.control);
@@ -124,9 +128,9 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     log.info("Расчет выполнен за " + formatDuration(seconds) + " ("
              + brief(seconds * 1e9 / static_cast<double>(input.grid.pointCount() * input.array.elements.size()))
              + " нс на пару элемент-точка)");
-    log.info("|p(F)|/p0 = " + formatNumber(result.focusPressure) + "; максимум |p|/p0 на сетке = "
-             + formatNumber(result.maximum) + " в точке (" + formatNumber(top.x) + ", " + formatNumber(top.y) + ", "
-             + formatNumber(top.z) + ") м");
+    log.info("|p(F)|/p0 = " + formatNumber(result.focusPressure)
+             + "; максимум |p|/p0 на сетке = " + formatNumber(result.maximum) + " в точке (" + formatNumber(top.x)
+             + ", " + formatNumber(top.y) + ", " + formatNumber(top.z) + ") м");
     if (result.behindCap > 0)
         log.info("Точек сетки позади плоскости хотя бы одного элемента: " + std::to_string(result.behindCap)
                  + ". Они лежат за излучающей чашей, вне среды: элемент дает вклад только в полупространство "
@@ -167,21 +171,22 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     scan::checkScanJobInput(input);
     const scan::ScanJobSetup setup = scan::scanJobSetup(input, scanKind);
     const std::size_t P = setup.field.pointCount(), M = setup.focus.pointCount(), N = input.array.elements.size();
-    log.info("Проверка пройдена. Точек области расчета поля: " + std::to_string(P) + ", положений фокуса: "
-             + std::to_string(M) + ", элементов: " + std::to_string(N) + "; память около "
+    log.info("Проверка пройдена. Точек области расчета поля: " + std::to_string(P)
+             + ", положений фокуса: " + std::to_string(M) + ", элементов: " + std::to_string(N) + "; память около "
              + brief(scan::scanMemoryBytes(P, M, N) / 1048576) + " МиБ");
 
     // Compute.
     log.info("Расчет: поля элементов на сетке области расчета поля и в положениях фокуса (один раз), затем для "
              "каждого блока положений фокуса произведение матриц (OpenBLAS "
              + std::string(openblas_get_corename()) + ", одинарная точность) с поиском максимума"
-             + (scanKind == scan::ScanKind::SideMaxima ? " и главного лепестка" : "") + "; потоков OpenMP: "
-             + std::to_string(omp_get_max_threads()));
+             + (scanKind == scan::ScanKind::SideMaxima ? " и главного лепестка" : "")
+             + "; потоков OpenMP: " + std::to_string(omp_get_max_threads()));
     // Progress units: one per point of element fields (the model counts them) and, per focus
     // position, its matrix product and search in the same units (measured on the example array:
     // a position costs about as much as P / 4000 points of element fields in a main-maxima scan,
     // which multiplies only the points that can beat the focus, and P / 1000 in a side-maxima scan).
-    const std::size_t perPosition = std::max<std::size_t>(1, P / (scanKind == scan::ScanKind::MainMaxima ? 4000 : 1000));
+    const std::size_t perPosition =
+        std::max<std::size_t>(1, P / (scanKind == scan::ScanKind::MainMaxima ? 4000 : 1000));
     monitor.control.total.store(P + M + M * perPosition);
     monitor.computeStart.store(log.elapsed());
     const ElementFieldModel model(input.array, input.medium);
@@ -196,7 +201,7 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     } counted{model, &monitor.control};
     std::size_t reported = 0;
     const auto progress = [&](std::size_t done, std::size_t) {
-        if (done > reported) {  // blocks may finish out of order
+        if (done > reported) { // blocks may finish out of order
             monitor.control.add((done - reported) * perPosition);
             reported = done;
         }
@@ -209,8 +214,8 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
         throw JobCancelled();
     }
     const Point3 best = scan::gridPoint(setup.focus, result.best);
-    log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds) + "; перебор положений фокуса: "
-             + formatDuration(result.scanSeconds));
+    log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds)
+             + "; перебор положений фокуса: " + formatDuration(result.scanSeconds));
     log.info("Наибольший главный максимум p_F/p_max = " + formatNumber(result.quality[result.best].mainValue)
              + " в положении фокуса (" + formatNumber(best.x) + ", " + formatNumber(best.y) + ", "
              + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
@@ -218,8 +223,8 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
     owner.publish([&] {
         scan::writeScanResults(dir, setup, result);
-        log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", "
-                 + fieldResultName(setup.field.kind) + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
+        log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
+                 + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
         if (monitor.control.cancelled())
             throw JobCancelled();
         markDone(dir);
@@ -231,7 +236,7 @@ void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
 {
     try {
         if (!owner)
-            throw JobError(monitor.message());  // the folder could not be claimed
+            throw JobError(monitor.message()); // the folder could not be claimed
         if (kind == JobKind::Field)
             runFieldJob(log, monitor, *owner);
         else
@@ -305,8 +310,7 @@ void reportToLog(Log &log, JobMonitor &monitor)
             lastReport = now;
             const double remaining = monitor.remaining(now);
             log.info("Выполнено " + percent(monitor.control.fraction()) + ", прошло " + formatDuration(now)
-                     + ", осталось "
-                     + (remaining >= 0 ? formatDuration(remaining) : std::string("?")));
+                     + ", осталось " + (remaining >= 0 ? formatDuration(remaining) : std::string("?")));
         }
     }
 }
@@ -394,14 +398,14 @@ int main(int argc, char **argv)
     std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get());
     std::thread watcher([&] {
         if (owner && watchOwnership(*owner, monitor))
-            log.closeFile();  // log.txt belongs to the newer run now
+            log.closeFile(); // log.txt belongs to the newer run now
     });
 
     const bool window = gui && !waitFor(monitor, kWindowDelay) && displayAvailable();
     if (window) {
         int qtArgc = 1;
         QApplication app(qtArgc, argv);
-        std::setlocale(LC_NUMERIC, "C");  // QApplication adopts the user's locale; our numbers stay C-locale
+        std::setlocale(LC_NUMERIC, "C"); // QApplication adopts the user's locale; our numbers stay C-locale
         ProgressWindow progress(QString::fromUtf8(jobTitle(kind)), monitor, [&log] { return log.elapsed(); });
         progress.adjustSize();
         // Below the centre of the screen: the application's "press OK when the calculation has

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const char *made = ::mkdtemp(pattern);
         return std::string(made ? made : "/tmp") + "/elements.txt";
     }();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char *>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
     if (build_list_of_elem(QString::fromStdString(path))) {
         if (shared::Elem.empty())
             std::abort();

@@ -15,7 +15,7 @@ struct JobMonitor {
     kcalc::RunControl control;
     std::atomic<int> outcome{Running};
     std::atomic<bool> superseded{false};  // a newer run has claimed the job folder
-    std::atomic<double> computeStart{-1};  // seconds on the log's clock when the compute phase began
+    std::atomic<double> computeStart{-1}; // seconds on the log's clock when the compute phase began
 
     void setMessage(const std::string &text)
     {

@@ -14,8 +14,8 @@ namespace {
 constexpr int kAutoCloseMs = 3000;
 }
 
-ProgressWindow::ProgressWindow(const QString &jobTitle, JobMonitor &monitor, std::function<double()> clock)
-    : monitor_(monitor), clock_(std::move(clock))
+ProgressWindow::ProgressWindow(const QString &jobTitle, JobMonitor &monitor, std::function<double()> clock) :
+    monitor_(monitor), clock_(std::move(clock))
 {
     setWindowTitle(QString::fromUtf8("Kormax — программа расчета"));
     auto *layout = new QVBoxLayout(this);
@@ -52,10 +52,10 @@ void ProgressWindow::refresh()
     const double now = clock_();
     const double remaining = monitor_.remaining(now);
     bar_->setValue(static_cast<int>(1000 * monitor_.control.fraction()));
-    times_->setText(QString::fromUtf8("Прошло: %1    Осталось: %2")
-                        .arg(QString::fromStdString(kcalc::formatDuration(now)))
-                        .arg(remaining >= 0 ? QString::fromStdString(kcalc::formatDuration(remaining))
-                                            : QString::fromUtf8("—")));
+    times_->setText(
+        QString::fromUtf8("Прошло: %1    Осталось: %2")
+            .arg(QString::fromStdString(kcalc::formatDuration(now)))
+            .arg(remaining >= 0 ? QString::fromStdString(kcalc::formatDuration(remaining)) : QString::fromUtf8("—")));
     switch (monitor_.outcome.load()) {
     case JobMonitor::Running:
         return;

@@ -39,13 +39,13 @@ QByteArray doubles(const std::vector<double> &v)
 // field region, then focus-shift region.
 QStringList fieldColumn(QWidget *w)
 {
-    return qualitytest::texts(w, {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_16",
-                                  "lineEdit_15", "lineEdit_17", "lineEdit_18", "lineEdit_14"});
+    return qualitytest::texts(w, {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_16", "lineEdit_15",
+                                  "lineEdit_17", "lineEdit_18", "lineEdit_14"});
 }
 QStringList shiftColumn(QWidget *w)
 {
-    return qualitytest::texts(w, {"lineEdit_6", "lineEdit_7", "lineEdit_8", "lineEdit_9",
-                                  "lineEdit_10", "lineEdit_11", "lineEdit_12", "lineEdit_13"});
+    return qualitytest::texts(w, {"lineEdit_6", "lineEdit_7", "lineEdit_8", "lineEdit_9", "lineEdit_10", "lineEdit_11",
+                                  "lineEdit_12", "lineEdit_13"});
 }
 
 using AxialQuality = qualitytest::QualityWindowTest;
@@ -122,19 +122,16 @@ TEST_F(AxialQuality, FormStartsWithTheFieldColumnOnlyAndEveryButtonThatCannotAct
     EXPECT_EQ(w.minimumSize(), QSize(823, 652));
     EXPECT_EQ(w.findChild<QWidget *>("widget")->focusPolicy(), Qt::StrongFocus);
 
-    for (const char *name : {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_15",
-                             "lineEdit_17", "lineEdit_6", "lineEdit_7", "lineEdit_8",
-                             "lineEdit_10", "lineEdit_11", "lineEdit_16"}) {
+    for (const char *name : {"lineEdit_21", "lineEdit_20", "lineEdit_19", "lineEdit_15", "lineEdit_17", "lineEdit_6",
+                             "lineEdit_7", "lineEdit_8", "lineEdit_10", "lineEdit_11", "lineEdit_16"}) {
         const auto *v = qobject_cast<const QRegExpValidator *>(edit(&w, name)->validator());
         ASSERT_NE(v, nullptr) << name;
         EXPECT_EQ(edit(&w, name)->maxLength(), 6) << name;
         EXPECT_TRUE(edit(&w, name)->isEnabled()) << name;
     }
-    EXPECT_EQ(qobject_cast<const QRegExpValidator *>(edit(&w, "lineEdit_16")->validator())
-                  ->regExp().pattern(),
+    EXPECT_EQ(qobject_cast<const QRegExpValidator *>(edit(&w, "lineEdit_16")->validator())->regExp().pattern(),
               QString("^[-]{0,1}[0-9]*[.]{1}[0-9]*$"));
-    EXPECT_EQ(qobject_cast<const QRegExpValidator *>(edit(&w, "lineEdit_11")->validator())
-                  ->regExp().pattern(),
+    EXPECT_EQ(qobject_cast<const QRegExpValidator *>(edit(&w, "lineEdit_11")->validator())->regExp().pattern(),
               QString("^[0-9]{1,5}$"));
     for (const char *name : {"lineEdit_9", "lineEdit_18", "lineEdit_14", "lineEdit_12", "lineEdit_13"}) {
         EXPECT_FALSE(edit(&w, name)->isEnabled()) << name;
@@ -149,7 +146,7 @@ TEST_F(AxialQuality, FormStartsWithTheFieldColumnOnlyAndEveryButtonThatCannotAct
     EXPECT_EQ(button(&w, "Button_def_main")->text(), QString("Задать\nпараметры\nпоумолчанию"));
 
     const QList<double> levels = {0.9, 0.7, 0.5, 0.32, 0.32, 0.32};
-    const char *const spins[] = {"doubleSpinBox", "doubleSpinBox_2", "doubleSpinBox_3",
+    const char *const spins[] = {"doubleSpinBox",   "doubleSpinBox_2", "doubleSpinBox_3",
                                  "doubleSpinBox_4", "doubleSpinBox_5", "doubleSpinBox_6"};
     for (int k = 0; k < 6; ++k) {
         const auto *s = w.findChild<QDoubleSpinBox *>(spins[k]);
@@ -168,10 +165,8 @@ TEST_F(AxialQuality, DefaultsFillBothRegionsFromTheArray)
     AxialQuality_wnd w;
     button(&w, "Button_def_main")->click();
     // z start, z step, r step, angle, Nz, Nr, z end, r half-width (cm).
-    EXPECT_EQ(shiftColumn(&w),
-              QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
-    EXPECT_EQ(fieldColumn(&w),
-              QStringList({"4.5", "0.05", "0.0333", "0", "301", "76", "19.5", "2.4975"}));
+    EXPECT_EQ(shiftColumn(&w), QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
+    EXPECT_EQ(fieldColumn(&w), QStringList({"4.5", "0.05", "0.0333", "0", "301", "76", "19.5", "2.4975"}));
     EXPECT_TRUE(boxTexts().isEmpty());
     EXPECT_TRUE(shared::is_prodol && shared::is_scan);
     EXPECT_TRUE(button(&w, "pushButton")->isEnabled());
@@ -179,10 +174,8 @@ TEST_F(AxialQuality, DefaultsFillBothRegionsFromTheArray)
     EXPECT_DOUBLE_EQ(shared::rpr, 0.024975);
 
     button(&w, "Button_def_side")->click();
-    EXPECT_EQ(shiftColumn(&w),
-              QStringList({"6", "0.5", "0.3333", "0", "25", "6", "18", "1.6665"}));
-    EXPECT_EQ(fieldColumn(&w),
-              QStringList({"4.5", "0.5", "0.3333", "0", "31", "9", "19.5", "2.6664"}));
+    EXPECT_EQ(shiftColumn(&w), QStringList({"6", "0.5", "0.3333", "0", "25", "6", "18", "1.6665"}));
+    EXPECT_EQ(fieldColumn(&w), QStringList({"4.5", "0.5", "0.3333", "0", "31", "9", "19.5", "2.6664"}));
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Внимание!"));
     EXPECT_TRUE(boxTexts()[0].startsWith("По умолчанию выбраны грубые шаги"));
@@ -240,8 +233,10 @@ TEST_F(AxialQuality, ChecksComeInOrderAfterTheFilesAndLeaveTheMarkerAlone)
     edit(&w, "lineEdit_10")->setText("25");
 
     // A focus-shift region equal to the field region is inside it; one step wider is not.
-    for (auto [from, to] : {std::pair{"lineEdit_21", "lineEdit_6"}, {"lineEdit_20", "lineEdit_7"},
-                            {"lineEdit_19", "lineEdit_8"}, {"lineEdit_15", "lineEdit_10"},
+    for (auto [from, to] : {std::pair{"lineEdit_21", "lineEdit_6"},
+                            {"lineEdit_20", "lineEdit_7"},
+                            {"lineEdit_19", "lineEdit_8"},
+                            {"lineEdit_15", "lineEdit_10"},
                             {"lineEdit_17", "lineEdit_11"}})
         edit(&w, to)->setText(edit(&w, from)->text());
     edit(&w, "lineEdit_11")->setText("10");
@@ -318,8 +313,7 @@ TEST_F(AxialQuality, RunsWriteTheSixJobFilesAndRecordTheirGrids)
     BoxRecorder::instance().clear();
     button(&w, "pushButton_2")->click();
     EXPECT_EQ(started.last(), s + "Trovane.bat");
-    EXPECT_EQ(testsupport::readAll(s + "grid_calc.txt"),
-              QByteArray("yz\n0\n11\n25\n-0.016665\n0.06\n0.003333\n0.005"));
+    EXPECT_EQ(testsupport::readAll(s + "grid_calc.txt"), QByteArray("yz\n0\n11\n25\n-0.016665\n0.06\n0.003333\n0.005"));
     EXPECT_EQ(testsupport::readAll(s + "grid_scan.txt"),
               QByteArray("yz\n0\n17\n31\n-0.026664\n0.045\n0.003333\n0.005"));
     EXPECT_EQ(testsupport::readAll(s + "array_elements.txt"), QByteArray("0.01 -0.02\n"));
@@ -337,8 +331,7 @@ TEST_F(AxialQuality, ResultButtonsFollowTheRunsAndAnyEdit)
     AxialQuality_wnd w;
     button(&w, "Button_def_side")->click();
     auto enabled = [&] {
-        return QList<bool>({button(&w, "pushButton_4")->isEnabled(),
-                            button(&w, "pushButton_7")->isEnabled(),
+        return QList<bool>({button(&w, "pushButton_4")->isEnabled(), button(&w, "pushButton_7")->isEnabled(),
                             button(&w, "pushButton_6")->isEnabled()});
     };
     button(&w, "pushButton")->click();
@@ -357,8 +350,8 @@ TEST_F(AxialQuality, ResultButtonsFollowTheRunsAndAnyEdit)
     startResult = false;
     BoxRecorder::instance().clear();
     button(&w, "pushButton")->click();
-    EXPECT_EQ(boxTexts(), QStringList({"Не удалось запустить программу расчета: " + dir.path()
-                                       + "/main_max/Trovane.bat"}));
+    EXPECT_EQ(boxTexts(),
+              QStringList({"Не удалось запустить программу расчета: " + dir.path() + "/main_max/Trovane.bat"}));
     EXPECT_EQ(enabled(), QList<bool>({false, false, false}));
 }
 
@@ -381,8 +374,7 @@ TEST_F(AxialQuality, OpensFromThePlaneWindowAndGoesBackWithTheFieldRegion)
     EXPECT_EQ(q->geometry(), QRect(40, 50, 900, 700));
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
     // R = 12 cm: z from 6 to 18 in 241 points, 101 points across +-A/6.
-    EXPECT_EQ(fieldColumn(q),
-              QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
+    EXPECT_EQ(fieldColumn(q), QStringList({"6", "0.05", "0.0333", "0", "241", "51", "18", "1.665"}));
     EXPECT_TRUE(is_prodol);
     EXPECT_FALSE(is_scan);
     EXPECT_FALSE(is_foc);
@@ -436,8 +428,7 @@ TEST_F(AxialQuality, DefaultSideScanOfTheExampleArrayWithTheRealCalculator)
     QFile::setPermissions(dir.file("side_max/Trovane.bat"),
                           QFile::permissions(dir.file("side_max/Trovane.bat")) | QFileDevice::ExeOwner);
     ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", dir.file("kormax-calc")));
-    platform::setStartDetachedHandler([](const QString &program, const QStringList &args,
-                                         const QString &workDir) {
+    platform::setStartDetachedHandler([](const QString &program, const QStringList &args, const QString &workDir) {
         return QProcess::startDetached(program, args, workDir);
     });
     // The user presses OK once the calculator has finished.

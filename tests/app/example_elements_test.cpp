@@ -41,8 +41,8 @@ TEST(ExampleElements, NoTwoElementsOverlap)
     double closest = 1;
     for (size_t i = 0; i < shared::Elem.size(); ++i)
         for (size_t j = i + 1; j < shared::Elem.size(); ++j)
-            closest = std::min(closest, std::hypot(shared::Elem[i][0] - shared::Elem[j][0],
-                                                   shared::Elem[i][1] - shared::Elem[j][1]));
+            closest = std::min(
+                closest, std::hypot(shared::Elem[i][0] - shared::Elem[j][0], shared::Elem[i][1] - shared::Elem[j][1]));
     EXPECT_GE(closest, 2 * elementRadius);
 }
 
@@ -56,8 +56,8 @@ TEST(ExampleElements, LayoutIsIrregular)
         double best = 1;
         for (size_t j = 0; j < shared::Elem.size(); ++j)
             if (i != j)
-                best = std::min(best, std::hypot(shared::Elem[i][0] - shared::Elem[j][0],
-                                                 shared::Elem[i][1] - shared::Elem[j][1]));
+                best = std::min(
+                    best, std::hypot(shared::Elem[i][0] - shared::Elem[j][0], shared::Elem[i][1] - shared::Elem[j][1]));
         nearest.push_back(best);
         radii.insert(std::lround(std::hypot(shared::Elem[i][0], shared::Elem[i][1]) * 1e4)); // 0.1 mm
     }

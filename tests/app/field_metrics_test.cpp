@@ -54,10 +54,8 @@ TEST(FieldMetrics, DecibelsFloorAndFactor)
     EXPECT_DOUBLE_EQ(toDecibels(1.0, 0.0, 20, -40), -40.0);
     // -6 dB is the same fraction of the pressure whether read as pressure or as intensity.
     EXPECT_NEAR(std::sqrt(levelFraction(-6, 10)), levelFraction(-6, 20), 1e-12);
-    const VDOUB3 db = fieldInDecibels(makeField(0, 1, 2, 0, 1, 2, [](double x, double) {
-                                          return x > 0 ? 2.0 : 0.2;
-                                      }),
-                                      2.0, 20, -40);
+    const VDOUB3 db =
+        fieldInDecibels(makeField(0, 1, 2, 0, 1, 2, [](double x, double) { return x > 0 ? 2.0 : 0.2; }), 2.0, 20, -40);
     EXPECT_NEAR(db[2][0][0], -20.0, 1e-12);
     EXPECT_NEAR(db[2][1][1], 0.0, 1e-12);
     EXPECT_DOUBLE_EQ(db[0][1][0], 1.0); // coordinates kept
@@ -72,9 +70,8 @@ TEST(FieldMetrics, DecibelsFloorAndFactor)
 TEST(FieldMetrics, GaussianSpotHasItsWidthsAndNoSideLobe)
 {
     const double sx = 0.1, sy = 0.25; // cm
-    const VDOUB3 z = makeField(-1.2, 1.6, 281, -1.5, 1.5, 151, [&](double x, double y) {
-        return 3.0 * gaussian(x - 0.2, y, sx, sy);
-    });
+    const VDOUB3 z = makeField(-1.2, 1.6, 281, -1.5, 1.5, 151,
+                               [&](double x, double y) { return 3.0 * gaussian(x - 0.2, y, sx, sy); });
     const FieldMetrics m = fieldMetrics(z, 20);
     ASSERT_TRUE(m.peak.found);
     EXPECT_NEAR(m.peak.x, 0.2, 1e-9);
@@ -86,16 +83,14 @@ TEST(FieldMetrics, GaussianSpotHasItsWidthsAndNoSideLobe)
     EXPECT_NEAR(m.y6.width(), gaussianWidth(sy, levelFraction(-6, 20)), 0.005 * sy);
     EXPECT_NEAR((m.x6.low + m.x6.high) / 2, 0.2, 1e-6);
     // As intensity (values squared, 10 log10) the widths stay the same.
-    const VDOUB3 zi = makeField(-1.2, 1.6, 281, -1.5, 1.5, 151, [&](double x, double y) {
-        return std::pow(gaussian(x - 0.2, y, sx, sy), 2);
-    });
+    const VDOUB3 zi = makeField(-1.2, 1.6, 281, -1.5, 1.5, 151,
+                                [&](double x, double y) { return std::pow(gaussian(x - 0.2, y, sx, sy), 2); });
     EXPECT_NEAR(fieldMetrics(zi, 10).x6.width(), gaussianWidth(sx, levelFraction(-6, 20)), 0.005 * sx);
     EXPECT_FALSE(m.secondary.found);
 
     // A spot wider than the grid has no width along that axis.
-    const VDOUB3 wide = makeField(-0.1, 0.1, 21, -1, 1, 21, [&](double x, double y) {
-        return gaussian(x, y, 1.0, 0.1);
-    });
+    const VDOUB3 wide =
+        makeField(-0.1, 0.1, 21, -1, 1, 21, [&](double x, double y) { return gaussian(x, y, 1.0, 0.1); });
     const FieldMetrics w = fieldMetrics(wide, 20);
     EXPECT_FALSE(w.x3.found);
     EXPECT_TRUE(w.y3.found);
@@ -152,9 +147,8 @@ TEST(FieldMetrics, SideLobeOfKnownLevelOutsideTheMainLobe)
 
 TEST(FieldMetrics, PlaneThatMissesTheFocus)
 {
-    const VDOUB3 z = makeField(6.5, 19.5, 27, -2.8, 2.8, 15, [&](double x, double y) {
-        return gaussian(x - 13, y, 1, 0.2);
-    });
+    const VDOUB3 z =
+        makeField(6.5, 19.5, 27, -2.8, 2.8, 15, [&](double x, double y) { return gaussian(x - 13, y, 1, 0.2); });
     const FocusPlacement in = focusPlacement(z, 13, 0, 0);
     EXPECT_TRUE(in.inPlane && in.onGrid);
     const FocusPlacement off = focusPlacement(z, 13, 0.5, -0.866);
@@ -205,9 +199,8 @@ TEST(FieldMetrics, FocusPressureFile)
 
 TEST(FieldMetrics, ProfilesThroughThePeakAndTheirTextExport)
 {
-    const VDOUB3 z = makeField(-1, 1, 3, 0, 2, 3, [](double x, double y) {
-        return x == 0 && y == 1 ? 10.0 : (y == 1 ? 1.0 : 0.1);
-    });
+    const VDOUB3 z =
+        makeField(-1, 1, 3, 0, 2, 3, [](double x, double y) { return x == 0 && y == 1 ? 10.0 : (y == 1 ? 1.0 : 0.1); });
     ProfileSetup setup;
     const ProfilePair linear = profilesThrough(z, 1, 1, false, 20, -40);
     EXPECT_EQ(linear.alongX.value, VDOUB({1.0, 10.0, 1.0}));
@@ -245,9 +238,8 @@ TEST(FieldMetrics, ProfilesThroughThePeakAndTheirTextExport)
 TEST(FieldMetrics, QualityMapInDecibelsOfItsRatios)
 {
     // Side-maxima ratios p_side/p_F in metres: 0.1 (-20 dB) everywhere but 0.5 at one point.
-    VDOUB3 scan = makeField(-0.01, 0.01, 5, -0.01, 0.01, 5, [](double x, double y) {
-        return x == 0 && y == 0 ? 0.5 : 0.1;
-    });
+    VDOUB3 scan =
+        makeField(-0.01, 0.01, 5, -0.01, 0.01, 5, [](double x, double y) { return x == 0 && y == 0 ? 0.5 : 0.1; });
     Plot_main_max plot(scan, true, false, {0.2, 0.3});
     plot.setDecibelScale(true, -30);
     const QwtInterval bar = plot.axisWidget(QwtPlot::yRight)->colorBarInterval();

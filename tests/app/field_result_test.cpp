@@ -19,7 +19,6 @@
 #include "test_support.h"
 #include "write_z.h"
 
-
 namespace {
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
 {
@@ -152,16 +151,14 @@ TEST(ReadFromFile, MissingEmptyAndShortFilesGiveZerosOfTheFullSize)
 TEST(ReadFromFile, ZerosFromTheFirstUnreadableNumberOnButNanAndInfAreNumbers)
 {
     QTemporaryDir dir;
-    VDOUB3 z = read_from_file(
-        writeFile(dir, "AbsField_XY.txt", header + "1 2 3\n4 5 x6\n7 8 9\n10 11 12\n"), 2, 2);
+    VDOUB3 z = read_from_file(writeFile(dir, "AbsField_XY.txt", header + "1 2 3\n4 5 x6\n7 8 9\n10 11 12\n"), 2, 2);
     EXPECT_DOUBLE_EQ(z[2][0][0], 3.0);
     EXPECT_DOUBLE_EQ(z[1][0][1], 5.0);
     EXPECT_DOUBLE_EQ(z[2][0][1], 0.0);
     EXPECT_DOUBLE_EQ(z[0][1][0], 0.0); // later numbers are not read either
     EXPECT_DOUBLE_EQ(z[2][1][1], 0.0);
 
-    z = read_from_file(
-        writeFile(dir, "AbsField_XY.txt", header + "1 2 -nan\n4 5 inf\n7 8 -inf\n10 11 12\n"), 2, 2);
+    z = read_from_file(writeFile(dir, "AbsField_XY.txt", header + "1 2 -nan\n4 5 inf\n7 8 -inf\n10 11 12\n"), 2, 2);
     EXPECT_TRUE(std::isnan(z[2][0][0]));
     EXPECT_TRUE(std::isinf(z[2][0][1]) && z[2][0][1] > 0);
     EXPECT_TRUE(std::isinf(z[2][1][0]) && z[2][1][0] < 0);

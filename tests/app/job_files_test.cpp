@@ -35,12 +35,11 @@ TEST(JobFileText, ArrayFileOfTheExampleArray)
 
 TEST(JobFileText, MediumFileHasFixedHeatCapacityAndAbsorption)
 {
-    EXPECT_EQ(jobfiles::mediumText(1000, 1500, 4200.f, 0.f),
-              cp1251("Название среды:\t\t\tWater\n"
-                     "Плотность, кг/м3:\t\t1000\n"
-                     "Скорость звука в среде, м/с:\t1500\n"
-                     "Теплоемкость, Дж/кг/К:\t\t4200\n"
-                     "Поглощение в среде, дБ/см/МГц:\t0"));
+    EXPECT_EQ(jobfiles::mediumText(1000, 1500, 4200.f, 0.f), cp1251("Название среды:\t\t\tWater\n"
+                                                                    "Плотность, кг/м3:\t\t1000\n"
+                                                                    "Скорость звука в среде, м/с:\t1500\n"
+                                                                    "Теплоемкость, Дж/кг/К:\t\t4200\n"
+                                                                    "Поглощение в среде, дБ/см/МГц:\t0"));
     // Large and small values take the exponent form.
     EXPECT_TRUE(jobfiles::mediumText(1.5e6, 5e-5, 4200.f, 0.f).contains("\t\t1.5e+06\n"));
     EXPECT_TRUE(jobfiles::mediumText(1.5e6, 5e-5, 4200.f, 0.f).contains("\t5e-05\n"));
@@ -50,8 +49,7 @@ TEST(JobFileText, ElementsAreMirroredAndTurnedByThePlaneAngle)
 {
     const VDOUB2 elem = {{0.01, 0.02}};
     EXPECT_EQ(jobfiles::elementsText(rotateEl(elem, 0)), QByteArray("0.01 -0.02\n"));
-    EXPECT_EQ(jobfiles::elementsText(rotateEl(elem, jobfiles::degreesToRadians(90))),
-              QByteArray("0.02 0.01\n"));
+    EXPECT_EQ(jobfiles::elementsText(rotateEl(elem, jobfiles::degreesToRadians(90))), QByteArray("0.02 0.01\n"));
     const VDOUB2 two = {{0.01, 0.02}, {-0.03, 0}};
     // The stream writes a negative zero as 0.
     EXPECT_EQ(jobfiles::elementsText(rotateEl(two, 0)), QByteArray("0.01 -0.02\n-0.03 0\n"));
@@ -114,16 +112,14 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
     ASSERT_TRUE(jobfiles::writeArrayAndMedium(folder, &failed));
     ASSERT_TRUE(jobfiles::writeElementsAndFocus(folder, true, &failed));
     ASSERT_TRUE(jobfiles::writePlaneGrid(folder + "grid_scan.txt", false));
-    EXPECT_EQ(testsupport::readAll(folder + "array.txt"),
-              jobfiles::arrayText(0.17, 0.13f, 0.0035, 1e6, 0.02));
+    EXPECT_EQ(testsupport::readAll(folder + "array.txt"), jobfiles::arrayText(0.17, 0.13f, 0.0035, 1e6, 0.02));
     EXPECT_EQ(testsupport::readAll(folder + "medium.txt"),
               cp1251("Название среды:\t\t\tWater\nПлотность, кг/м3:\t\t1000\n"
                      "Скорость звука в среде, м/с:\t1500\nТеплоемкость, Дж/кг/К:\t\t4200\n"
                      "Поглощение в среде, дБ/см/МГц:\t0"));
     EXPECT_EQ(testsupport::readAll(folder + "array_elements.txt"), QByteArray("0.02 0.01\n"));
     EXPECT_EQ(testsupport::readAll(folder + "focus.txt"), QByteArray("1.7949e-11\n0.01\n0.08"));
-    EXPECT_EQ(testsupport::readAll(folder + "grid_scan.txt"),
-              QByteArray("xy\n0.13\n49\n3\n-0.024\n-0.5\n0.001\n0.5"));
+    EXPECT_EQ(testsupport::readAll(folder + "grid_scan.txt"), QByteArray("xy\n0.13\n49\n3\n-0.024\n-0.5\n0.001\n0.5"));
 
     // A shorter file replaces a longer one completely.
     shared::Elem.clear();
@@ -158,12 +154,11 @@ TEST(JobLaunch, RemovesTheMarkerThenStartsTheBatchFileInItsFolder)
 
     QStringList calls;
     bool markerSeen = true;
-    platform::setStartDetachedHandler(
-        [&](const QString &program, const QStringList &args, const QString &workDir) {
-            calls << program << QString::number(args.size()) << workDir;
-            markerSeen = QFile::exists(folder + "calcdone");
-            return true;
-        });
+    platform::setStartDetachedHandler([&](const QString &program, const QStringList &args, const QString &workDir) {
+        calls << program << QString::number(args.size()) << workDir;
+        markerSeen = QFile::exists(folder + "calcdone");
+        return true;
+    });
     EXPECT_TRUE(jobfiles::launch(folder, "calc.bat"));
     testsupport::installDefaultHooks();
     EXPECT_EQ(calls, QStringList({dir.path() + "/calc/calc.bat", "0", dir.path() + "/calc/"}));

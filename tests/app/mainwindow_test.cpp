@@ -69,10 +69,9 @@ protected:
     void fillValid(MainWindow &w, const QString &elementFile)
     {
         const std::pair<const char *, const char *> values[] = {
-            {"lineEdit", "17"},      {"lineEdit_2", "13"}, {"lineEdit_4", "1"},
-            {"lineEdit_5", "0.35"},  {"lineEdit_9", "2"},  {"lineEdit_7", "1000"},
-            {"lineEdit_6", "1500"},  {"lineEdit_3", "0"},  {"lineEdit_11", "0"},
-            {"lineEdit_12", "13"},   {"lineEdit_10", "0.25"}};
+            {"lineEdit", "17"},   {"lineEdit_2", "13"},   {"lineEdit_4", "1"},    {"lineEdit_5", "0.35"},
+            {"lineEdit_9", "2"},  {"lineEdit_7", "1000"}, {"lineEdit_6", "1500"}, {"lineEdit_3", "0"},
+            {"lineEdit_11", "0"}, {"lineEdit_12", "13"},  {"lineEdit_10", "0.25"}};
         for (const auto &v : values)
             field(&w, v.first)->setText(v.second);
         field(&w, "lineEdit_8")->setText(elementFile);
@@ -117,10 +116,10 @@ TEST_F(MainWindowTest, ParameterWindowsTakeTheWholeSmallScreen)
 TEST_F(MainWindowTest, TabOrderFollowsTheForm)
 {
     MainWindow w;
-    const char *order[] = {"lineEdit", "lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_9",
-                           "comboBox", "lineEdit_7", "lineEdit_6", "lineEdit_14", "lineEdit_3", "lineEdit_11", "lineEdit_12",
-                           "radioButton", "lineEdit_10", "radioButton_2", "lineEdit_13",
-                           "lineEdit_8", "pushButton", "pushButton_2", "pushButton_3"};
+    const char *order[] = {"lineEdit",    "lineEdit_2",  "lineEdit_4",  "lineEdit_5",   "lineEdit_9",
+                           "comboBox",    "lineEdit_7",  "lineEdit_6",  "lineEdit_14",  "lineEdit_3",
+                           "lineEdit_11", "lineEdit_12", "radioButton", "lineEdit_10",  "radioButton_2",
+                           "lineEdit_13", "lineEdit_8",  "pushButton",  "pushButton_2", "pushButton_3"};
     for (size_t i = 0; i + 1 < sizeof order / sizeof *order; ++i) {
         QWidget *a = w.findChild<QWidget *>(order[i]);
         ASSERT_NE(a, nullptr) << order[i];
@@ -136,8 +135,8 @@ TEST_F(MainWindowTest, ValidatorsAndTheSixCharacterCut)
 {
     MainWindow w;
     w.show();
-    EXPECT_EQ(typed(&w, "lineEdit", "17"), QString("17"));     // no point yet: intermediate, kept
-    EXPECT_EQ(typed(&w, "lineEdit", "-17"), QString("17"));    // no sign in the aperture
+    EXPECT_EQ(typed(&w, "lineEdit", "17"), QString("17"));      // no point yet: intermediate, kept
+    EXPECT_EQ(typed(&w, "lineEdit", "-17"), QString("17"));     // no sign in the aperture
     EXPECT_EQ(typed(&w, "lineEdit", "1.2.3"), QString("1.23")); // one point only
     EXPECT_EQ(typed(&w, "lineEdit", "1,5e3"), QString("1.53")); // the comma is the point; no letters
     EXPECT_EQ(typed(&w, "lineEdit", "1234567"), QString("123456"));
@@ -145,8 +144,8 @@ TEST_F(MainWindowTest, ValidatorsAndTheSixCharacterCut)
     EXPECT_EQ(typed(&w, "lineEdit_11", "-3.5"), QString("-3.5"));
     EXPECT_EQ(typed(&w, "lineEdit_11", "3-.5"), QString("3.5"));
     EXPECT_EQ(typed(&w, "lineEdit_12", "-3.5"), QString("3.5"));
-    for (const char *name : {"lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_6", "lineEdit_7",
-                             "lineEdit_9", "lineEdit_10", "lineEdit_12", "lineEdit_14"}) {
+    for (const char *name : {"lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_6", "lineEdit_7", "lineEdit_9",
+                             "lineEdit_10", "lineEdit_12", "lineEdit_14"}) {
         EXPECT_EQ(field(&w, name)->maxLength(), 6) << name;
         EXPECT_EQ(typed(&w, name, "-0.5x"), QString("0.5")) << name;
     }
@@ -237,8 +236,8 @@ TEST_F(MainWindowTest, ContinueIsEnabledOnlyWhenAllThirteenInputsAreComplete)
     EXPECT_EQ(shared::name, app.file("Elements_Quist_Marvane.txt"));
 
     // Every plain input on its own disables Continue when emptied.
-    for (const char *name : {"lineEdit", "lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_9",
-                             "lineEdit_3", "lineEdit_11", "lineEdit_12", "lineEdit_6", "lineEdit_7"}) {
+    for (const char *name : {"lineEdit", "lineEdit_2", "lineEdit_4", "lineEdit_5", "lineEdit_9", "lineEdit_3",
+                             "lineEdit_11", "lineEdit_12", "lineEdit_6", "lineEdit_7"}) {
         QLineEdit *e = field(&w, name);
         const QString before = e->text();
         e->clear();
@@ -350,7 +349,7 @@ TEST_F(MainWindowTest, GeometryChecksInOrderWithTheSinglePrecisionRadius)
         {"17", "13", "8.6", "8.6", mainparams::elementText},
         {"17", "13", "0.35", "8.5", mainparams::holeText},
         {"17", "13", "0.35", "9", mainparams::holeText},
-        {"17", "13", "8.5", "2", ""},      // element radius equal to half the aperture passes
+        {"17", "13", "8.5", "2", ""}, // element radius equal to half the aperture passes
         {"25.9", "13", "0.35", "2", ""},
         {"17.", "13.", "0.35", "2.", ""}, // numbers typed with or without the point
     };
@@ -491,10 +490,10 @@ TEST_F(MainWindowTest, ExampleFillsTheFormAndIntroducesTheArray)
     w.show();
     shared::Elem = VDOUB2{{0.5, 0.5}};
     button(&w, "pushButton_5")->click();
-    const char *expected[][2] = {{"lineEdit", "17"},    {"lineEdit_2", "13"},   {"lineEdit_4", "1"},
-                                 {"lineEdit_5", "0.35"}, {"lineEdit_6", "1500"}, {"lineEdit_7", "1000"},
+    const char *expected[][2] = {{"lineEdit", "17"},     {"lineEdit_2", "13"},    {"lineEdit_4", "1"},
+                                 {"lineEdit_5", "0.35"}, {"lineEdit_6", "1500"},  {"lineEdit_7", "1000"},
                                  {"lineEdit_9", "2"},    {"lineEdit_10", "0.25"}, {"lineEdit_13", "2.0833"},
-                                 {"lineEdit_3", "0"},    {"lineEdit_11", "0"},   {"lineEdit_12", "13"}};
+                                 {"lineEdit_3", "0"},    {"lineEdit_11", "0"},    {"lineEdit_12", "13"}};
     for (const auto &e : expected)
         EXPECT_EQ(field(&w, e[0])->text(), QString(e[1])) << e[0];
     EXPECT_EQ(field(&w, "lineEdit_8")->text(), app.path() + "/Elements_Quist_Marvane.txt");

@@ -51,8 +51,8 @@ protected:
     {
         platform::setBoxHandler([=](const platform::Box &box) {
             if (box.title == QString("Внимание!")) {
-                resultEnabledDuringWait = button(w, "pushButton_6")->isEnabled()
-                                          || button(w, "pushButton_5")->isEnabled();
+                resultEnabledDuringWait =
+                    button(w, "pushButton_6")->isEnabled() || button(w, "pushButton_5")->isEnabled();
                 if (!marker.isEmpty())
                     testsupport::waitForFile(marker, 10000);
             }
@@ -87,8 +87,7 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
 
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(titles(), QStringList({"Внимание!"}));
-    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text,
-              QString("Нажимте ОК по окончании работы программы расчета"));
+    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text, QString("Нажимте ОК по окончании работы программы расчета"));
     EXPECT_FALSE(resultEnabledDuringWait);
     EXPECT_TRUE(button(&w, "pushButton_6")->isEnabled());
     EXPECT_EQ(testsupport::readAll(dir.file("calc/marker_at_start")), QByteArray("absent\n"));
@@ -99,10 +98,8 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     EXPECT_EQ(testsupport::readAll(dir.file("calc/grid_calc.txt")),
               QByteArray("xy\n0.13\n49\n49\n-0.024\n-0.024\n0.001\n0.001"));
     EXPECT_EQ(testsupport::readAll(dir.file("calc/focus.txt")), QByteArray("0\n0\n0.13"));
-    EXPECT_EQ(testsupport::readAll(dir.file("calc/array_elements.txt")),
-              QByteArray("0.01 -0.02\n-0.01 0\n"));
-    EXPECT_EQ(testsupport::readAll(dir.file("calc/array.txt")),
-              jobfiles::arrayText(0.1, 0.13f, 0.0035, 1e6, 0.01));
+    EXPECT_EQ(testsupport::readAll(dir.file("calc/array_elements.txt")), QByteArray("0.01 -0.02\n-0.01 0\n"));
+    EXPECT_EQ(testsupport::readAll(dir.file("calc/array.txt")), jobfiles::arrayText(0.1, 0.13f, 0.0035, 1e6, 0.01));
     EXPECT_EQ(shared::file_to_calc, dir.path() + "/calc/AbsField_XY.txt");
 
     // The run's grid.
@@ -130,7 +127,8 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     button(&w, "pushButton_6")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
-    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("701 x 49 точек вместо 49 x 49")) << written.constData();
+    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("701 x 49 точек вместо 49 x 49"))
+        << written.constData();
 
     // A result window opened from the first run's grid keeps it alive through a second run; the
     // grid goes with the last window that uses it.
@@ -139,9 +137,7 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     {
         QObject resultWindow;
         gridlife::share(&resultWindow, first);
-        platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) {
-            return true;
-        });
+        platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
         button(&w, "pushButton_4")->click();
         EXPECT_NE(w.currentGrid(), first);
         EXPECT_EQ(first->Nx, 49);
@@ -167,10 +163,8 @@ TEST_F(FieldJob, AxialRunWritesTheTurnedPlaneAndItsGrid)
     EXPECT_FALSE(button(&w, "pushButton_6")->isEnabled());
     EXPECT_EQ(testsupport::readAll(dir.file("calc/grid_calc.txt")),
               QByteArray("yz\n0\n11\n11\n-0.01\n0.05\n0.002\n0.01"));
-    EXPECT_EQ(testsupport::readAll(dir.file("calc/focus.txt")),
-              QByteArray("1.7949e-11\n0.01\n0.08"));
-    EXPECT_EQ(testsupport::readAll(dir.file("calc/array_elements.txt")),
-              QByteArray("0.02 0.01\n-1.7949e-11 -0.01\n"));
+    EXPECT_EQ(testsupport::readAll(dir.file("calc/focus.txt")), QByteArray("1.7949e-11\n0.01\n0.08"));
+    EXPECT_EQ(testsupport::readAll(dir.file("calc/array_elements.txt")), QByteArray("0.02 0.01\n-1.7949e-11 -0.01\n"));
     EXPECT_EQ(shared::file_to_calc, dir.path() + "/calc/AbsField_YZ.txt");
     const Grid *g = w.currentGrid();
     ASSERT_NE(g, nullptr);
@@ -202,8 +196,7 @@ TEST_F(FieldJob, CalculatorThatWritesNothingFailsTheCompletionCheck)
     button(&w, "pushButton_6")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
-    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text,
-              QString("Расчет поля не был произведен. Повторите расчет."));
+    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text, QString("Расчет поля не был произведен. Повторите расчет."));
 }
 
 TEST_F(FieldJob, ChecksComeInOrderAndAStoppedRunLeavesTheEarlierMarker)
@@ -237,8 +230,8 @@ TEST_F(FieldJob, ChecksComeInOrderAndAStoppedRunLeavesTheEarlierMarker)
     drpr = 0;
     dzpr = 0;
     const char *axial[] = {"Область не может быть задана менее, чем двумя точками по r",
-                           "Область не может быть задана менее, чем двумя точками по z",
-                           "Невозможен нулевой шаг по r!", "Невозможен нулевой шаг по z!"};
+                           "Область не может быть задана менее, чем двумя точками по z", "Невозможен нулевой шаг по r!",
+                           "Невозможен нулевой шаг по z!"};
     for (int i = 0; i < 4; ++i) {
         BoxRecorder::instance().clear();
         EXPECT_FALSE(fieldjob::run(nullptr, true));
@@ -346,9 +339,8 @@ TEST_F(FieldJob, TheShippedCalculatorReadsTheJobAndWritesTheField)
         BoxRecorder::instance().clear();
         button(&w, axial ? "pushButton_5" : "pushButton_6")->click();
         EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
-        platform::setStartDetachedHandler(
-            [](const QString &program, const QStringList &args, const QString &workDir) {
-                return QProcess::startDetached(program, args, workDir);
-            });
+        platform::setStartDetachedHandler([](const QString &program, const QStringList &args, const QString &workDir) {
+            return QProcess::startDetached(program, args, workDir);
+        });
     }
 }

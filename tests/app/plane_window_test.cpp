@@ -59,8 +59,8 @@ TEST_F(PlaneWindow, FormStartsOnTheTransverseTabWithItsButtonsDisabled)
     EXPECT_EQ(tabs(&w)->currentIndex(), 0);
     EXPECT_EQ(tabs(&w)->tabText(0), QString("Поперечная плоскость"));
     EXPECT_EQ(tabs(&w)->tabText(1), QString("Аксиальная плоскость"));
-    for (const char *b : {"pushButton_4", "pushButton_3", "pushButton_6", "pushButton_5",
-                          "pushButton_7", "pushButton_9"})
+    for (const char *b :
+         {"pushButton_4", "pushButton_3", "pushButton_6", "pushButton_5", "pushButton_7", "pushButton_9"})
         EXPECT_FALSE(button(&w, b)->isEnabled()) << b;
     EXPECT_EQ(button(&w, "pushButton_4")->text(), QString("Рассчитать\nполе"));
     EXPECT_EQ(button(&w, "pushButton_6")->text(), QString("Перейти к\nрезультатам"));
@@ -394,8 +394,7 @@ TEST_F(PlaneWindow, ResultSelectorSetsExactlyOneResultType)
         combo(&w, c.combo)->setCurrentIndex(c.index);
         button(&w, c.button)->setEnabled(true);
         button(&w, c.button)->click();
-        const int set = shared::is_dl_press + shared::is_press + shared::is_intens
-                        + shared::is_dl_intens;
+        const int set = shared::is_dl_press + shared::is_press + shared::is_intens + shared::is_dl_intens;
         EXPECT_EQ(set, 1) << c.combo << " " << c.index;
         EXPECT_TRUE(*c.flag) << c.combo << " " << c.index;
     }
@@ -414,8 +413,7 @@ TEST_F(PlaneWindow, ResultButtonWithoutMarkerReportsAMissingCalculation)
     button(&w, "pushButton_6")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Ошибка!"));
-    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text,
-              QString("Расчет поля не был произведен. Повторите расчет."));
+    EXPECT_EQ(BoxRecorder::instance().boxes()[0].text, QString("Расчет поля не был произведен. Повторите расчет."));
     // Nothing else happened: the result type was not chosen.
     EXPECT_FALSE(shared::is_dl_press);
 }

@@ -32,8 +32,7 @@ using testsupport::BoxRecorder;
 namespace {
 
 // The newest shown window of a class.
-template <class W>
-W *newest(const QList<QWidget *> &before)
+template <class W> W *newest(const QList<QWidget *> &before)
 {
     for (QWidget *top : QApplication::topLevelWidgets())
         if (W *w = qobject_cast<W *>(top))
@@ -42,8 +41,7 @@ W *newest(const QList<QWidget *> &before)
     return nullptr;
 }
 
-template <class W>
-W *press(QWidget *quality, const char *name)
+template <class W> W *press(QWidget *quality, const char *name)
 {
     const QList<QWidget *> before = QApplication::topLevelWidgets();
     button(quality, name)->click();
@@ -108,10 +106,9 @@ protected:
             QFile::setPermissions(bat, QFile::permissions(bat) | QFileDevice::ExeOwner);
         }
         ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", app.file("kormax-calc")));
-        platform::setStartDetachedHandler(
-            [](const QString &program, const QStringList &args, const QString &workDir) {
-                return QProcess::startDetached(program, args, workDir);
-            });
+        platform::setStartDetachedHandler([](const QString &program, const QStringList &args, const QString &workDir) {
+            return QProcess::startDetached(program, args, workDir);
+        });
         // The user presses OK once the calculator of the job just started has finished.
         platform::setBoxHandler([this](const platform::Box &box) {
             if (box.text.startsWith("Нажимте"))
@@ -181,8 +178,7 @@ TEST_F(RealCalculatorQuality, ScansFromTheAxialWindowOpenAllThreeMaps)
     ASSERT_NE(single, nullptr);
     const QString label = single->findChild<QLabel *>("Focus_Label")->text();
     EXPECT_TRUE(label.endsWith(QString("при фокусировке в точку x = 0 см, y = %1 см, z = %2 см.")
-                                   .arg(QString::number(main.r * 100, 'g', 6),
-                                        QString::number(main.z * 100, 'g', 6))))
+                                   .arg(QString::number(main.r * 100, 'g', 6), QString::number(main.z * 100, 'g', 6))))
         << label.toStdString();
     Plot_main_max *plot = single->findChild<Plot_main_max *>("widget");
     QStringList labels = contourLabels(plot);

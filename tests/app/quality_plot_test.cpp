@@ -78,7 +78,8 @@ TEST(LabelledSpectrogram, EvenlySpacedLabelsAndTheLeftmostPoint)
     // 1000 points: step 500 / 2 = 250, labels at the segments starting at points 250 and 750,
     // then the leftmost segment start (point 500, angle pi).
     const QPolygonF c = circle(1000, 500, 500, 200);
-    QVector<RecordingDevice::Text> d = drawLevel(item, c, LabelledSpectrogram::N_PER_LEVEL | LabelledSpectrogram::AT_MIN_X);
+    QVector<RecordingDevice::Text> d =
+        drawLevel(item, c, LabelledSpectrogram::N_PER_LEVEL | LabelledSpectrogram::AT_MIN_X);
     ASSERT_EQ(d.size(), 3);
     const int expected[] = {250, 750, 500};
     for (int i = 0; i < 3; ++i) {
@@ -126,7 +127,8 @@ TEST(LabelledSpectrogram, RightToLeftSegmentsAreTurnedUprightAndTheMarginIsSkipp
     lines << QPointF(200, 400) << QPointF(100, 400); // right to left, leftmost inside the area
     lines << QPointF(5, 600) << QPointF(50, 650);    // further left, but in the 15-pixel margin
     lines << QPointF(300, 500) << QPointF(400, 500);
-    QVector<RecordingDevice::Text> d = drawLevel(item, lines, LabelledSpectrogram::AT_MIN_X | LabelledSpectrogram::AT_MAX_X);
+    QVector<RecordingDevice::Text> d =
+        drawLevel(item, lines, LabelledSpectrogram::AT_MIN_X | LabelledSpectrogram::AT_MAX_X);
     ASSERT_EQ(d.size(), 2);
     EXPECT_EQ(anchorOf(d[0], labelFont), QPointF(200, 400));
     EXPECT_NEAR(d[0].transform.m11(), 1.0, 1e-9); // not upside down
@@ -141,8 +143,7 @@ TEST(LabelledSpectrogram, RightToLeftSegmentsAreTurnedUprightAndTheMarginIsSkipp
 
 namespace {
 // A scan in metres over an nx x ny grid from (x0, y0) with steps dx, dy, valued f(i, j).
-VDOUB3 scan(int nx, int ny, double x0, double y0, double dx, double dy,
-            const std::function<double(int, int)> &f)
+VDOUB3 scan(int nx, int ny, double x0, double y0, double dx, double dy, const std::function<double(int, int)> &f)
 {
     VDOUB3 z(3, VDOUB2(nx, VDOUB(ny)));
     for (int i = 0; i < nx; ++i)
@@ -205,9 +206,8 @@ TEST(QualityPlots, CombinedPlotCoversTheOverlapAndTracksBothScans)
     EXPECT_DOUBLE_EQ(plot.axisScaleDiv(QwtPlot::yLeft).upperBound(), 1.0);
     EXPECT_FALSE(plot.axisEnabled(QwtPlot::yRight));
     EXPECT_EQ(plot.axisTitle(QwtPlot::xBottom).text(), QString("z, см"));
-    EXPECT_EQ(plot.title().text(),
-              QString("p<sub>F</sub>/p<sub>max</sub> для главных и p<sub>side</sub>/p<sub>F</sub> "
-                      "для побочных максимумов"));
+    EXPECT_EQ(plot.title().text(), QString("p<sub>F</sub>/p<sub>max</sub> для главных и p<sub>side</sub>/p<sub>F</sub> "
+                                           "для побочных максимумов"));
     const QwtInterval y = plot.spectrogramSide()->data()->interval(Qt::YAxis);
     EXPECT_EQ(y.borderFlags(), QwtInterval::ExcludeBorders);
     EXPECT_DOUBLE_EQ(plot.spectrogramMain()->data()->interval(Qt::ZAxis).maxValue(), 0.912);

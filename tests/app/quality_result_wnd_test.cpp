@@ -44,8 +44,9 @@ protected:
         shared::is_prodol = true;
         shared::is_poper = false;
         scanfixture::setScanRun(app.path(), true, false, 5, 3);
-        scanfixture::writeScan(shared::name_of_file_main_max_axial, true, 5, 3, 0.10, -0.01, 0.01, 0.01,
-                               [](double z, double r) { return std::abs(z - 0.12) < 1e-9 && std::abs(r) < 1e-9 ? 0.9 : 0.5; });
+        scanfixture::writeScan(
+            shared::name_of_file_main_max_axial, true, 5, 3, 0.10, -0.01, 0.01, 0.01,
+            [](double z, double r) { return std::abs(z - 0.12) < 1e-9 && std::abs(r) < 1e-9 ? 0.9 : 0.5; });
         scanfixture::setScanRun(app.path(), true, true, 3, 3);
         scanfixture::writeScan(shared::name_of_file_side_max_axial, true, 3, 3, 0.11, -0.005, 0.01, 0.005,
                                [](double, double) { return 0.2; });
@@ -72,8 +73,8 @@ TEST_F(QualityResultWindowTest, BuildsCleanWithTheirSizesTitlesAndPlaceholders)
 {
     static QStringList warnings;
     warnings.clear();
-    QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &msg) { warnings << msg; });
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &msg) { warnings << msg; });
     {
         Result_Wnd_qual single(nullptr, nullptr);
         EXPECT_EQ(single.size(), QSize(1076, 605)); // axial: twice as wide
@@ -116,15 +117,16 @@ TEST_F(QualityResultWindowTest, LabelsStateTheBestFocusInCentimetres)
     Result_Main_and_Side_wnd both(nullptr, true);
     both.SetType(true);
     both.Axes_Title(0.98);
-    EXPECT_TRUE(labelText(&both).startsWith("Максимальное безразмерное значение 0.98 достигается\nпри фокусировке в точку x = 0 см"));
+    EXPECT_TRUE(labelText(&both).startsWith(
+        "Максимальное безразмерное значение 0.98 достигается\nпри фокусировке в точку x = 0 см"));
 }
 
 TEST_F(QualityResultWindowTest, ParameterListsShowTheAnalysedRegions)
 {
     Result_Wnd_qual w(nullptr, nullptr);
     w.SetType(false);
-    w.SetData(0.065, 0, 241, 51, 0.0001, 0.0005, 0.13, 0.02, 0.02, 21, 21, 0.001, 0.001,
-              0.07, 0, 25, 6, 0.003, 0.005, 0.12, 0.01, 0.01, 11, 6, 0.001, 0.002);
+    w.SetData(0.065, 0, 241, 51, 0.0001, 0.0005, 0.13, 0.02, 0.02, 21, 21, 0.001, 0.001, 0.07, 0, 25, 6, 0.003, 0.005,
+              0.12, 0.01, 0.01, 11, 6, 0.001, 0.002);
     EXPECT_EQ(w.parameterText(),
               QString("z<sub>0</sub> = 12 см<br />x<sub>min</sub> = -1 см<br />x<sub>max</sub> = 1 см"
                       "<br />y<sub>min</sub> = -1 см<br />y<sub>max</sub> = 1<br />N<sub>x</sub> = 11"
@@ -134,24 +136,27 @@ TEST_F(QualityResultWindowTest, ParameterListsShowTheAnalysedRegions)
     w.findChild<QPushButton *>("pushButton_2")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString("Параметры"));
-    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.startsWith("z<sub>min</sub> = 7 см<br />&phi; = 0&deg;<br />N<sub>z</sub> = 25"));
-    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.endsWith("r<sub>max</sub> = 1.5 см<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.startsWith(
+        "z<sub>min</sub> = 7 см<br />&phi; = 0&deg;<br />N<sub>z</sub> = 25"));
+    EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.endsWith(
+        "r<sub>max</sub> = 1.5 см<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
 
     BoxRecorder::instance().clear();
     Result_Main_and_Side_wnd both(nullptr, true);
     both.SetType(true);
-    both.SetData_prodol(0.045, 0, 301, 76, 0.000333, 0.0005, 0.06, 0, 241, 51, 0.000333, 0.0005,
-                        0.06, 0, 25, 6, 0.00333, 0.005);
+    both.SetData_prodol(0.045, 0, 301, 76, 0.000333, 0.0005, 0.06, 0, 241, 51, 0.000333, 0.0005, 0.06, 0, 25, 6,
+                        0.00333, 0.005);
     both.findChild<QPushButton *>("pushButton_4")->click();
     both.findChild<QPushButton *>("pushButton_3")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 2);
     EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("N<sub>z</sub> = 241"));
     EXPECT_TRUE(BoxRecorder::instance().boxes()[1].text.contains("N<sub>z</sub> = 25"));
     both.SetType(false);
-    both.SetData_poper(0.13, 0.02, 0.02, 21, 21, 0.001, 0.001, 0.13, 0.01, 0.01, 11, 11, 0.001, 0.001,
-                       0.13, 0.01, 0.01, 3, 3, 0.005, 0.005);
-    EXPECT_TRUE(both.parameterText_side().endsWith("N<sub>x</sub> = 3<br />N<sub>y</sub> = 3<br />dx = 0.5 см<br />dy = 0.5 см."
-                                                 "<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
+    both.SetData_poper(0.13, 0.02, 0.02, 21, 21, 0.001, 0.001, 0.13, 0.01, 0.01, 11, 11, 0.001, 0.001, 0.13, 0.01, 0.01,
+                       3, 3, 0.005, 0.005);
+    EXPECT_TRUE(
+        both.parameterText_side().endsWith("N<sub>x</sub> = 3<br />N<sub>y</sub> = 3<br />dx = 0.5 см<br />dy = 0.5 см."
+                                           "<br />Среда: вода, поглощение 0 дБ/(см·МГц)"));
 }
 
 TEST_F(QualityResultWindowTest, TextExportsHoldEachWindowsArrays)

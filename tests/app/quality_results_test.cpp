@@ -44,8 +44,7 @@ protected:
         scanfixture::setScanRun(app.path(), true, true, 3, 3);
         scanfixture::writeScan(shared::name_of_file_side_max_axial, true, 3, 3, 0.11, -0.005, 0.01, 0.005,
                                [](double, double) { return 0.2; });
-        testsupport::writeAll(app.file("main_max/AbsField_YZ.txt"),
-                              "-0.01 0.001 0.01\n0.1 0.001 0.14\n2e+06\n0 0 1\n");
+        testsupport::writeAll(app.file("main_max/AbsField_YZ.txt"), "-0.01 0.001 0.01\n0.1 0.001 0.14\n2e+06\n0 0 1\n");
 
         request.axial = true;
         request.plane = {0.09, 0, 7, 3, 0.01, 0.01, 0.13, 0, 0, 0, 0, 0, 0};
@@ -75,10 +74,8 @@ protected:
     Request request;
 };
 
-const QString mainNotDone =
-    "Оценка качества поля по главным максимумам не была произведена! Повторите оценку.";
-const QString sideNotDone =
-    "Оценка качества поля по побочным максимумам не была произведена! Повторите оценку.";
+const QString mainNotDone = "Оценка качества поля по главным максимумам не была произведена! Повторите оценку.";
+const QString sideNotDone = "Оценка качества поля по побочным максимумам не была произведена! Повторите оценку.";
 } // namespace
 
 TEST(QualityResults, BestFocusKeepsTheFirstRowAndColumnOfEqualMaxima)
@@ -170,7 +167,8 @@ TEST_F(QualityResultsTest, ResultsThatAreNotThereOpenNothing)
     const QString bin = app.file("side_max/AbsField_YZ.bin");
     const QByteArray good = testsupport::readAll(bin);
     const double counts[] = {5, 3, 2.5, 3};
-    const QByteArray other(reinterpret_cast<const char *>(counts), 16), torn(reinterpret_cast<const char *>(counts + 2), 16);
+    const QByteArray other(reinterpret_cast<const char *>(counts), 16),
+        torn(reinterpret_cast<const char *>(counts + 2), 16);
     for (const QByteArray &bytes : {good.left((3 * 9 + 2) * 8 - 1), good + good.right(24), other + good.mid(16),
                                     other + good.mid(16) + good.right(6 * 24), torn + good.mid(16)}) {
         testsupport::writeAll(bin, bytes);
@@ -182,19 +180,24 @@ TEST_F(QualityResultsTest, ResultsThatAreNotThereOpenNothing)
     const QStringList texts = errors();
     ASSERT_EQ(texts.size(), 11);
     const QString file = "Файл результата оценки качества поля " + bin;
-    EXPECT_EQ(texts[0], file + " короче, чем нужно для области смещения фокуса последнего расчета (231 байт вместо 232). "
-                               "Повторите оценку.");
-    EXPECT_EQ(texts[2], file + " длиннее, чем нужно для области смещения фокуса последнего расчета (256 байт вместо 232). "
-                               "Повторите оценку.");
-    const QString otherRegion = file + " относится к другой области смещения фокуса (5 x 3 точек вместо 3 x 3 заданных). "
-                                       "Повторите оценку.";
+    EXPECT_EQ(texts[0],
+              file
+                  + " короче, чем нужно для области смещения фокуса последнего расчета (231 байт вместо 232). "
+                    "Повторите оценку.");
+    EXPECT_EQ(texts[2],
+              file
+                  + " длиннее, чем нужно для области смещения фокуса последнего расчета (256 байт вместо 232). "
+                    "Повторите оценку.");
+    const QString otherRegion = file
+                                + " относится к другой области смещения фокуса (5 x 3 точек вместо 3 x 3 заданных). "
+                                  "Повторите оценку.";
     EXPECT_EQ(texts[4], otherRegion);
     EXPECT_EQ(texts[6], otherRegion);
     EXPECT_EQ(texts[8], file + " поврежден: в начале нет размеров области смещения фокуса. Повторите оценку.");
     for (int k = 0; k < 10; k += 2)
         EXPECT_EQ(texts[k + 1], texts[k]);
-    EXPECT_EQ(texts[10], "Не найден файл результата оценки качества поля: "
-                             + app.file("main_max/AbsField_YZ.txt") + ". Повторите оценку.");
+    EXPECT_EQ(texts[10], "Не найден файл результата оценки качества поля: " + app.file("main_max/AbsField_YZ.txt")
+                             + ". Повторите оценку.");
 }
 
 TEST_F(QualityResultsTest, CombinedResultNeedsOnePlaneAndCommonPoints)
@@ -255,9 +258,10 @@ TEST_F(QualityResultsTest, AxialWindowButtonsCheckTheirJobsAndOpenTheirMaps)
     ASSERT_EQ(shared::Nx_G_qual_main, 25);
     const Grid *g = w.currentGrid();
     for (bool side : {false, true}) {
-        scanfixture::writeScan(side ? shared::name_of_file_side_max_axial : shared::name_of_file_main_max_axial,
-                               true, g->Nx, g->Ny, g->Xmin, g->Ymin, g->dX, g->dY,
-                               [side](double z, double r) { return side ? 0.1 : 1 - std::abs(z - 0.13) - std::abs(r); });
+        scanfixture::writeScan(side ? shared::name_of_file_side_max_axial : shared::name_of_file_main_max_axial, true,
+                               g->Nx, g->Ny, g->Xmin, g->Ymin, g->dX, g->dY, [side](double z, double r) {
+                                   return side ? 0.1 : 1 - std::abs(z - 0.13) - std::abs(r);
+                               });
         testsupport::writeAll(app.file(side ? "side_max/calcdone" : "main_max/calcdone"), "");
     }
     planetest::combo(&w, "comboBox")->setCurrentIndex(1);
@@ -285,7 +289,8 @@ TEST_F(QualityResultsTest, AxialWindowButtonsCheckTheirJobsAndOpenTheirMaps)
     // maximum 2e+06 squared.
     const double zBest = g->Xmin + std::round((0.13 - g->Xmin) / g->dX) * g->dX;
     const QString label = "Максимальное безразмерное значение 4e+12 достигается\nпри фокусировке в "
-                          "точку x = 0 см, y = 0 см, z = " + QString::number(zBest * 100, 'g', 6) + " см.";
+                          "точку x = 0 см, y = 0 см, z = "
+                          + QString::number(zBest * 100, 'g', 6) + " см.";
     EXPECT_EQ(both->findChild<QLabel *>("Focus_Label")->text(), label);
     int mainMaps = 0;
     for (Result_Wnd_qual *s : singles)

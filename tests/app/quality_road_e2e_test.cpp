@@ -48,8 +48,7 @@ protected:
         ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", app.file("kormax-calc")));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         BoxRecorder::instance().clear();
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args,
-                                                 const QString &dir) {
+        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
             qint64 pid = 0;
             const bool started = QProcess::startDetached(program, args, dir, &pid);
             pids << pid;
@@ -87,8 +86,8 @@ protected:
             if (W *w = qobject_cast<W *>(top))
                 if (w->isVisible() && !before.contains(w))
                     return w;
-        ADD_FAILURE() << name << " opened nothing; boxes: "
-                      << BoxRecorder::instance().texts().join(" | ").toStdString();
+        ADD_FAILURE() << name
+                      << " opened nothing; boxes: " << BoxRecorder::instance().texts().join(" | ").toStdString();
         return nullptr;
     }
 
@@ -132,8 +131,7 @@ plane_ch_wnd *QualityRoad::walk(plane_ch_wnd *plane, bool axial)
     button(q, axial ? "Button_def_main" : "Button_def")->click();
     BoxRecorder::instance().clear();
     button(q, "pushButton")->click();
-    EXPECT_EQ(BoxRecorder::instance().texts(),
-              QStringList({"Нажимте ОК по окончании работы программы расчета"}));
+    EXPECT_EQ(BoxRecorder::instance().texts(), QStringList({"Нажимте ОК по окончании работы программы расчета"}));
     const QString bin = app.file(axial ? "main_max/AbsField_YZ.bin" : "main_max/AbsField_XY.bin");
     const int nx = shared::Nx_G_qual_main, ny = shared::Ny_G_qual_main;
     EXPECT_EQ(QFile(bin).size(), (3 * nx * ny + 2) * 8);
@@ -191,8 +189,9 @@ TEST_F(QualityRoad, BothPlanesFromTheExampleDataToTheMapsAndBack)
     BoxRecorder::instance().setAnswer(QMessageBox::Yes);
     EXPECT_TRUE(testsupport::closeByUser(plane));
     BoxRecorder::instance().setAnswer(QMessageBox::No);
-    for (const char *f : {"calc/AbsField_XY.txt", "calc/grid_calc.txt", "main_max/AbsField_XY.bin", "main_max/grid_scan.txt", "main_max/calcdone",
-                          "side_max/side_maxes.txt", "side_max/AbsField_XY.txt", "side_max/array.txt"})
+    for (const char *f :
+         {"calc/AbsField_XY.txt", "calc/grid_calc.txt", "main_max/AbsField_XY.bin", "main_max/grid_scan.txt",
+          "main_max/calcdone", "side_max/side_maxes.txt", "side_max/AbsField_XY.txt", "side_max/array.txt"})
         EXPECT_FALSE(QFile::exists(app.file(f))) << f;
     EXPECT_TRUE(QFile::exists(app.file("main_max/Trovane.bat")));
 }

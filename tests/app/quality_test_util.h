@@ -34,12 +34,11 @@ protected:
         shared::A = 0.1;
         testsupport::BoxRecorder::instance().clear();
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
-        platform::setStartDetachedHandler(
-            [this](const QString &program, const QStringList &, const QString &workDir) {
-                started << program;
-                startDirs << workDir;
-                return startResult;
-            });
+        platform::setStartDetachedHandler([this](const QString &program, const QStringList &, const QString &workDir) {
+            started << program;
+            startDirs << workDir;
+            return startResult;
+        });
     }
     void TearDown() override
     {

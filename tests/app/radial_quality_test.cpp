@@ -22,9 +22,8 @@ namespace {
 // Plane z, x step, y step, Nx, Ny, x half-width, y half-width: field column, then focus-shift column.
 QStringList columns(QWidget *w)
 {
-    return qualitytest::texts(w, {"lineEdit_4", "lineEdit_5", "lineEdit_6", "lineEdit_17",
-                                  "lineEdit_16", "lineEdit_14", "lineEdit_15", "lineEdit",
-                                  "lineEdit_2", "lineEdit_3", "lineEdit_10", "lineEdit_11",
+    return qualitytest::texts(w, {"lineEdit_4", "lineEdit_5", "lineEdit_6", "lineEdit_17", "lineEdit_16", "lineEdit_14",
+                                  "lineEdit_15", "lineEdit", "lineEdit_2", "lineEdit_3", "lineEdit_10", "lineEdit_11",
                                   "lineEdit_12", "lineEdit_13"});
 }
 
@@ -37,20 +36,20 @@ TEST_F(RadialQuality, DefaultsCentreBothRegionsOnTheAxisInOnePlane)
     RadialQuality_wnd w;
     EXPECT_EQ(w.windowTitle(), QString("Поперечная плоскость: оценка качества поля"));
     EXPECT_EQ(w.minimumSize(), QSize(823, 652));
-    for (const char *name : {"lineEdit", "lineEdit_12", "lineEdit_13", "lineEdit_14", "lineEdit_15",
-                             "pushButton", "pushButton_2", "pushButton_4", "pushButton_6", "pushButton_7"})
+    for (const char *name : {"lineEdit", "lineEdit_12", "lineEdit_13", "lineEdit_14", "lineEdit_15", "pushButton",
+                             "pushButton_2", "pushButton_4", "pushButton_6", "pushButton_7"})
         EXPECT_FALSE(w.findChild<QWidget *>(name)->isEnabled()) << name;
 
     button(&w, "Button_def")->click();
-    EXPECT_EQ(columns(&w), QStringList({"12", "0.0333", "0.0333", "76", "76", "2.4975", "2.4975",
-                                        "12", "0.0333", "0.0333", "51", "51", "1.665", "1.665"}));
+    EXPECT_EQ(columns(&w), QStringList({"12", "0.0333", "0.0333", "76", "76", "2.4975", "2.4975", "12", "0.0333",
+                                        "0.0333", "51", "51", "1.665", "1.665"}));
     EXPECT_TRUE(boxTexts().isEmpty());
     EXPECT_TRUE(shared::is_poper && shared::is_scan);
     EXPECT_TRUE(button(&w, "pushButton_2")->isEnabled());
 
     button(&w, "Button_def_2")->click();
-    EXPECT_EQ(columns(&w), QStringList({"12", "0.3333", "0.3333", "9", "9", "2.6664", "2.6664",
-                                        "12", "0.3333", "0.3333", "6", "6", "1.6665", "1.6665"}));
+    EXPECT_EQ(columns(&w), QStringList({"12", "0.3333", "0.3333", "9", "9", "2.6664", "2.6664", "12", "0.3333",
+                                        "0.3333", "6", "6", "1.6665", "1.6665"}));
     ASSERT_EQ(boxTexts().size(), 1);
     EXPECT_TRUE(boxTexts()[0].startsWith("По умолчанию выбраны грубые шаги"));
 
@@ -117,7 +116,8 @@ TEST_F(RadialQuality, RunsWriteTheFieldGridFirstAndCheckXThenY)
     edit(&w, "lineEdit_10")->setText("1");
     EXPECT_EQ(run("pushButton_2"), QString("Область расчета поля не может быть задана менее, чем двумя точками по y"));
     edit(&w, "lineEdit_16")->setText("10");
-    EXPECT_EQ(run("pushButton_2"), QString("Область смещения фокуса не может быть задана менее, чем двумя точками по x"));
+    EXPECT_EQ(run("pushButton_2"),
+              QString("Область смещения фокуса не может быть задана менее, чем двумя точками по x"));
     for (const char *n : {"lineEdit_17", "lineEdit_10", "lineEdit_11"})
         edit(&w, n)->setText("10");
     for (const char *n : {"lineEdit_5", "lineEdit_2", "lineEdit_6", "lineEdit_3"})
@@ -153,8 +153,7 @@ TEST_F(RadialQuality, OpensFromThePlaneWindowAndGoesBackWithTheFieldRegion)
     EXPECT_EQ(q->geometry(), QRect(40, 50, 900, 700));
     EXPECT_TRUE(boxTexts().isEmpty());
     // R = 12 cm: 101 x 101 points over +-A/6 at the centre of curvature.
-    EXPECT_EQ(columns(q).mid(0, 8), QStringList({"12", "0.0333", "0.0333", "51", "51", "1.665",
-                                                 "1.665", "12"}));
+    EXPECT_EQ(columns(q).mid(0, 8), QStringList({"12", "0.0333", "0.0333", "51", "51", "1.665", "1.665", "12"}));
     EXPECT_DOUBLE_EQ(q->Zop, 0.12);
     EXPECT_TRUE(shared::is_poper);
     EXPECT_FALSE(shared::is_scan);

@@ -42,8 +42,7 @@ namespace {
 QColor colourAt(const QImage &shot, Result_wnd *w, double x, double y)
 {
     Plot *plot = w->findChild<Plot *>("widget");
-    const QPoint onCanvas(qRound(plot->transform(QwtPlot::xBottom, x)),
-                          qRound(plot->transform(QwtPlot::yLeft, y)));
+    const QPoint onCanvas(qRound(plot->transform(QwtPlot::xBottom, x)), qRound(plot->transform(QwtPlot::yLeft, y)));
     return shot.pixelColor(plot->canvas()->mapTo(w, onCanvas));
 }
 
@@ -76,10 +75,9 @@ protected:
         QFile::setPermissions(app.file("calc/calc.bat"),
                               QFile::permissions(app.file("calc/calc.bat")) | QFileDevice::ExeOwner);
         ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", app.file("kormax-calc")));
-        platform::setStartDetachedHandler(
-            [](const QString &program, const QStringList &args, const QString &workDir) {
-                return QProcess::startDetached(program, args, workDir);
-            });
+        platform::setStartDetachedHandler([](const QString &program, const QStringList &args, const QString &workDir) {
+            return QProcess::startDetached(program, args, workDir);
+        });
         // The user presses OK once the calculator has finished.
         const QString marker = app.file("calc/calcdone");
         platform::setBoxHandler([marker](const platform::Box &box) {
@@ -118,8 +116,7 @@ protected:
     }
 
     // The window's picture: the peak in the top colours (dark red), a far corner in the bottom ones.
-    static void checkAndSaveShot(Result_wnd *w, const VDOUB3 &z, std::pair<size_t, size_t> peak,
-                                 const QString &name)
+    static void checkAndSaveShot(Result_wnd *w, const VDOUB3 &z, std::pair<size_t, size_t> peak, const QString &name)
     {
         const QImage shot = w->grab().toImage();
         const QColor top = colourAt(shot, w, z[0][peak.first][peak.second], z[1][peak.first][peak.second]);
@@ -254,8 +251,7 @@ TEST_F(RealCalculatorResult, ReadingsOfTheExampleFocusedAtItsCentreOfCurvature)
     EXPECT_NEAR(numberAfter(text, "Усиление |p(F)|/p0:"), 50.43, 0.05) << text.toStdString();
     // The focus is a grid point of the plane: its peak is |p(F)|.
     EXPECT_NEAR(numberAfter(text, "относительно |p(F)|):"), 0.0, 0.01) << text.toStdString();
-    EXPECT_TRUE(text.contains("Фокус лежит в плоскости, в точке x = 0.000 см, y = 0.000 см"))
-        << text.toStdString();
+    EXPECT_TRUE(text.contains("Фокус лежит в плоскости, в точке x = 0.000 см, y = 0.000 см")) << text.toStdString();
 
     // Against the -6 dB width measured on the text export of the same window.
     testsupport::BoxRecorder::instance().clear();
@@ -303,12 +299,10 @@ TEST_F(RealCalculatorResult, ReadingsOfTheExampleFocusedAtItsCentreOfCurvature)
     ProfileWnd *profiles = w->findChild<ProfileWnd *>();
     ASSERT_NE(profiles, nullptr);
     EXPECT_NEAR(profiles->profiles().x, peak.x, 1e-12);
-    EXPECT_NEAR(*std::max_element(profiles->profiles().alongX.value.begin(),
-                                  profiles->profiles().alongX.value.end()),
+    EXPECT_NEAR(*std::max_element(profiles->profiles().alongX.value.begin(), profiles->profiles().alongX.value.end()),
                 peak.value, 1e-12);
     profiles->setDecibels(true);
-    EXPECT_NEAR(*std::max_element(profiles->profiles().alongY.value.begin(),
-                                  profiles->profiles().alongY.value.end()),
+    EXPECT_NEAR(*std::max_element(profiles->profiles().alongY.value.begin(), profiles->profiles().alongY.value.end()),
                 0.0, 1e-12);
 
     // Equal scale: a centimetre takes as many pixels across as up.

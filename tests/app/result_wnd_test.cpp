@@ -34,7 +34,6 @@
 
 using testsupport::BoxRecorder;
 
-
 namespace {
 // A transverse run of 5 x 5 points (Nxp = Nyp = 3) at 1 mm steps whose normalised pressure is
 // 1 + 10 x + 100 y with x, y in metres (so 1 at the centre); plus the shared medium.
@@ -80,10 +79,7 @@ protected:
             return path;
         });
     }
-    static QByteArray head(const QString &path, int n)
-    {
-        return testsupport::readAll(path).left(n);
-    }
+    static QByteArray head(const QString &path, int n) { return testsupport::readAll(path).left(n); }
 
     testsupport::TempAppDir app;
     platform::FileDialog asked{false, QString(), QString(), QString()};
@@ -95,8 +91,8 @@ TEST_F(ResultWindowTest, SlotsAllConnectByName)
     transverseRun();
     static QStringList warnings;
     warnings.clear();
-    QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext &, const QString &msg) { warnings << msg; });
+    QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &msg) { warnings << msg; });
     {
         Result_wnd w(nullptr, nullptr);
     }
@@ -160,10 +156,9 @@ TEST_F(ResultWindowTest, FocusLabelAndParameterLists)
     // Transverse: 21 points per side at 1 mm: -2 .. 2 cm, and no unit after y_max.
     w.SetType(false);
     w.SetData(0.065, 30, 241, 51, 0.000333, 0.000541, 0.13, 0.02, 0.01, 21, 11, 0.001, 0.001);
-    const QString transverse =
-        "z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -2 см<br />x<sub>max</sub> = 2 см"
-        "<br />y<sub>min</sub> = -1 см<br />y<sub>max</sub> = 1<br />N<sub>x</sub> = 21"
-        "<br />N<sub>y</sub> = 11<br />dx = 0.1 см<br />dy = 0.1 см";
+    const QString transverse = "z<sub>0</sub> = 13 см<br />x<sub>min</sub> = -2 см<br />x<sub>max</sub> = 2 см"
+                               "<br />y<sub>min</sub> = -1 см<br />y<sub>max</sub> = 1<br />N<sub>x</sub> = 21"
+                               "<br />N<sub>y</sub> = 11<br />dx = 0.1 см<br />dy = 0.1 см";
     EXPECT_EQ(w.parameterText(), transverse);
     w.findChild<QPushButton *>("pushButton_2")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
@@ -171,11 +166,10 @@ TEST_F(ResultWindowTest, FocusLabelAndParameterLists)
     EXPECT_EQ(BoxRecorder::instance().boxes()[0].text, transverse);
 
     w.SetType(true);
-    EXPECT_EQ(w.parameterText(),
-              QString("z<sub>min</sub> = 6.5 см<br />&phi; = 30&deg;<br />N<sub>z</sub> = 241"
-                      "<br />N<sub>r</sub> = 51<br />dr = 0.0333 см<br />dz = 0.0541 см"
-                      "<br />z<sub>max</sub> = 19.484 см<br />r<sub>min</sub> = -1.665 см"
-                      "<br />r<sub>max</sub> = 1.665 см"));
+    EXPECT_EQ(w.parameterText(), QString("z<sub>min</sub> = 6.5 см<br />&phi; = 30&deg;<br />N<sub>z</sub> = 241"
+                                         "<br />N<sub>r</sub> = 51<br />dr = 0.0333 см<br />dz = 0.0541 см"
+                                         "<br />z<sub>max</sub> = 19.484 см<br />r<sub>min</sub> = -1.665 см"
+                                         "<br />r<sub>max</sub> = 1.665 см"));
     // The quality windows end the transverse list with a full stop.
     EXPECT_TRUE(transverseParameterText(0.13, 21, 11, 0.001, 0.001, " см.").endsWith("dy = 0.1 см."));
 
@@ -247,9 +241,8 @@ TEST_F(ResultWindowTest, ContourLinesAreLabelledWithTheirLevelInDecibelsInEither
     // A round spot exp(-(r / 5 mm)^2) on 21 x 21 points: all three default levels are closed
     // lines inside the plane. Shown as an intensity, so the linear levels are 10 lg apart.
     fieldfixture::setTransverseRun(app.path(), 11, 11, 0.001, 0.001, 0.13);
-    fieldfixture::writeTransverse(shared::file_to_calc, 21, 21, 0.001, 0.001, [](double x, double y) {
-        return std::exp(-(x * x + y * y) / 25e-6);
-    });
+    fieldfixture::writeTransverse(shared::file_to_calc, 21, 21, 0.001, 0.001,
+                                  [](double x, double y) { return std::exp(-(x * x + y * y) / 25e-6); });
     planefields::setResultType(3);
     Plot plot;
     plot.resize(600, 500);
@@ -365,7 +358,8 @@ TEST_F(ResultWindowTest, ExportFiltersAndPageSize)
         images << "*." + QString::fromLatin1(f);
     ASSERT_FALSE(images.isEmpty());
     EXPECT_EQ(exportFilters(), "PDF Documents (*.pdf);;SVG Documents (*.svg);;Postscript Documents (*.ps);;"
-                               "Images (" + images.join(' ') + ");;Text Files (*.txt)");
+                               "Images ("
+                                   + images.join(' ') + ");;Text Files (*.txt)");
     EXPECT_EQ(exportPageSizeMm(QSize(500, 400), 96), QSizeF(127.0, 101.6));
     EXPECT_EQ(exportPageSizeMm(QSize(520, 400), 96), QSizeF(127.0, 101.6)); // whole inches only
     EXPECT_EQ(exportPageSizeMm(QSize(500, 400), 120), QSizeF(101.6, 76.2));
@@ -449,7 +443,7 @@ TEST_F(ResultWindowTest, AnExportThatCannotBeWrittenIsReported)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QTemporaryDir out;
     QStringList failing = {out.path() + "/missing/field.pdf", out.path() + "/missing/field.svg",
-                           out.path() + "/missing/field.ps", out.path() + "/missing/field.png",
+                           out.path() + "/missing/field.ps",  out.path() + "/missing/field.png",
                            out.path() + "/missing/field.txt", out.path() + "/field.xyz"};
     if (geteuid() != 0) { // permissions do not stop root
         QDir(out.path()).mkdir("ro");

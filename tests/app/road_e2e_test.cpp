@@ -62,8 +62,14 @@ template <class T> T *find(QWidget *w, const char *name)
     return child;
 }
 
-QLineEdit *edit(QWidget *w, const char *name) { return find<QLineEdit>(w, name); }
-QPushButton *button(QWidget *w, const char *name) { return find<QPushButton>(w, name); }
+QLineEdit *edit(QWidget *w, const char *name)
+{
+    return find<QLineEdit>(w, name);
+}
+QPushButton *button(QWidget *w, const char *name)
+{
+    return find<QPushButton>(w, name);
+}
 
 // What a user types into a field: clear it, then the keys.
 void type(QWidget *w, const char *name, const QString &text)
@@ -104,8 +110,7 @@ int visibleWorkingWindows()
     int n = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible()
-            && (qobject_cast<MainWindow *>(w) || qobject_cast<Show_Vesk_wnd *>(w)
-                || qobject_cast<plane_ch_wnd *>(w)))
+            && (qobject_cast<MainWindow *>(w) || qobject_cast<Show_Vesk_wnd *>(w) || qobject_cast<plane_ch_wnd *>(w)))
             ++n;
     return n;
 }
@@ -134,8 +139,8 @@ PlottedMaximum plottedMaximum(Result_wnd *w)
                 m.y = z[1][i][j];
             }
         }
-    std::cout << "[ road ] " << plot->title().text().toStdString() << ": maximum " << m.value << " at (" << m.x
-              << ", " << m.y << ") cm" << std::endl;
+    std::cout << "[ road ] " << plot->title().text().toStdString() << ": maximum " << m.value << " at (" << m.x << ", "
+              << m.y << ") cm" << std::endl;
     m.colourBarTop = plot->axisScaleDiv(QwtPlot::yRight).upperBound();
     const QwtPlotItemList items = plot->itemList(QwtPlotItem::Rtti_PlotSpectrogram);
     if (items.size() == 1)
@@ -196,7 +201,8 @@ protected:
         ASSERT_TRUE(QFile::copy(built + "/calc/calc.bat", app.file("calc/calc.bat")));
         for (const char *f : {"Elements_Quist_Marvane.txt", "logo_png.png", "icon.png"})
             ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
-        QFile::setPermissions(app.file("kormax-calc"), QFile::permissions(app.file("kormax-calc")) | QFileDevice::ExeOwner);
+        QFile::setPermissions(app.file("kormax-calc"),
+                              QFile::permissions(app.file("kormax-calc")) | QFileDevice::ExeOwner);
 
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         shared::resetEntryFlags();
@@ -333,8 +339,8 @@ protected:
 };
 
 // The plot titles of the four result types, in the selector's order.
-const char *const kTitles[4] = {"Давление в фокусе, нормированное на давление на элементе",
-                                "Давление в фокусе, МПа", "Интенсивность в фокусе, Вт/см<sup>2</sup>",
+const char *const kTitles[4] = {"Давление в фокусе, нормированное на давление на элементе", "Давление в фокусе, МПа",
+                                "Интенсивность в фокусе, Вт/см<sup>2</sup>",
                                 "Интенсивность в фокусе, нормированная на интенсивность на элементе"};
 
 } // namespace
@@ -421,7 +427,7 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
             EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
             const QByteArray svg = exportTo(r, "field.svg");
             EXPECT_TRUE(svg.startsWith("<?xml")) << svg.left(16).toStdString();
-            EXPECT_TRUE(svg.contains("<svg")) ;
+            EXPECT_TRUE(svg.contains("<svg"));
             EXPECT_TRUE(svg.trimmed().endsWith("</svg>"));
             const QByteArray png = exportTo(r, "field.png");
             EXPECT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
@@ -485,10 +491,10 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
     EXPECT_EQ(main2->windowTitle(), "Выбор начальных параметров");
     EXPECT_EQ(main2->geometry(), planeGeometry);
     const QList<QPair<const char *, QString>> kept = {
-        {"lineEdit", "17"},   {"lineEdit_2", "13"},  {"lineEdit_4", "1"},     {"lineEdit_5", "0.35"},
-        {"lineEdit_9", "2"},  {"lineEdit_7", "1000"}, {"lineEdit_6", "1500"}, {"lineEdit_3", "0"},
-        {"lineEdit_11", "0"}, {"lineEdit_12", "13"}, {"lineEdit_10", "0.25"},
-        {"lineEdit_8", app.file("Elements_Quist_Marvane.txt")}};
+        {"lineEdit", "17"},     {"lineEdit_2", "13"},    {"lineEdit_4", "1"},
+        {"lineEdit_5", "0.35"}, {"lineEdit_9", "2"},     {"lineEdit_7", "1000"},
+        {"lineEdit_6", "1500"}, {"lineEdit_3", "0"},     {"lineEdit_11", "0"},
+        {"lineEdit_12", "13"},  {"lineEdit_10", "0.25"}, {"lineEdit_8", app.file("Elements_Quist_Marvane.txt")}};
     for (const auto &f : kept)
         EXPECT_EQ(edit(main2, f.first)->text(), f.second) << f.first;
     ASSERT_TRUE(button(main2, "pushButton_2")->isEnabled());

@@ -168,8 +168,7 @@ TEST(Scene3DInput, DragTurnsAboutTheAxisAndWheelZooms)
     ASSERT_EQ(w.height(), 300);
 
     QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
-    QMouseEvent move(QEvent::MouseMove, QPointF(130, 120), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(130, 120), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &move);
     // 180 * 20 / 300 + 180 * 30 / 400
     EXPECT_NEAR(w.viewState().zRot, 25.5, 1e-4);
@@ -177,8 +176,8 @@ TEST(Scene3DInput, DragTurnsAboutTheAxisAndWheelZooms)
     EXPECT_EQ(w.viewState().xRot, 10);
 
     auto wheel = [&](int delta) {
-        QWheelEvent e(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
         QApplication::sendEvent(&w, &e);
     };
     wheel(120);
@@ -240,8 +239,7 @@ TEST(Plane3DRender, TransversePlaneOnlyWhilePoperAndFocusOnlyWhileFoc)
     int n = 0;
     const QPointF c = newDarkCentroid(withFocus, noFocus, &n);
     EXPECT_GT(n, 20);
-    const QPointF expected = projectAtInitialView(
-        QVector3D(0.02f / 0.13f, 0.01f / 0.13f, 0.1f / 0.13f), 400);
+    const QPointF expected = projectAtInitialView(QVector3D(0.02f / 0.13f, 0.01f / 0.13f, 0.1f / 0.13f), 400);
     EXPECT_NEAR(c.x(), expected.x(), 3);
     EXPECT_NEAR(c.y(), expected.y(), 3);
     shared::is_foc = false;

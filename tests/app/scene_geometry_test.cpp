@@ -205,11 +205,11 @@ TEST(SceneGeometry, TransversePlaneAndFocusShiftFrame)
         }
         return n;
     };
-    EXPECT_GE(covered(0.0, 0.19), 1);   // top band
-    EXPECT_GE(covered(0.0, -0.19), 1);  // bottom band
-    EXPECT_GE(covered(-0.29, 0.0), 1);  // left band
-    EXPECT_GE(covered(0.29, 0.0), 1);   // right band
-    EXPECT_EQ(covered(0.0, 0.0), 0);    // open inside
+    EXPECT_GE(covered(0.0, 0.19), 1);  // top band
+    EXPECT_GE(covered(0.0, -0.19), 1); // bottom band
+    EXPECT_GE(covered(-0.29, 0.0), 1); // left band
+    EXPECT_GE(covered(0.29, 0.0), 1);  // right band
+    EXPECT_EQ(covered(0.0, 0.0), 0);   // open inside
     EXPECT_EQ(covered(0.25, 0.15), 0);
     for (int i = 0; i < 8; ++i) {
         for (const QVector3D &p : frame[i]) {

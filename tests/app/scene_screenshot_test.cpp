@@ -31,8 +31,7 @@ TEST(SceneScreenshot, ArrayWindow3DTabShowsTheExampleArray)
     w.findChild<QPushButton *>("pushButton_5")->click(); // example data
     w.findChild<QPushButton *>("pushButton_2")->click(); // Continue
     Show_Vesk_wnd *array = w.arrayWindow();
-    ASSERT_TRUE(array->isVisible())
-        << testsupport::BoxRecorder::instance().texts().join("\n").toStdString();
+    ASSERT_TRUE(array->isVisible()) << testsupport::BoxRecorder::instance().texts().join("\n").toStdString();
     ASSERT_EQ(shared::Elem.size(), 256u);
     array->setCurrentIndex(1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(array));

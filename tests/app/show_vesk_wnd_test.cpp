@@ -114,10 +114,10 @@ TEST_F(ArrayWindowTest, BackFromTheFrontViewRefillsANewMainWindowInPlace)
     EXPECT_FALSE(w.arrayWindow()->isVisible());
     EXPECT_EQ(back->windowTitle(), QString("Выбор начальных параметров"));
     EXPECT_EQ(back->geometry(), QRect(40, 50, 1000, 760));
-    const char *expected[][2] = {{"lineEdit", "17"},    {"lineEdit_2", "13"},   {"lineEdit_4", "1"},
-                                 {"lineEdit_5", "0.35"}, {"lineEdit_6", "1500"}, {"lineEdit_7", "1000"},
+    const char *expected[][2] = {{"lineEdit", "17"},     {"lineEdit_2", "13"},    {"lineEdit_4", "1"},
+                                 {"lineEdit_5", "0.35"}, {"lineEdit_6", "1500"},  {"lineEdit_7", "1000"},
                                  {"lineEdit_9", "2"},    {"lineEdit_10", "0.25"}, {"lineEdit_13", "2.0833"},
-                                 {"lineEdit_3", "0"},    {"lineEdit_11", "0"},   {"lineEdit_12", "13"}};
+                                 {"lineEdit_3", "0"},    {"lineEdit_11", "0"},    {"lineEdit_12", "13"}};
     for (const auto &e : expected)
         EXPECT_EQ(text(back, e[0]), QString(e[1])) << e[0];
     EXPECT_EQ(text(back, "lineEdit_8"), app.path() + "/Elements_Quist_Marvane.txt");
@@ -197,8 +197,7 @@ TEST_F(ArrayWindowTest, NextOpensThePlaneWindowInItsPlace)
 }
 
 namespace {
-template <class Window>
-Window *visibleWindow()
+template <class Window> Window *visibleWindow()
 {
     for (QWidget *top : QApplication::topLevelWidgets())
         if (auto *w = qobject_cast<Window *>(top))

@@ -22,15 +22,21 @@ namespace testjob {
 // The labels of array.txt and medium.txt in Windows-1251 bytes.
 inline const char *const kArrayName = "\xCD\xE0\xE7\xE2\xE0\xED\xE8\xE5 \xF0\xE5\xF8\xE5\xF2\xEA\xE8:    Quist-Marvane";
 inline const char *const kAperture = "\xC0\xEF\xE5\xF0\xF2\xF3\xF0\xE0 \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xEC:";
-inline const char *const kCurvature = "\xD0\xE0\xE4\xE8\xF3\xF1 \xEA\xF0\xE8\xE2\xE8\xE7\xED\xFB \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xEC:";
-inline const char *const kElementRadius = "\xD0\xE0\xE4\xE8\xF3\xF1 \xFD\xEB\xE5\xEC\xE5\xED\xF2\xEE\xE2 \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xEC:";
-inline const char *const kFrequency = "\xD0\xE0\xE1\xEE\xF7\xE0\xFF \xF7\xE0\xF1\xF2\xEE\xF2\xE0 \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xC3\xF6:";
+inline const char *const kCurvature =
+    "\xD0\xE0\xE4\xE8\xF3\xF1 \xEA\xF0\xE8\xE2\xE8\xE7\xED\xFB \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xEC:";
+inline const char *const kElementRadius =
+    "\xD0\xE0\xE4\xE8\xF3\xF1 \xFD\xEB\xE5\xEC\xE5\xED\xF2\xEE\xE2 \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xEC:";
+inline const char *const kFrequency =
+    "\xD0\xE0\xE1\xEE\xF7\xE0\xFF \xF7\xE0\xF1\xF2\xEE\xF2\xE0 \xF0\xE5\xF8\xE5\xF2\xEA\xE8, \xC3\xF6:";
 inline const char *const kHole = "\xD0\xE0\xE4\xE8\xF3\xF1 \xEE\xF2\xE2\xE5\xF0\xF1\xF2\xE8\xFF, \xEC:";
 inline const char *const kMediumName = "\xCD\xE0\xE7\xE2\xE0\xED\xE8\xE5 \xF1\xF0\xE5\xE4\xFB:";
-inline const char *const kDensity = "\xCF\xEB\xEE\xF2\xED\xEE\xF1\xF2\xFC, \xEA\xE3/\xEC" "3:";
-inline const char *const kSpeed = "\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xE7\xE2\xF3\xEA\xE0 \xE2 \xF1\xF0\xE5\xE4\xE5, \xEC/\xF1:";
+inline const char *const kDensity = "\xCF\xEB\xEE\xF2\xED\xEE\xF1\xF2\xFC, \xEA\xE3/\xEC"
+                                    "3:";
+inline const char *const kSpeed =
+    "\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xE7\xE2\xF3\xEA\xE0 \xE2 \xF1\xF0\xE5\xE4\xE5, \xEC/\xF1:";
 inline const char *const kHeat = "\xD2\xE5\xEF\xEB\xEE\xE5\xEC\xEA\xEE\xF1\xF2\xFC, \xC4\xE6/\xEA\xE3/\xCA:";
-inline const char *const kAbsorption = "\xCF\xEE\xE3\xEB\xEE\xF9\xE5\xED\xE8\xE5 \xE2 \xF1\xF0\xE5\xE4\xE5, \xE4\xC1/\xF1\xEC/\xCC\xC3\xF6:";
+inline const char *const kAbsorption =
+    "\xCF\xEE\xE3\xEB\xEE\xF9\xE5\xED\xE8\xE5 \xE2 \xF1\xF0\xE5\xE4\xE5, \xE4\xC1/\xF1\xEC/\xCC\xC3\xF6:";
 
 // A number as the application's text stream writes it: %g, six significant digits, C locale.
 inline std::string g(double v)
@@ -43,7 +49,7 @@ inline std::string g(double v)
 // The grid file's eight values as the application computes them.
 struct GridDescription {
     bool transverse = true;
-    double fixed = 0.13;  // zop, or 0 for the axial plane (written as the text "0")
+    double fixed = 0.13; // zop, or 0 for the axial plane (written as the text "0")
     double count1 = 5, count2 = 3, start1 = -0.002, start2 = -0.001, step1 = 0.001, step2 = 0.001;
 };
 
@@ -52,16 +58,16 @@ struct JobDescription {
     kcalc::Medium medium;
     kcalc::Point3 focus;
     GridDescription grid;
-    bool crlf = false;  // line ends as on the application's home platform
+    bool crlf = false; // line ends as on the application's home platform
 };
 
 inline std::string arrayText(const JobDescription &s, const char *nl)
 {
     const kcalc::ArrayGeometry &a = s.array;
-    const float R = static_cast<float>(a.curvatureRadius);  // R is held as a float and widened
+    const float R = static_cast<float>(a.curvatureRadius); // R is held as a float and widened
     return std::string(kArrayName) + nl + kAperture + "     " + g(a.aperture) + nl + kCurvature + "     "
-           + g(static_cast<double>(R)) + nl + kElementRadius + "     " + g(a.elementRadius) + nl + kFrequency
-           + "    " + g(a.frequency) + nl + kHole + "     " + g(a.holeRadius);
+           + g(static_cast<double>(R)) + nl + kElementRadius + "     " + g(a.elementRadius) + nl + kFrequency + "    "
+           + g(a.frequency) + nl + kHole + "     " + g(a.holeRadius);
 }
 
 inline std::string mediumText(const JobDescription &s, const char *nl)

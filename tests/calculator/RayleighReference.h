@@ -43,8 +43,8 @@ inline void gaussLegendre(int n, std::vector<double> &x, std::vector<double> &w)
 // angleNodes in the angle. Zero behind the disc's plane, (x - c) . n < 0: the baffle's back is not
 // part of the medium.
 inline std::complex<double> rayleighDisc(const kcalc::Point3 &c, const kcalc::Point3 &n, double a, double k,
-                                         const kcalc::Point3 &x, double alpha = 0, int panels = 12,
-                                         int gaussOrder = 16, int angleNodes = 256)
+                                         const kcalc::Point3 &x, double alpha = 0, int panels = 12, int gaussOrder = 16,
+                                         int angleNodes = 256)
 {
     if ((x.x - c.x) * n.x + (x.y - c.y) * n.y + (x.z - c.z) * n.z < 0)
         return 0;

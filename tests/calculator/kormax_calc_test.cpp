@@ -25,7 +25,7 @@ testjob::JobDescription smallJob(bool transverse, bool crlf)
     s.medium = water();
     s.focus = {0.002, 0, 0.12};
     s.crlf = crlf;
-    if (transverse) {  // Nxp = 4, Nyp = 3, dxp = 0.001, dyp = 0.002 at z = 0.12
+    if (transverse) { // Nxp = 4, Nyp = 3, dxp = 0.001, dyp = 0.002 at z = 0.12
         s.grid.transverse = true;
         s.grid.fixed = 0.12;
         s.grid.count1 = 7;
@@ -34,7 +34,7 @@ testjob::JobDescription smallJob(bool transverse, bool crlf)
         s.grid.start2 = -0.004;
         s.grid.step1 = 0.001;
         s.grid.step2 = 0.002;
-    } else {  // Nrpr = 3, drpr = 0.0015, zminpr = 0.1, Nzpr = 9, dzpr = 0.005
+    } else { // Nrpr = 3, drpr = 0.0015, zminpr = 0.1, Nzpr = 9, dzpr = 0.005
         s.grid.transverse = false;
         s.grid.count1 = 5;
         s.grid.count2 = 9;
@@ -76,7 +76,7 @@ TEST(KormaxCalc, FieldJobWritesBothLayoutsThenCalcdone)
             testjob::TempDir dir;
             const testjob::JobDescription job = smallJob(transverse, crlf);
             testjob::writeJob(dir.path(), job);
-            testjob::writeFile(dir.file("calcdone"), "");  // left by an earlier run
+            testjob::writeFile(dir.file("calcdone"), ""); // left by an earlier run
             ASSERT_EQ(testjob::runCalculator(dir.path()), 0) << testjob::readFile(dir.file("stderr.out"));
             EXPECT_TRUE(testjob::exists(dir.file("calcdone")));
             const std::string name = transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt";
@@ -118,8 +118,8 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
 {
     struct Case {
         const char *file;
-        std::string bytes;  // replaces the file; empty: the file is removed
-        const char *value;  // expected in the message besides the file's name
+        std::string bytes; // replaces the file; empty: the file is removed
+        const char *value; // expected in the message besides the file's name
     };
     const std::string A = testjob::kAperture, R = testjob::kCurvature, a = testjob::kElementRadius,
                       f = testjob::kFrequency, h = testjob::kHole, name = std::string(testjob::kArrayName) + "\r\n";
@@ -151,7 +151,8 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
         {"grid_calc.txt", "xy\n0.13\n3\n3\n1e+308\n-0.001\n0.001\n0.001", "1e+308"},
         {"grid_calc.txt", "xy\n0.13\n1e+06\n3\n0\n-0.001\n0.5\n0.001", "конец первой оси"},
         // A line without its value quotes the label readably (the log is UTF-8).
-        {"array.txt", name + A + "     0.17\r\n" + R + "     0.13\r\n" + a + "     0.0035\r\n" + f + "\r\n" + h + "     0.02",
+        {"array.txt",
+         name + A + "     0.17\r\n" + R + "     0.13\r\n" + a + "     0.0035\r\n" + f + "\r\n" + h + "     0.02",
          "\"Гц:\" не является числом"},
         {"medium.txt", mediumWith("0", "1500"), "ro = 0"},
         {"medium.txt", mediumWith("1000", "-1500"), "c = -1500"},
@@ -169,7 +170,7 @@ TEST(KormaxCalc, EveryInputErrorEndsWithMessageAndNoCalcdone)
     for (const Case &c : cases) {
         testjob::TempDir dir;
         testjob::writeJob(dir.path(), smallJob(true, false));
-        testjob::writeFile(dir.file("calcdone"), "");  // an earlier run's marker must not survive
+        testjob::writeFile(dir.file("calcdone"), ""); // an earlier run's marker must not survive
         if (c.bytes.empty())
             std::remove(dir.file(c.file).c_str());
         else
@@ -203,8 +204,9 @@ TEST(KormaxCalc, JobsTheKernelCannotResolveAreRefused)
         EXPECT_EQ(testjob::runCalculator(dir.path()), 1) << f;
         EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
         EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.txt")));
-        EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("ОШИБКА: Ошибка в файлах array.txt и medium.txt: волновой "
-                                                              "размер элемента k·a"),
+        EXPECT_NE(testjob::readFile(dir.file("log.txt"))
+                      .find("ОШИБКА: Ошибка в файлах array.txt и medium.txt: волновой "
+                            "размер элемента k·a"),
                   std::string::npos)
             << testjob::readFile(dir.file("log.txt"));
     }
@@ -257,8 +259,9 @@ TEST(KormaxCalc, AFolderThatCannotBeWrittenIsReportedBeforeComputing)
     testjob::writeJob(dir.path(), smallJob(true, false));
     // A job folder removed under the running program, and (for users other than root, who may
     // write anywhere) one without write permission.
-    const int status = std::system(("cd '" + dir.path() + "' && mkdir gone && cd gone && rmdir ../gone && '" KORMAX_CALC_EXE
-                                    "' field --no-gui 2> ../gone.err")
+    const int status = std::system(("cd '" + dir.path()
+                                    + "' && mkdir gone && cd gone && rmdir ../gone && '" KORMAX_CALC_EXE
+                                      "' field --no-gui 2> ../gone.err")
                                        .c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_NE(testjob::readFile(dir.file("gone.err")).find("Папка задания недоступна для записи"), std::string::npos)
@@ -343,14 +346,15 @@ TEST(KormaxCalc, BatchFileRunsTheProgramFromTheApplicationDirectory)
     // A copy of the application directory's layout: the program beside the job folder that holds
     // the batch file; the batch file is started from elsewhere, as a detached process would be.
     testjob::TempDir app;
-    ASSERT_EQ(std::system(("mkdir -p '" + app.file("calc") + "' && ln -s '" KORMAX_CALC_EXE "' '"
-                           + app.file("kormax-calc") + "' && cp '" KORMAX_SOURCE_DIR "/data/jobs/calc/calc.bat' '"
-                           + app.file("calc/calc.bat") + "'")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("mkdir -p '" + app.file("calc") + "' && ln -s '" KORMAX_CALC_EXE "' '" + app.file("kormax-calc")
+                     + "' && cp '" KORMAX_SOURCE_DIR "/data/jobs/calc/calc.bat' '" + app.file("calc/calc.bat") + "'")
+                        .c_str()),
+        0);
     testjob::writeJob(app.file("calc"), smallJob(false, true));
     // No display for this run: a failure must not wait for a message box to be closed.
-    const int status = std::system(("cd / && QT_QPA_PLATFORM=offscreen '" + app.file("calc/calc.bat") + "' 2> /dev/null").c_str());
+    const int status =
+        std::system(("cd / && QT_QPA_PLATFORM=offscreen '" + app.file("calc/calc.bat") + "' 2> /dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(testjob::exists(app.file("calc/calcdone")));
     EXPECT_EQ(testjob::readNumbers(app.file("calc/AbsField_YZ.txt")).size(), 7u + 3u * 5 * 9);
@@ -392,7 +396,7 @@ TEST(KormaxCalc, ExampleArrayPeaksAtAnOnAxisFocusOnTheDefaultPlanes)
         for (std::size_t p = 1; p < records; ++p)
             if (numbers[7 + 3 * p + 2] > numbers[7 + 3 * top + 2])
                 top = p;
-        EXPECT_DOUBLE_EQ(numbers[6], numbers[7 + 3 * top + 2]);  // the header carries the maximum
+        EXPECT_DOUBLE_EQ(numbers[6], numbers[7 + 3 * top + 2]); // the header carries the maximum
         // The focus (0, 0, R) is (up to the six-digit steps of the job file) the grid point at
         // index 50 on the transverse axes and at index 120 along z.
         const double c1 = numbers[7 + 3 * top], c2 = numbers[7 + 3 * top + 1];

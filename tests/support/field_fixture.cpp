@@ -20,9 +20,7 @@ void writeTransverse(const QString &path, int nx, int ny, double dx, double dy,
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     QTextStream out(&f);
-    out << xmin << " " << dx << " " << -xmin << "\n"
-        << ymin << " " << dy << " " << -ymin << "\n"
-        << maximum << "\n";
+    out << xmin << " " << dx << " " << -xmin << "\n" << ymin << " " << dy << " " << -ymin << "\n" << maximum << "\n";
     for (int i = 0; i < nx; ++i)
         for (int j = 0; j < ny; ++j) {
             const double x = xmin + i * dx, y = ymin + j * dy;

@@ -14,8 +14,8 @@ namespace scanfixture {
 // nx x ny focus positions from (x0, y0) in metres with steps dx, dy, valued f(x, y). Axial layout:
 // triplets (y, x, value) with the x index running fastest; transverse: (x, y, value) with the y
 // index running fastest. The leading values nx and ny, then the triplets.
-inline void writeScan(const QString &path, bool axial, int nx, int ny, double x0, double y0,
-                      double dx, double dy, const std::function<double(double, double)> &f)
+inline void writeScan(const QString &path, bool axial, int nx, int ny, double x0, double y0, double dx, double dy,
+                      const std::function<double(double, double)> &f)
 {
     QVector<double> v = {double(nx), double(ny)};
     for (int k = 0; k < nx * ny; ++k) {

@@ -73,8 +73,7 @@ void installDefaultHooks()
     platform::setBoxHandler([](const platform::Box &box) { return BoxRecorder::instance().record(box); });
     platform::setFileDialogHandler([](const platform::FileDialog &) { return QString(); });
     platform::setOpenDocumentHandler([](const QString &) { return false; });
-    platform::setStartDetachedHandler(
-        [](const QString &, const QStringList &, const QString &) { return false; });
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return false; });
 }
 
 bool closeByUser(QWidget *w)

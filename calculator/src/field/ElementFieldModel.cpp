@@ -16,11 +16,11 @@ namespace kcalc {
 // piston radius a (m), the wave number k (1/m) and the absorption alpha (Np/m), with the wave number
 // the node count is chosen for, kNodes = |k + i alpha|, and k / (k + i alpha) of the prefactor.
 struct ElementFieldModel::Data {
-    std::size_t count = 0;  // real elements
-    std::vector<double> cx, cy, cz, nx, ny, nz;  // padded
+    std::size_t count = 0;                      // real elements
+    std::vector<double> cx, cy, cz, nx, ny, nz; // padded
     double a = 0, k = 0, alpha = 0;
     double kNodes = 0, kOverKRe = 1, kOverKIm = 0;
-    const double *nodeTable = nullptr;  // pistonNodeCosines(4): all node tables in one block
+    const double *nodeTable = nullptr; // pistonNodeCosines(4): all node tables in one block
 };
 
 namespace {
@@ -109,15 +109,15 @@ KCALC_KERNEL void laneField(const Data &d, std::size_t e0, double px, double py,
             pistonNode<Lossy>(c, r[l], a, r2a2[l], twoAr[l], z[l], z2[l], halfK, d.alpha, sumRe[l], sumIm[l]);
     }
     for (std::size_t l = 0; l < kLanes; ++l)
-        pistonFinish<Lossy>(sumRe[l], sumIm[l], z[l], d.k, d.alpha, d.kOverKRe, d.kOverKIm, front[l] * a / N,
-                            re[l], im[l]);
+        pistonFinish<Lossy>(sumRe[l], sumIm[l], z[l], d.k, d.alpha, d.kOverKRe, d.kOverKIm, front[l] * a / N, re[l],
+                            im[l]);
 }
 
 // sum_e w_e h_e(p) over all (padded) elements; w has the padded length, zero on padding lanes.
 // Compiled for AVX2/FMA as well as the baseline; the loader picks the best.
-__attribute__((target_clones("arch=x86-64-v3", "default")))
-void weightedSum(const Data &d, const double *wRe, const double *wIm, double px, double py, double pz,
-                 double &outRe, double &outIm)
+__attribute__((target_clones("arch=x86-64-v3", "default"))) void weightedSum(const Data &d, const double *wRe,
+                                                                             const double *wIm, double px, double py,
+                                                                             double pz, double &outRe, double &outIm)
 {
     double accRe = 0, accIm = 0;
     const std::size_t padded = d.cx.size();
@@ -138,8 +138,8 @@ void weightedSum(const Data &d, const double *wRe, const double *wIm, double px,
 }
 
 // h_e(p) for every (padded) element e into re[e], im[e].
-__attribute__((target_clones("arch=x86-64-v3", "default")))
-void fieldRow(const Data &d, double px, double py, double pz, double *re, double *im)
+__attribute__((target_clones("arch=x86-64-v3", "default"))) void fieldRow(const Data &d, double px, double py,
+                                                                          double pz, double *re, double *im)
 {
     const std::size_t padded = d.cx.size();
     const bool lossy = d.alpha > 0;
@@ -152,8 +152,7 @@ void fieldRow(const Data &d, double px, double py, double pz, double *re, double
 }
 
 // Runs body(p) for every point p in parallel blocks, reporting progress and honouring cancellation.
-template <typename Body>
-void forEachPoint(std::size_t pointCount, RunControl *control, Body body)
+template <typename Body> void forEachPoint(std::size_t pointCount, RunControl *control, Body body)
 {
     const long blocks = static_cast<long>((pointCount + kBlock - 1) / kBlock);
     bool stopped = false;
@@ -214,10 +213,11 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
     const double ka = d->k * d->a;
     if (!(ka <= kMaxPistonKa))
         throw JobError("Ошибка в файлах array.txt и medium.txt: волновой размер элемента k·a = 2π·f·a/c = "
-                       + formatNumber(ka) + " больше допустимого " + formatNumber(kMaxPistonKa) + " (f = "
-                       + formatNumber(array.frequency) + " Гц, a = " + formatNumber(array.elementRadius) + " м, c = "
-                       + formatNumber(medium.soundSpeed) + " м/с): поле такого элемента не может быть рассчитано "
-                       "с нужной точностью. Уменьшите частоту или радиус элемента");
+                       + formatNumber(ka) + " больше допустимого " + formatNumber(kMaxPistonKa)
+                       + " (f = " + formatNumber(array.frequency) + " Гц, a = " + formatNumber(array.elementRadius)
+                       + " м, c = " + formatNumber(medium.soundSpeed)
+                       + " м/с): поле такого элемента не может быть рассчитано "
+                         "с нужной точностью. Уменьшите частоту или радиус элемента");
     // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).
     d->alpha = medium.absorption_dB_cm_MHz * (array.frequency / 1e6) * 100.0 / 8.685889638065037;
     d->kNodes = pistonNodeWaveNumber(d->k, d->alpha);
@@ -228,10 +228,22 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
     d_ = std::move(d);
 }
 
-std::size_t ElementFieldModel::elementCount() const { return d_->count; }
-double ElementFieldModel::waveNumber() const { return d_->k; }
-double ElementFieldModel::absorptionNpPerM() const { return d_->alpha; }
-double ElementFieldModel::elementRadius() const { return d_->a; }
+std::size_t ElementFieldModel::elementCount() const
+{
+    return d_->count;
+}
+double ElementFieldModel::waveNumber() const
+{
+    return d_->k;
+}
+double ElementFieldModel::absorptionNpPerM() const
+{
+    return d_->alpha;
+}
+double ElementFieldModel::elementRadius() const
+{
+    return d_->a;
+}
 
 ElementFrame ElementFieldModel::frame(std::size_t e) const
 {
@@ -293,7 +305,7 @@ void ElementFieldModel::steeredAmplitude(const std::vector<Point3> &points,
     const Data &d = *d_;
     if (weights.size() != d.count)
         throw std::invalid_argument("steeredAmplitude: one weight per element expected");
-    std::vector<double> wRe(d.cx.size(), 0.0), wIm(d.cx.size(), 0.0);  // zero on the padding lanes
+    std::vector<double> wRe(d.cx.size(), 0.0), wIm(d.cx.size(), 0.0); // zero on the padding lanes
     for (std::size_t e = 0; e < weights.size(); ++e) {
         wRe[e] = weights[e].real();
         wIm[e] = weights[e].imag();

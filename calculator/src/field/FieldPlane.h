@@ -12,11 +12,11 @@ struct RunControl;
 
 // The field of a job's array, focused on the job's focus, over the job's grid.
 struct FieldPlaneResult {
-    std::vector<double> values;  // |p| / p0 per grid point, index i1 * count2 + i2 (PlaneGrid::points order)
-    double focusPressure = 0;    // |p(F)| / p0 = sum_n |h_n(F)|
-    double maximum = 0;          // largest of values
+    std::vector<double> values; // |p| / p0 per grid point, index i1 * count2 + i2 (PlaneGrid::points order)
+    double focusPressure = 0;   // |p(F)| / p0 = sum_n |h_n(F)|
+    double maximum = 0;         // largest of values
     std::size_t maximumIndex = 0;
-    std::size_t behindCap = 0;   // grid points behind the plane of at least one element
+    std::size_t behindCap = 0; // grid points behind the plane of at least one element
 };
 
 // How many points lie behind the plane of at least one element of the model: outside the medium,

@@ -28,7 +28,7 @@ const double *pistonNodeCosines(int N)
 std::complex<double> pistonField(double r, double z, double a, double k, double alpha, int N)
 {
     if (z < 0)
-        return 0;  // behind the baffle
+        return 0; // behind the baffle
     N = N > 0 ? pistonNodesFor(N) : pistonNodeCount(r, z, a, pistonNodeWaveNumber(k, alpha));
     const double *c = pistonNodeCosines(N);
     double re, im;

@@ -97,7 +97,7 @@ KCALC_KERNEL double pistonNodeDemand(double r, double z, double a, double k)
 // an existing node table.
 KCALC_KERNEL int pistonNodesFor(double demand)
 {
-    const double capped = demand < kMaxPistonNodes ? demand : kMaxPistonNodes;  // NaN -> cap
+    const double capped = demand < kMaxPistonNodes ? demand : kMaxPistonNodes; // NaN -> cap
     const double n = capped > 4 ? capped : 4;
     return (static_cast<int>(std::ceil(n)) + 3) & ~3;
 }
@@ -116,14 +116,33 @@ KCALC_KERNEL void fastSinCos(double x, double &s, double &c)
     constexpr double kInv2Pi = 0.15915494309189533577;
     constexpr double k2PiHi = 6.28318530717958623200;
     constexpr double k2PiLo = 2.44929359829470635445e-16;
-    constexpr double kRound = 6755399436067840.0;  // 1.5 * 2^52
+    constexpr double kRound = 6755399436067840.0; // 1.5 * 2^52
     const double n = (x * kInv2Pi + kRound) - kRound;
     const double t = (x - n * k2PiHi) - n * k2PiLo;
     const double u = 0.25 * t, u2 = u * u;
-    const double su = u * (1 + u2 * (-1.0 / 6 + u2 * (1.0 / 120 + u2 * (-1.0 / 5040 + u2 * (1.0 / 362880
-                      + u2 * (-1.0 / 39916800 + u2 * (1.0 / 6227020800.0)))))));
-    const double cu = 1 + u2 * (-0.5 + u2 * (1.0 / 24 + u2 * (-1.0 / 720 + u2 * (1.0 / 40320
-                      + u2 * (-1.0 / 3628800 + u2 * (1.0 / 479001600.0 + u2 * (-1.0 / 87178291200.0)))))));
+    const double su =
+        u
+        * (1
+           + u2
+                 * (-1.0 / 6
+                    + u2
+                          * (1.0 / 120
+                             + u2
+                                   * (-1.0 / 5040
+                                      + u2 * (1.0 / 362880 + u2 * (-1.0 / 39916800 + u2 * (1.0 / 6227020800.0)))))));
+    const double cu =
+        1
+        + u2
+              * (-0.5
+                 + u2
+                       * (1.0 / 24
+                          + u2
+                                * (-1.0 / 720
+                                   + u2
+                                         * (1.0 / 40320
+                                            + u2
+                                                  * (-1.0 / 3628800
+                                                     + u2 * (1.0 / 479001600.0 + u2 * (-1.0 / 87178291200.0)))))));
     const double s2 = 2 * su * cu, c2 = (cu - su) * (cu + su);
     s = 2 * s2 * c2;
     c = (c2 - s2) * (c2 + s2);
@@ -140,15 +159,36 @@ KCALC_KERNEL double fastExpm1Neg(double x)
     constexpr double kInvLn2 = 1.4426950408889634074;
     constexpr double kLn2Hi = 6.93147180369123816490e-01;
     constexpr double kLn2Lo = 1.90821492927058770002e-10;
-    constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
     // min(x, 700) as arithmetic: GCC turns a select here into a branch, which stops the vectoriser.
     const double xc = x + static_cast<double>(x > 700.0) * (700.0 - x);
     const double shifted = xc * kInvLn2 + kShift;
     const double m = shifted - kShift;
     const double t = (m * kLn2Hi - xc) + m * kLn2Lo;
-    const double p = t * (1 + t * (1.0 / 2 + t * (1.0 / 6 + t * (1.0 / 24 + t * (1.0 / 120 + t * (1.0 / 720
-                     + t * (1.0 / 5040 + t * (1.0 / 40320 + t * (1.0 / 362880 + t * (1.0 / 3628800
-                     + t * (1.0 / 39916800)))))))))));
+    const double p =
+        t
+        * (1
+           + t
+                 * (1.0 / 2
+                    + t
+                          * (1.0 / 6
+                             + t
+                                   * (1.0 / 24
+                                      + t
+                                            * (1.0 / 120
+                                               + t
+                                                     * (1.0 / 720
+                                                        + t
+                                                              * (1.0 / 5040
+                                                                 + t
+                                                                       * (1.0 / 40320
+                                                                          + t
+                                                                                * (1.0 / 362880
+                                                                                   + t
+                                                                                         * (1.0 / 3628800
+                                                                                            + t
+                                                                                                  * (1.0
+                                                                                                     / 39916800)))))))))));
     std::int64_t mBits;
     std::memcpy(&mBits, &shifted, sizeof mBits);
     const std::int64_t scaleBits = (1023 - (mBits & 0xFFFFF)) << 52;
@@ -162,8 +202,8 @@ KCALC_KERNEL double fastExpm1Neg(double x)
 // One square root and one division: with q = D + z and inv = 1 / (s q), d = D - z = s^2 inv and
 // 1 / s = q inv. s > 0: the midpoint nodes avoid psi = 0.
 template <bool Lossy>
-KCALC_KERNEL void pistonNode(double c, double r, double a, double r2a2, double twoAr, double z, double z2,
-                             double halfK, double alpha, double &re, double &im)
+KCALC_KERNEL void pistonNode(double c, double r, double a, double r2a2, double twoAr, double z, double z2, double halfK,
+                             double alpha, double &re, double &im)
 {
     const double s = r2a2 - twoAr * c;
     const double q = std::sqrt(s + z2) + z;
@@ -221,14 +261,14 @@ KCALC_KERNEL void pistonFieldSum(double r, double z, double a, double k, double 
     pistonFinish<Lossy>(sumRe, sumIm, z, k, alpha, kOverK.real(), kOverK.imag(), a / N, re, im);
 }
 
-KCALC_KERNEL void pistonFieldLossless(double r, double z, double a, double k, int N, const double *cosines,
-                                      double &re, double &im)
+KCALC_KERNEL void pistonFieldLossless(double r, double z, double a, double k, int N, const double *cosines, double &re,
+                                      double &im)
 {
     pistonFieldSum<false>(r, z, a, k, 0, N, cosines, re, im);
 }
 
-KCALC_KERNEL void pistonFieldLossy(double r, double z, double a, double k, double alpha, int N,
-                                   const double *cosines, double &re, double &im)
+KCALC_KERNEL void pistonFieldLossy(double r, double z, double a, double k, double alpha, int N, const double *cosines,
+                                   double &re, double &im)
 {
     pistonFieldSum<true>(r, z, a, k, alpha, N, cosines, re, im);
 }

@@ -18,19 +18,19 @@ struct ElementPosition {
 
 // The array as the job files describe it (SI units).
 struct ArrayGeometry {
-    double aperture = 0;         // m, rim diameter
-    double curvatureRadius = 0;  // m, R
-    double elementRadius = 0;    // m, a
-    double frequency = 0;        // Hz
-    double holeRadius = 0;       // m
+    double aperture = 0;        // m, rim diameter
+    double curvatureRadius = 0; // m, R
+    double elementRadius = 0;   // m, a
+    double frequency = 0;       // Hz
+    double holeRadius = 0;      // m
     std::vector<ElementPosition> elements;
 };
 
 // The propagation medium (SI units; absorption as the job files give it).
 struct Medium {
-    double density = 0;            // kg/m^3
-    double soundSpeed = 0;         // m/s
-    double heatCapacity = 0;       // J/(kg K), carried along, unused by the field
+    double density = 0;      // kg/m^3
+    double soundSpeed = 0;   // m/s
+    double heatCapacity = 0; // J/(kg K), carried along, unused by the field
     double absorption_dB_cm_MHz = 0;
 };
 

@@ -27,8 +27,7 @@ Medium water()
     return medium;
 }
 
-std::vector<ElementPosition> randomLayout(const ArrayGeometry &array, std::size_t count, std::uint64_t seed,
-                                          double gap)
+std::vector<ElementPosition> randomLayout(const ArrayGeometry &array, std::size_t count, std::uint64_t seed, double gap)
 {
     const double a = array.elementRadius, R = array.curvatureRadius;
     const double rhoMin = array.holeRadius + a, rhoMax = array.aperture / 2 - a;

@@ -19,7 +19,10 @@ double Log::now()
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-double Log::elapsed() const { return now() - start_; }
+double Log::elapsed() const
+{
+    return now() - start_;
+}
 
 bool Log::open(const std::string &dir)
 {
@@ -58,9 +61,15 @@ void Log::write(const std::string &line)
     std::fputc('\n', stderr);
 }
 
-void Log::info(const std::string &line) { write(line); }
+void Log::info(const std::string &line)
+{
+    write(line);
+}
 
-void Log::error(const std::string &line) { write("ОШИБКА: " + line); }
+void Log::error(const std::string &line)
+{
+    write("ОШИБКА: " + line);
+}
 
 std::string formatDuration(double seconds)
 {

@@ -24,7 +24,7 @@ public:
     void closeFile();
 
     void info(const std::string &line);
-    void error(const std::string &line);  // prefixed "ОШИБКА: "
+    void error(const std::string &line); // prefixed "ОШИБКА: "
 
     // Seconds since the Log was created.
     double elapsed() const;

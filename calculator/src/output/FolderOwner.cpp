@@ -72,7 +72,10 @@ bool FolderOwner::namedInLockFile() const
     return n == static_cast<ssize_t>(id_.size()) && std::memcmp(buffer, id_.data(), id_.size()) == 0;
 }
 
-bool FolderOwner::isNewest() const { return namedInLockFile(); }
+bool FolderOwner::isNewest() const
+{
+    return namedInLockFile();
+}
 
 void FolderOwner::publish(const std::function<void()> &publish)
 {

@@ -22,7 +22,10 @@ std::string joinPath(const std::string &dir, const std::string &name)
     return dir.empty() ? name : dir + "/" + name;
 }
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError()
+{
+    return std::strerror(errno);
+}
 
 // An open file descriptor that is closed on every path.
 class Descriptor
@@ -131,8 +134,8 @@ void requireFiniteResult(const std::vector<double> &values, const std::string &n
         }
     if (bad)
         throw JobError("Результат " + name + " содержит " + std::to_string(bad)
-                       + " нечисловых или бесконечных значений (первое — в записи " + std::to_string(first + 1)
-                       + " из " + std::to_string(values.size()) + "); результат не записан");
+                       + " нечисловых или бесконечных значений (первое — в записи " + std::to_string(first + 1) + " из "
+                       + std::to_string(values.size()) + "); результат не записан");
 }
 
 void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values)
@@ -181,7 +184,7 @@ void removeDoneMarker(const std::string &dir)
     const std::string path = joinPath(dir, "calcdone");
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
-        return;  // nothing to remove (a read-only folder is reported by whoever writes there)
+        return; // nothing to remove (a read-only folder is reported by whoever writes there)
     if (std::remove(path.c_str()) != 0 && errno != ENOENT)
         throw JobError("Не удалось удалить старый признак завершения calcdone (" + path + "): " + systemError());
 }

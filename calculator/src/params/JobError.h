@@ -25,11 +25,10 @@ public:
 class JobSuperseded : public std::runtime_error
 {
 public:
-    JobSuperseded()
-        : std::runtime_error("В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не "
-                             "записаны")
-    {
-    }
+    JobSuperseded() :
+        std::runtime_error("В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не "
+                           "записаны")
+    {}
 };
 
 } // namespace kcalc

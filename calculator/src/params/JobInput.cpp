@@ -15,13 +15,13 @@ constexpr double kMaxGridPoints = 2e7;
 
 // Plausibility limits, far outside anything an ultrasound array needs, so that every physically
 // meaningful job passes and no input can drive the arithmetic to overflow or underflow.
-constexpr double kMaxLength = 1e3;                      // m: any length or coordinate
-constexpr double kMinLength = 1e-7;                     // m: R, a
-constexpr double kMinStep = 1e-9;                       // m: grid steps
+constexpr double kMaxLength = 1e3;                         // m: any length or coordinate
+constexpr double kMinLength = 1e-7;                        // m: R, a
+constexpr double kMinStep = 1e-9;                          // m: grid steps
 constexpr double kMinFrequency = 1, kMaxFrequency = 1e10;  // Hz
-constexpr double kMinSoundSpeed = 1, kMaxSoundSpeed = 1e5;  // m/s
-constexpr double kMinDensity = 1e-3, kMaxDensity = 1e5;     // kg/m3
-constexpr double kMaxAbsorption = 1e3;                  // dB/(cm MHz)
+constexpr double kMinSoundSpeed = 1, kMaxSoundSpeed = 1e5; // m/s
+constexpr double kMinDensity = 1e-3, kMaxDensity = 1e5;    // kg/m3
+constexpr double kMaxAbsorption = 1e3;                     // dB/(cm MHz)
 
 long readCount(const TextFile &file, std::size_t line, const char *what)
 {
@@ -96,11 +96,11 @@ std::vector<ElementPosition> readElementsFile(const std::string &dir)
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
         const std::vector<std::string> words = splitTokens(file.lines[i]);
         if (words.empty())
-            continue;  // blank lines (a trailing line end) carry no element
+            continue; // blank lines (a trailing line end) carry no element
         const std::string where = "Ошибка в файле array_elements.txt, строка " + std::to_string(i + 1);
         if (words.size() != 2)
-            throw JobError(where + ": ожидаются два числа x y, а строка содержит \""
-                           + readableText(file.lines[i]) + "\"");
+            throw JobError(where + ": ожидаются два числа x y, а строка содержит \"" + readableText(file.lines[i])
+                           + "\"");
         ElementPosition p;
         for (int c = 0; c < 2; ++c) {
             double v = 0;
@@ -176,8 +176,8 @@ void checkArrayAndMedium(const ArrayGeometry &array, const Medium &medium)
     if (!(medium.soundSpeed > 0))
         fail("medium.txt", "скорость звука должна быть положительной: " + valueText("c", medium.soundSpeed, "м/с"));
     if (medium.absorption_dB_cm_MHz < 0)
-        fail("medium.txt", "поглощение не может быть отрицательным: "
-                               + valueText("pvs", medium.absorption_dB_cm_MHz, "дБ/см/МГц"));
+        fail("medium.txt",
+             "поглощение не может быть отрицательным: " + valueText("pvs", medium.absorption_dB_cm_MHz, "дБ/см/МГц"));
     requireRange("array.txt", "радиус кривизны", "R", array.curvatureRadius, kMinLength, kMaxLength, "м");
     requireRange("array.txt", "радиус элементов", "a", array.elementRadius, kMinLength, kMaxLength, "м");
     requireRange("array.txt", "апертура", "A", array.aperture, 0, kMaxLength, "м");
@@ -187,9 +187,9 @@ void checkArrayAndMedium(const ArrayGeometry &array, const Medium &medium)
     requireRange("medium.txt", "скорость звука", "c", medium.soundSpeed, kMinSoundSpeed, kMaxSoundSpeed, "м/с");
     requireRange("medium.txt", "поглощение", "pvs", medium.absorption_dB_cm_MHz, 0, kMaxAbsorption, "дБ/см/МГц");
     // The geometry checks of the parameter input, in its order.
-    const std::string sizes = " (" + valueText("A", array.aperture, "м") + ", " + valueText("R", array.curvatureRadius, "м")
-                              + ", " + valueText("a", array.elementRadius, "м") + ", "
-                              + valueText("r_отв", array.holeRadius, "м") + ")";
+    const std::string sizes =
+        " (" + valueText("A", array.aperture, "м") + ", " + valueText("R", array.curvatureRadius, "м") + ", "
+        + valueText("a", array.elementRadius, "м") + ", " + valueText("r_отв", array.holeRadius, "м") + ")";
     if (array.aperture > 2 * array.curvatureRadius)
         fail("array.txt", "радиус решетки превышает радиус кривизны" + sizes);
     if (array.elementRadius > array.aperture / 2)
@@ -202,9 +202,9 @@ void checkArrayAndMedium(const ArrayGeometry &array, const Medium &medium)
     for (std::size_t n = 0; n < array.elements.size(); ++n) {
         const ElementPosition &e = array.elements[n];
         if (e.x * e.x + e.y * e.y > R2)
-            fail("array_elements.txt", "элемент " + std::to_string(n + 1) + " (x = " + formatNumber(e.x)
-                                           + " м, y = " + formatNumber(e.y) + " м) лежит вне сферы радиуса R = "
-                                           + formatNumber(array.curvatureRadius) + " м");
+            fail("array_elements.txt",
+                 "элемент " + std::to_string(n + 1) + " (x = " + formatNumber(e.x) + " м, y = " + formatNumber(e.y)
+                     + " м) лежит вне сферы радиуса R = " + formatNumber(array.curvatureRadius) + " м");
     }
 }
 
@@ -248,10 +248,11 @@ std::string describeGrid(const PlaneGrid &grid)
 {
     const bool transverse = grid.kind == PlaneKind::Transverse;
     const char *a1 = transverse ? "x" : "y", *a2 = transverse ? "y" : "z";
-    return std::string(transverse ? "поперечная плоскость z = " : "аксиальная плоскость x = ") + formatNumber(grid.fixed)
-           + " м; " + a1 + " от " + formatNumber(grid.start1) + " шаг " + formatNumber(grid.step1) + ", "
-           + std::to_string(grid.count1) + " точек; " + a2 + " от " + formatNumber(grid.start2) + " шаг "
-           + formatNumber(grid.step2) + ", " + std::to_string(grid.count2) + " точек";
+    return std::string(transverse ? "поперечная плоскость z = " : "аксиальная плоскость x = ")
+           + formatNumber(grid.fixed) + " м; " + a1 + " от " + formatNumber(grid.start1) + " шаг "
+           + formatNumber(grid.step1) + ", " + std::to_string(grid.count1) + " точек; " + a2 + " от "
+           + formatNumber(grid.start2) + " шаг " + formatNumber(grid.step2) + ", " + std::to_string(grid.count2)
+           + " точек";
 }
 
 std::vector<std::string> describeJobInput(const JobInput &input)
@@ -259,14 +260,15 @@ std::vector<std::string> describeJobInput(const JobInput &input)
     const ArrayGeometry &a = input.array;
     const Medium &m = input.medium;
     return {
-        "Решетка: апертура A = " + formatNumber(a.aperture) + " м, радиус кривизны R = " + formatNumber(a.curvatureRadius)
-            + " м, радиус элементов a = " + formatNumber(a.elementRadius) + " м, частота f = " + formatNumber(a.frequency)
-            + " Гц, радиус отверстия = " + formatNumber(a.holeRadius) + " м, элементов: " + std::to_string(a.elements.size()),
+        "Решетка: апертура A = " + formatNumber(a.aperture) + " м, радиус кривизны R = "
+            + formatNumber(a.curvatureRadius) + " м, радиус элементов a = " + formatNumber(a.elementRadius)
+            + " м, частота f = " + formatNumber(a.frequency) + " Гц, радиус отверстия = " + formatNumber(a.holeRadius)
+            + " м, элементов: " + std::to_string(a.elements.size()),
         "Среда: плотность = " + formatNumber(m.density) + " кг/м3, скорость звука c = " + formatNumber(m.soundSpeed)
-            + " м/с, теплоемкость = " + formatNumber(m.heatCapacity) + " Дж/кг/К, поглощение = "
-            + formatNumber(m.absorption_dB_cm_MHz) + " дБ/см/МГц",
-        "Фокус: (" + formatNumber(input.focus.x) + ", " + formatNumber(input.focus.y) + ", " + formatNumber(input.focus.z)
-            + ") м",
+            + " м/с, теплоемкость = " + formatNumber(m.heatCapacity)
+            + " Дж/кг/К, поглощение = " + formatNumber(m.absorption_dB_cm_MHz) + " дБ/см/МГц",
+        "Фокус: (" + formatNumber(input.focus.x) + ", " + formatNumber(input.focus.y) + ", "
+            + formatNumber(input.focus.z) + ") м",
         "Сетка (grid_calc.txt): " + describeGrid(input.grid),
     };
 }

@@ -10,8 +10,8 @@ namespace kcalc {
 
 // Which plane a grid file describes (its line 1).
 enum class PlaneKind {
-    Transverse,  // "xy": the plane z = fixed; axis 1 is x, axis 2 is y
-    Axial        // "yz": the plane x = fixed (0 after the application has rotated the array); axis 1 is y, axis 2 is z
+    Transverse, // "xy": the plane z = fixed; axis 1 is x, axis 2 is y
+    Axial       // "yz": the plane x = fixed (0 after the application has rotated the array); axis 1 is y, axis 2 is z
 };
 
 // A regular grid of the eight-line layout of grid_calc.txt / grid_scan.txt (lengths in m):
@@ -45,17 +45,17 @@ struct JobInput {
     ArrayGeometry array;
     Medium medium;
     Point3 focus;
-    PlaneGrid grid;  // grid_calc.txt
+    PlaneGrid grid; // grid_calc.txt
 };
 
 // Readers of the single files. `dir` is the job folder ("" or "." for the working directory).
 // Each throws JobError naming the file, the line and the value when a line is missing or a
 // value is not a finite number. Ranges are checked by checkJobInput, not here.
-void readArrayFile(const std::string &dir, ArrayGeometry &array);    // array.txt: lines 2-6
-void readMediumFile(const std::string &dir, Medium &medium);         // medium.txt: lines 2-5
-std::vector<ElementPosition> readElementsFile(const std::string &dir);  // array_elements.txt: "x y" per line
-Point3 readFocusFile(const std::string &dir);                        // focus.txt: x, y, z
-PlaneGrid readGridFile(const std::string &dir, const std::string &name);  // grid_calc.txt, grid_scan.txt
+void readArrayFile(const std::string &dir, ArrayGeometry &array);        // array.txt: lines 2-6
+void readMediumFile(const std::string &dir, Medium &medium);             // medium.txt: lines 2-5
+std::vector<ElementPosition> readElementsFile(const std::string &dir);   // array_elements.txt: "x y" per line
+Point3 readFocusFile(const std::string &dir);                            // focus.txt: x, y, z
+PlaneGrid readGridFile(const std::string &dir, const std::string &name); // grid_calc.txt, grid_scan.txt
 
 // The five files of a field job.
 JobInput readJobInput(const std::string &dir);

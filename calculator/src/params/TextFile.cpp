@@ -26,7 +26,11 @@ bool isUtf8(const std::string &bytes)
     std::size_t i = 0;
     while (i < bytes.size()) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        const int follow = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+        const int follow = c < 0x80                ? 0
+                           : c >= 0xC2 && c < 0xE0 ? 1
+                           : c >= 0xE0 && c < 0xF0 ? 2
+                           : c >= 0xF0 && c < 0xF5 ? 3
+                                                   : -1;
         if (follow < 0 || bytes.size() - i <= static_cast<std::size_t>(follow))
             return false;
         for (int k = 1; k <= follow; ++k)
@@ -84,7 +88,7 @@ std::vector<std::string> splitLines(const std::string &bytes)
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         pos = 3;
     std::string current;
-    bool pending = false;  // characters (or an empty line) not yet stored
+    bool pending = false; // characters (or an empty line) not yet stored
     for (; pos < bytes.size(); ++pos) {
         const char ch = bytes[pos];
         if (ch == '\n' || ch == '\r') {
@@ -124,7 +128,7 @@ bool parseNumber(const std::string &token, double &value)
 {
     const char *first = token.data();
     const char *last = token.data() + token.size();
-    if (first != last && *first == '+') {  // from_chars does not take an explicit plus sign
+    if (first != last && *first == '+') { // from_chars does not take an explicit plus sign
         ++first;
         if (first == last || *first == '+' || *first == '-')
             return false;

@@ -10,8 +10,8 @@ namespace kcalc {
 // other ASCII-compatible code page; the bytes of a label are never interpreted), LF or CR LF line
 // ends, the last line with or without a line end.
 struct TextFile {
-    std::string name;                // file name as it appears in messages, e.g. "array.txt"
-    std::vector<std::string> lines;  // without line-end characters
+    std::string name;               // file name as it appears in messages, e.g. "array.txt"
+    std::vector<std::string> lines; // without line-end characters
 
     // Whitespace-separated tokens of line `index` (0-based). Throws JobError if the line is missing.
     std::vector<std::string> tokens(std::size_t index, const char *what) const;

@@ -16,22 +16,20 @@ MainLobeFinder::MainLobeFinder(GridShape shape) : m_shape(shape)
     if (shape.n1 == 0 || shape.n2 == 0)
         throw std::invalid_argument("main-lobe search on an empty grid");
     if (shape.size() >= 0xffffffffu)
-        throw std::invalid_argument("main-lobe search grid too large: " + std::to_string(shape.size())
-                                    + " points");
+        throw std::invalid_argument("main-lobe search grid too large: " + std::to_string(shape.size()) + " points");
     m_mark.assign(shape.size(), 0);
     m_stack.reserve(shape.size());
 }
 
 void MainLobeFinder::nextTag()
 {
-    if (++m_tag == 0) {  // wrapped: clear old marks once every 2^32 searches
+    if (++m_tag == 0) { // wrapped: clear old marks once every 2^32 searches
         std::fill(m_mark.begin(), m_mark.end(), 0u);
         m_tag = 1;
     }
 }
 
-template <class T>
-std::size_t MainLobeFinder::climb(const T *v, std::size_t p) const
+template <class T> std::size_t MainLobeFinder::climb(const T *v, std::size_t p) const
 {
     const long n1 = static_cast<long>(m_shape.n1), n2 = static_cast<long>(m_shape.n2);
     for (;;) {
@@ -46,13 +44,12 @@ std::size_t MainLobeFinder::climb(const T *v, std::size_t p) const
                 best = q;
         }
         if (best == p)
-            return p;  // values strictly increase along the climb, so it ends
+            return p; // values strictly increase along the climb, so it ends
         p = best;
     }
 }
 
-template <class T>
-LobeSearch MainLobeFinder::find(const T *v, std::size_t start)
+template <class T> LobeSearch MainLobeFinder::find(const T *v, std::size_t start)
 {
     if (start >= m_shape.size())
         throw std::out_of_range("main-lobe search start outside the grid");

@@ -16,11 +16,11 @@ struct GridShape {
 
 // Where the main lobe of one focused field lies and what is left outside it.
 struct LobeSearch {
-    std::size_t peak = 0;        // flat index of the main-lobe peak
-    std::size_t lobeSize = 0;    // number of grid points in the main lobe
-    bool hasSide = false;        // false when every grid point belongs to the main lobe
-    std::size_t sidePoint = 0;   // flat index of the largest value outside the main lobe
-    double sideValue = 0;        // that value (in the units of the values searched)
+    std::size_t peak = 0;      // flat index of the main-lobe peak
+    std::size_t lobeSize = 0;  // number of grid points in the main lobe
+    bool hasSide = false;      // false when every grid point belongs to the main lobe
+    std::size_t sidePoint = 0; // flat index of the largest value outside the main lobe
+    double sideValue = 0;      // that value (in the units of the values searched)
 };
 
 // Main-lobe search on one grid of values v (any quantity that orders like |p|, e.g. |p|^2):
@@ -39,20 +39,18 @@ class MainLobeFinder
 public:
     explicit MainLobeFinder(GridShape shape);
 
-    template <class T>
-    LobeSearch find(const T *v, std::size_t start);
+    template <class T> LobeSearch find(const T *v, std::size_t start);
 
     // After find(): whether a point belongs to the main lobe found last.
     bool inLobe(std::size_t point) const { return m_mark[point] == m_tag; }
 
 private:
-    template <class T>
-    std::size_t climb(const T *v, std::size_t start) const;
+    template <class T> std::size_t climb(const T *v, std::size_t start) const;
     void nextTag();
 
     GridShape m_shape;
-    std::vector<std::uint32_t> m_mark;   // m_mark[p] == m_tag: p is in the current lobe
-    std::vector<std::uint32_t> m_stack;  // points whose neighbours are still to be visited
+    std::vector<std::uint32_t> m_mark;  // m_mark[p] == m_tag: p is in the current lobe
+    std::vector<std::uint32_t> m_stack; // points whose neighbours are still to be visited
     std::uint32_t m_tag = 0;
 };
 

@@ -25,8 +25,7 @@ inline double modulus(const std::complex<double> &z)
 }
 } // namespace
 
-template <class T>
-double steeringWeights(const std::complex<double> *hF, std::size_t elements, std::complex<T> *w)
+template <class T> double steeringWeights(const std::complex<double> *hF, std::size_t elements, std::complex<T> *w)
 {
     double sum = 0;
     for (std::size_t n = 0; n < elements; ++n) {
@@ -57,8 +56,7 @@ std::size_t defaultBlockColumns(std::size_t gridPoints, std::size_t bytesPerValu
 namespace {
 
 // |p|^2 of every point of one field column into `norms`; returns the largest. NaN never wins.
-template <class T>
-T columnNorms(const std::complex<T> *column, std::size_t n, T *norms)
+template <class T> T columnNorms(const std::complex<T> *column, std::size_t n, T *norms)
 {
     const T *x = reinterpret_cast<const T *>(column);
     T m = 0;
@@ -71,8 +69,7 @@ T columnNorms(const std::complex<T> *column, std::size_t n, T *norms)
     return m;
 }
 
-template <class T>
-T columnMaxNorm(const std::complex<T> *column, std::size_t n)
+template <class T> T columnMaxNorm(const std::complex<T> *column, std::size_t n)
 {
     const T *x = reinterpret_cast<const T *>(column);
     T m = 0;
@@ -85,8 +82,7 @@ T columnMaxNorm(const std::complex<T> *column, std::size_t n)
 }
 
 // Per-thread scratch of the column reduction.
-template <class T>
-struct ColumnReducer {
+template <class T> struct ColumnReducer {
     ColumnReducer(GridShape shape, bool side) : points(shape.size())
     {
         if (side) {
@@ -123,8 +119,7 @@ struct ColumnReducer {
 
 // Storage for a block of products. Left uninitialised: BLAS overwrites it (beta = 0), and zeroing
 // a buffer of this size per thread costs a noticeable part of a small scan.
-template <class T>
-class ProductBuffer
+template <class T> class ProductBuffer
 {
 public:
     explicit ProductBuffer(std::size_t n) : m_values(new T[2 * n]) {}
@@ -162,17 +157,16 @@ private:
 
 template <class S, class T>
 std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShape shape,
-                                           const FieldMatrix<double> &hFocus,
-                                           const std::vector<std::size_t> &start,
+                                           const FieldMatrix<double> &hFocus, const std::vector<std::size_t> &start,
                                            const ScanSettings &settings, const ScanProgress &progress)
 {
     const std::size_t P = hGrid.rows, N = hGrid.cols, M = hFocus.rows;
     if (P != shape.size() || P == 0)
-        throw std::invalid_argument("scan: element-field matrix has " + std::to_string(P)
-                                    + " rows for a grid of " + std::to_string(shape.size()) + " points");
+        throw std::invalid_argument("scan: element-field matrix has " + std::to_string(P) + " rows for a grid of "
+                                    + std::to_string(shape.size()) + " points");
     if (hFocus.cols != N || N == 0)
-        throw std::invalid_argument("scan: focus fields have " + std::to_string(hFocus.cols)
-                                    + " elements, grid fields " + std::to_string(N));
+        throw std::invalid_argument("scan: focus fields have " + std::to_string(hFocus.cols) + " elements, grid fields "
+                                    + std::to_string(N));
     if (settings.sideLobes) {
         if (start.size() != M)
             throw std::invalid_argument("scan: one start point per focus position is needed");
@@ -221,8 +215,8 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
     // The products use hGrid in precision T: hGrid itself when it is stored so, else a copy
     // converted once (sorted by U at the same time when pruning). U is taken from the converted
     // values, the ones the products see.
-    std::vector<double> bound;                  // U of the rows as multiplied
-    FieldMatrix<T> own;                         // hGrid converted to T and/or sorted by U
+    std::vector<double> bound; // U of the rows as multiplied
+    FieldMatrix<T> own;        // hGrid converted to T and/or sorted by U
     const FieldMatrix<T> *h = nullptr;
     if constexpr (std::is_same_v<S, T>)
         h = &hGrid;
@@ -266,12 +260,11 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
         if (!prune)
             return P;
         const double threshold = focusAmplitude[order[j0 + mb - 1]] * (1 + tolerance / 2);
-        return static_cast<std::size_t>(
-            std::upper_bound(bound.begin(), bound.end(), threshold, std::greater<double>()) - bound.begin());
+        return static_cast<std::size_t>(std::upper_bound(bound.begin(), bound.end(), threshold, std::greater<double>())
+                                        - bound.begin());
     };
 
-    std::size_t block = settings.blockColumns ? settings.blockColumns
-                                              : defaultBlockColumns(P, sizeof(std::complex<T>));
+    std::size_t block = settings.blockColumns ? settings.blockColumns : defaultBlockColumns(P, sizeof(std::complex<T>));
     if (settings.threads == ScanSettings::Threads::PerThreadProducts) {
         // At least a few blocks per thread, so that every thread gets work on small scans.
         const std::size_t share = (M + 4 * omp_get_max_threads() - 1) / (4 * omp_get_max_threads());
@@ -293,9 +286,10 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
     const auto report = [&](std::size_t j0, std::size_t mb) {
         std::lock_guard<std::mutex> lock(progressMutex);
         doneWork += static_cast<double>(std::max<std::size_t>(rowsNeeded(j0, mb), 1)) * static_cast<double>(mb);
-        const std::size_t positions = doneWork >= totalWork
-                                          ? M
-                                          : std::min(M - 1, static_cast<std::size_t>(static_cast<double>(M) * doneWork / totalWork));
+        const std::size_t positions =
+            doneWork >= totalWork
+                ? M
+                : std::min(M - 1, static_cast<std::size_t>(static_cast<double>(M) * doneWork / totalWork));
         if (progress && !progress(positions, M))
             cancelled = true;
     };
@@ -309,8 +303,8 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
     const auto multiply = [&](std::size_t j0, std::size_t mb, std::complex<T> *products) {
         const std::size_t rows = rowsNeeded(j0, mb);
         if (rows > 0)
-            blas::gemmTN(static_cast<int>(rows), static_cast<int>(mb), n, h->values.data(), n,
-                         weights.data() + j0 * N, n, products, static_cast<int>(rows));
+            blas::gemmTN(static_cast<int>(rows), static_cast<int>(mb), n, h->values.data(), n, weights.data() + j0 * N,
+                         n, products, static_cast<int>(rows));
         return rows;
     };
 
@@ -365,11 +359,10 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
     return result;
 }
 
-#define KCALC_SCAN_INSTANTIATE(S, T)                                                                      \
-    template std::vector<FocusQuality> scanFocusQuality<S, T>(const FieldMatrix<S> &, GridShape,                  \
-                                                              const FieldMatrix<double> &,                        \
-                                                              const std::vector<std::size_t> &,                   \
-                                                              const ScanSettings &, const ScanProgress &);
+#define KCALC_SCAN_INSTANTIATE(S, T)                                                                                   \
+    template std::vector<FocusQuality> scanFocusQuality<S, T>(                                                         \
+        const FieldMatrix<S> &, GridShape, const FieldMatrix<double> &, const std::vector<std::size_t> &,              \
+        const ScanSettings &, const ScanProgress &);
 KCALC_SCAN_INSTANTIATE(float, float)
 KCALC_SCAN_INSTANTIATE(double, double)
 KCALC_SCAN_INSTANTIATE(double, float)

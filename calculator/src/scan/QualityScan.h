@@ -38,8 +38,7 @@ namespace kcalc::scan {
 
 // Complex element fields, row-major: rows are points, columns are elements,
 // at(p, n) = h_n(point p). This is the layout ElementFieldModel::fieldMatrix fills (ld = cols).
-template <class T>
-struct FieldMatrix {
+template <class T> struct FieldMatrix {
     std::size_t rows = 0, cols = 0;
     std::vector<std::complex<T>> values;
 
@@ -53,16 +52,16 @@ struct FieldMatrix {
 
 // The quality values of one focus position (see the definitions above).
 struct FocusQuality {
-    double focusAmplitude = 0;  // |p(F)| = sum_n |h_n(F)|
+    double focusAmplitude = 0; // |p(F)| = sum_n |h_n(F)|
     // max over the grid of |p|; in bound-pruned main-maxima scans only over the points that can
     // exceed |p(F)| (0 when there are none), which gives the same q.
     double gridMax = 0;
-    double mainValue = 0;       // q
+    double mainValue = 0; // q
     // Side-maxima scans only:
-    double sideValue = 0;        // s
-    bool hasSide = false;        // false: the whole grid is main lobe (s = 0)
-    std::size_t peakPoint = 0;   // grid index of the main-lobe peak
-    std::size_t sidePoint = 0;   // grid index of the largest side maximum (when hasSide)
+    double sideValue = 0;      // s
+    bool hasSide = false;      // false: the whole grid is main lobe (s = 0)
+    std::size_t peakPoint = 0; // grid index of the main-lobe peak
+    std::size_t sidePoint = 0; // grid index of the largest side maximum (when hasSide)
 };
 
 // q from |p(F)| and the grid maximum. A field that is zero everywhere has no focus: q = 0.
@@ -82,8 +81,7 @@ inline double mainMaximaValue(double focusAmplitude, double gridMax, double tole
 
 // The tolerance of mainMaximaValue for fields summed in precision T: a few times the relative
 // rounding error of a sum of a few hundred products.
-template <class T>
-constexpr double roundingTolerance()
+template <class T> constexpr double roundingTolerance()
 {
     return sizeof(T) == sizeof(float) ? 1e-5 : 1e-12;
 }
@@ -96,8 +94,7 @@ inline double sideMaximaValue(double sideAmplitude, double focusAmplitude)
 
 // Steering weights of one focus position: w[n] = conj(hF[n]) / |hF[n]|; returns |p(F)| = sum |hF[n]|.
 // An element whose field at F is exactly zero contributes nothing there; it keeps the weight 1.
-template <class T>
-double steeringWeights(const std::complex<double> *hF, std::size_t elements, std::complex<T> *w);
+template <class T> double steeringWeights(const std::complex<double> *hF, std::size_t elements, std::complex<T> *w);
 
 struct ScanSettings {
     // Also search each field's main lobe and side maxima (side-maxima job).
@@ -132,8 +129,7 @@ struct ScanCancelled : std::runtime_error {
 // the progress callback asks to stop, std::invalid_argument on inconsistent sizes.
 template <class S, class T = S>
 std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShape shape,
-                                           const FieldMatrix<double> &hFocus,
-                                           const std::vector<std::size_t> &start,
+                                           const FieldMatrix<double> &hFocus, const std::vector<std::size_t> &start,
                                            const ScanSettings &settings, const ScanProgress &progress = {});
 
 // |p(x)| on every grid point when the array is steered to one focus position (weights from the

@@ -22,18 +22,18 @@ enum class ScanKind { MainMaxima, SideMaxima };
 
 struct ScanJobSetup {
     ScanKind kind = ScanKind::MainMaxima;
-    PlaneGrid focus;  // focus-shift region (grid_calc.txt of a scan folder)
-    PlaneGrid field;  // field region (grid_scan.txt)
+    PlaneGrid focus; // focus-shift region (grid_calc.txt of a scan folder)
+    PlaneGrid field; // field region (grid_scan.txt)
     // Products in single precision (cgemm, half the memory of zgemm) unless set: the quality
     // values stay within 1e-4 of those of double precision (tested).
     bool doublePrecision = false;
 };
 
 struct ScanJobResult {
-    std::vector<FocusQuality> quality;  // one per focus position, flat order of setup.focus
-    std::size_t best = 0;               // focus position with the largest q (application's tie rule)
-    std::vector<double> bestField;      // |p| over the field region focused there, flat order of setup.field
-    double bestFieldMax = 0;            // largest of bestField
+    std::vector<FocusQuality> quality; // one per focus position, flat order of setup.focus
+    std::size_t best = 0;              // focus position with the largest q (application's tie rule)
+    std::vector<double> bestField;     // |p| over the field region focused there, flat order of setup.field
+    double bestFieldMax = 0;           // largest of bestField
     double elementFieldSeconds = 0, scanSeconds = 0;
 
     // The value the binary result holds per position: q for main maxima, s for side maxima.
@@ -88,9 +88,8 @@ ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, cons
     model.fieldMatrix(setup.focus.points(), hFocus.values.data(), N);
     const auto t1 = std::chrono::steady_clock::now();
 
-    std::vector<FocusQuality> quality = setup.doublePrecision
-                                            ? detail::runScan<double>(setup, hGrid, hFocus, progress)
-                                            : detail::runScan<float>(setup, hGrid, hFocus, progress);
+    std::vector<FocusQuality> quality = setup.doublePrecision ? detail::runScan<double>(setup, hGrid, hFocus, progress)
+                                                              : detail::runScan<float>(setup, hGrid, hFocus, progress);
     const auto t2 = std::chrono::steady_clock::now();
     ScanJobResult result = detail::finishScanJob(setup, hGrid, hFocus, std::move(quality));
     result.elementFieldSeconds = std::chrono::duration<double>(t1 - t0).count();

@@ -42,14 +42,15 @@ void checkScanJobInput(const ScanJobInput &input)
                        + (input.focusGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)")
                        + " плоскости, а область расчета поля — в "
                        + (input.fieldGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)"));
-    const double need = scanMemoryBytes(input.fieldGrid.pointCount(), input.focusGrid.pointCount(),
-                                        input.array.elements.size());
+    const double need =
+        scanMemoryBytes(input.fieldGrid.pointCount(), input.focusGrid.pointCount(), input.array.elements.size());
     const double have = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) * static_cast<double>(::sysconf(_SC_PAGESIZE));
     if (have > 0 && need > 0.8 * have)
-        throw JobError("Слишком большие сетки оценки качества (grid_calc.txt, grid_scan.txt): для " + std::to_string(input.fieldGrid.pointCount())
-                       + " точек области расчета поля, " + std::to_string(input.focusGrid.pointCount())
-                       + " положений фокуса и " + std::to_string(input.array.elements.size())
-                       + " элементов нужно около " + formatNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
+        throw JobError("Слишком большие сетки оценки качества (grid_calc.txt, grid_scan.txt): для "
+                       + std::to_string(input.fieldGrid.pointCount()) + " точек области расчета поля, "
+                       + std::to_string(input.focusGrid.pointCount()) + " положений фокуса и "
+                       + std::to_string(input.array.elements.size()) + " элементов нужно около "
+                       + formatNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
                        + formatNumber(std::round(have / 1048576)) + " МиБ");
 }
 
@@ -59,7 +60,7 @@ std::vector<std::string> describeScanJobInput(const ScanJobInput &input)
     asField.array = input.array;
     asField.medium = input.medium;
     std::vector<std::string> lines = describeJobInput(asField);
-    lines.resize(2);  // array and medium; the focus is stepped
+    lines.resize(2); // array and medium; the focus is stepped
     lines.push_back("Область смещения фокуса (grid_calc.txt): " + describeGrid(input.focusGrid));
     lines.push_back("Область расчета поля (grid_scan.txt): " + describeGrid(input.fieldGrid));
     return lines;

@@ -14,8 +14,8 @@ namespace kcalc::scan {
 struct ScanJobInput {
     ArrayGeometry array;
     Medium medium;
-    PlaneGrid focusGrid;  // grid_calc.txt: the focus-shift region
-    PlaneGrid fieldGrid;  // grid_scan.txt: the field region
+    PlaneGrid focusGrid; // grid_calc.txt: the focus-shift region
+    PlaneGrid fieldGrid; // grid_scan.txt: the field region
 };
 
 // Reads array.txt, medium.txt, array_elements.txt, grid_calc.txt and grid_scan.txt from `dir`.

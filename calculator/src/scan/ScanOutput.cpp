@@ -14,7 +14,7 @@ namespace {
 std::size_t nearestIndex(double c, double start, double step, long count)
 {
     const double k = std::round((c - start) / step);
-    if (!(k > 0))  // also NaN
+    if (!(k > 0)) // also NaN
         return 0;
     if (k >= static_cast<double>(count - 1))
         return static_cast<std::size_t>(count - 1);

@@ -55,8 +55,7 @@ int main(int argc, char **argv)
     long attempts = 0;
     while (int(points.size()) < elementCount) {
         if (++attempts > maxAttempts) {
-            std::fprintf(stderr, "gave up after %ld attempts with %zu elements placed\n", attempts,
-                         points.size());
+            std::fprintf(stderr, "gave up after %ld attempts with %zu elements placed\n", attempts, points.size());
             return 1;
         }
         // Uniform over the annulus of allowed centres.
@@ -65,8 +64,7 @@ int main(int argc, char **argv)
         const double rho = std::sqrt(rhoMin * rhoMin + u * (rhoMax * rhoMax - rhoMin * rhoMin));
         const double phi = 2 * pi * v;
         // Rounded as written, so the checks below see the file's own numbers.
-        const Point p{std::round(rho * std::cos(phi) * 1e4) / 1e4,
-                      std::round(rho * std::sin(phi) * 1e4) / 1e4};
+        const Point p{std::round(rho * std::cos(phi) * 1e4) / 1e4, std::round(rho * std::sin(phi) * 1e4) / 1e4};
         const double rp = std::hypot(p.x, p.y);
         if (rp < rhoMin || rp > rhoMax)
             continue;

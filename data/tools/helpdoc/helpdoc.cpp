@@ -47,8 +47,8 @@ int main(int argc, char **argv)
     writer.setTitle(QString::fromUtf8("Kormax — руководство пользователя"));
     writer.setCreator("Kormax");
     // The document adds its own 2 cm margins and page numbers when it is printed.
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     document.print(&writer);
     if (!QFileInfo::exists(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "could not write %s\n", argv[2]);

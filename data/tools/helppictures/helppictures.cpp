@@ -27,8 +27,8 @@ QFont font(int pointSize, bool bold = false)
 }
 
 // Rich text (subscripts) with its top-left corner at pos, or centred on pos.
-void text(QPainter &p, const QPointF &pos, const QString &html, int pointSize = 11,
-          bool centred = false, const QColor &colour = Qt::black, bool boxed = false)
+void text(QPainter &p, const QPointF &pos, const QString &html, int pointSize = 11, bool centred = false,
+          const QColor &colour = Qt::black, bool boxed = false)
 {
     QTextDocument doc;
     doc.setDefaultFont(font(pointSize));
@@ -72,8 +72,7 @@ void arrow(QPainter &p, const QPointF &from, const QPointF &to)
 }
 
 // A dimension: a line with arrow heads at both ends and its label beside the middle.
-void dimension(QPainter &p, const QPointF &a, const QPointF &b, const QString &label,
-               const QPointF &labelOffset)
+void dimension(QPainter &p, const QPointF &a, const QPointF &b, const QString &label, const QPointF &labelOffset)
 {
     p.save();
     p.setPen(QPen(dimColour, 1.5));
@@ -156,8 +155,10 @@ QImage transversePicture()
     p.setRenderHint(QPainter::TextAntialiasing);
 
     text(p, QPointF(306, 24), "<b>Поперечная плоскость расчета поля</b>", 14, true);
-    text(p, QPointF(306, 48), "перпендикулярна оси решетки и находится на расстоянии "
-                              "<i>z</i><sub>0</sub> от ее вершины", 10, true);
+    text(p, QPointF(306, 48),
+         "перпендикулярна оси решетки и находится на расстоянии "
+         "<i>z</i><sub>0</sub> от ее вершины",
+         10, true);
 
     const double axisY = 232;
     const QPointF pole(60, axisY);
@@ -167,10 +168,10 @@ QImage transversePicture()
     // The plane in an oblique view: its y axis vertical, its x axis drawn receding.
     const QPointF centre(350, axisY);
     const QPointF ux(0.62, -0.26); // one pixel of plane x
-    const QPointF uy(0, -1);        // one pixel of plane y
+    const QPointF uy(0, -1);       // one pixel of plane y
     const double half = 105;
-    const QPointF corners[4] = {centre + (ux + uy) * half, centre + (-ux + uy) * half,
-                                centre + (-ux - uy) * half, centre + (ux - uy) * half};
+    const QPointF corners[4] = {centre + (ux + uy) * half, centre + (-ux + uy) * half, centre + (-ux - uy) * half,
+                                centre + (ux - uy) * half};
     p.save();
     p.setPen(QPen(planeEdge, 1.5));
     p.setBrush(planeFill);
@@ -207,8 +208,7 @@ QImage transversePicture()
     p.drawLine(nLabel + QPointF(30, 8), centre + uy * (1.5 * step) + QPointF(-6, 0));
     p.restore();
     text(p, nLabel, "<i>N</i> точек", 12, true, dimColour, true);
-    dimension(p, centre + uy * (2 * step) + QPointF(-12, 0), centre + uy * (3 * step) + QPointF(-12, 0),
-              "", QPointF());
+    dimension(p, centre + uy * (2 * step) + QPointF(-12, 0), centre + uy * (3 * step) + QPointF(-12, 0), "", QPointF());
     text(p, centre + uy * (2.5 * step) + QPointF(-34, 0), "<i>dr</i>", 12, true, dimColour, true);
     const QPointF rStart = centre + ux * (half + 20);
     dimension(p, rStart, rStart + uy * half, "<i>R</i>", QPointF(16, 0));
@@ -222,16 +222,16 @@ QImage transversePicture()
     p.drawLine(pole, QPointF(pole.x(), dimY + 8));
     p.drawLine(centre, QPointF(centre.x(), dimY + 8));
     p.restore();
-    dimension(p, QPointF(pole.x(), dimY), QPointF(centre.x(), dimY), "<i>z</i><sub>0</sub>",
-              QPointF(0, -14));
+    dimension(p, QPointF(pole.x(), dimY), QPointF(centre.x(), dimY), "<i>z</i><sub>0</sub>", QPointF(0, -14));
 
-    legend(p, 418, {"<i>z</i><sub>0</sub> — расстояние от вершины решетки до плоскости, см",
-                    "<i>N</i><sub>x</sub>, <i>N</i><sub>y</sub> — число точек от центра до края "
-                    "включительно (всего 2<i>N</i> − 1)",
-                    "<i>dr</i><sub>x</sub>, <i>dr</i><sub>y</sub> — шаг между соседними точками, см",
-                    "<i>R</i><sub>x</sub>, <i>R</i><sub>y</sub> = (<i>N</i> − 1)·<i>dr</i> — "
-                    "полуширина области (вычисляется), см",
-                    "Положение фокуса задается координатами x, y, z, см"});
+    legend(p, 418,
+           {"<i>z</i><sub>0</sub> — расстояние от вершины решетки до плоскости, см",
+            "<i>N</i><sub>x</sub>, <i>N</i><sub>y</sub> — число точек от центра до края "
+            "включительно (всего 2<i>N</i> − 1)",
+            "<i>dr</i><sub>x</sub>, <i>dr</i><sub>y</sub> — шаг между соседними точками, см",
+            "<i>R</i><sub>x</sub>, <i>R</i><sub>y</sub> = (<i>N</i> − 1)·<i>dr</i> — "
+            "полуширина области (вычисляется), см",
+            "Положение фокуса задается координатами x, y, z, см"});
     return img;
 }
 
@@ -271,15 +271,12 @@ QImage axialPicture()
     dots(p, counted, dimColour, 4);
 
     // Steps and counts.
-    dimension(p, QPointF(zMin + dz, axisY + half + 14), QPointF(zMin + 2 * dz, axisY + half + 14),
-              "<i>dz</i>", QPointF(0, 14));
-    text(p, QPointF((zMin + zMax) / 2 + 40, axisY + half + 28), "<i>N</i><sub>z</sub> точек", 11,
-         true, dimColour);
-    dimension(p, QPointF(zMax + 16, axisY - 2 * dr), QPointF(zMax + 16, axisY - 3 * dr),
-              "<i>dr</i>", QPointF(20, 0));
+    dimension(p, QPointF(zMin + dz, axisY + half + 14), QPointF(zMin + 2 * dz, axisY + half + 14), "<i>dz</i>",
+              QPointF(0, 14));
+    text(p, QPointF((zMin + zMax) / 2 + 40, axisY + half + 28), "<i>N</i><sub>z</sub> точек", 11, true, dimColour);
+    dimension(p, QPointF(zMax + 16, axisY - 2 * dr), QPointF(zMax + 16, axisY - 3 * dr), "<i>dr</i>", QPointF(20, 0));
     text(p, QPointF(zMax + 34, axisY - 1.0 * dr), "<i>N</i><sub>r</sub>", 13, true, dimColour);
-    dimension(p, QPointF(zMin - 16, axisY), QPointF(zMin - 16, axisY - half), "<i>R</i>",
-              QPointF(-14, 0));
+    dimension(p, QPointF(zMin - 16, axisY), QPointF(zMin - 16, axisY - half), "<i>R</i>", QPointF(-14, 0));
 
     focusMarker(p, QPointF(300, axisY), QPointF(300, axisY + 18));
 
@@ -290,10 +287,8 @@ QImage axialPicture()
     p.drawLine(QPointF(zMin, axisY + half), QPointF(zMin, 385));
     p.drawLine(QPointF(zMax, axisY + half), QPointF(zMax, 420));
     p.restore();
-    dimension(p, QPointF(pole.x(), 377), QPointF(zMin, 377), "<i>z</i><sub>min</sub>",
-              QPointF(0, -13));
-    dimension(p, QPointF(pole.x(), 412), QPointF(zMax, 412), "<i>z</i><sub>max</sub>",
-              QPointF(0, -13));
+    dimension(p, QPointF(pole.x(), 377), QPointF(zMin, 377), "<i>z</i><sub>min</sub>", QPointF(0, -13));
+    dimension(p, QPointF(pole.x(), 412), QPointF(zMax, 412), "<i>z</i><sub>max</sub>", QPointF(0, -13));
 
     // Inset: looking along the axis; phi turns the plane away from the y axis towards x.
     const QPointF c(560, 170);
@@ -321,13 +316,14 @@ QImage axialPicture()
     text(p, c + QPointF(0, rim + 22), "плоскость при φ = 0 —", 9, true);
     text(p, c + QPointF(0, rim + 38), "плоскость осей y и z", 9, true);
 
-    legend(p, 440, {"<i>z</i><sub>min</sub>, <i>z</i><sub>max</sub> = <i>z</i><sub>min</sub> + "
-                    "(<i>N</i><sub>z</sub> − 1)·<i>dz</i> — границы области вдоль оси, см",
-                    "φ — угол поворота плоскости вокруг оси решетки, °",
-                    "<i>N</i><sub>z</sub> — число точек вдоль оси; <i>N</i><sub>r</sub> — от оси "
-                    "до края включительно",
-                    "<i>dz</i>, <i>dr</i> — шаги вдоль и поперек оси, см; "
-                    "<i>R</i> = (<i>N</i><sub>r</sub> − 1)·<i>dr</i>, см"});
+    legend(p, 440,
+           {"<i>z</i><sub>min</sub>, <i>z</i><sub>max</sub> = <i>z</i><sub>min</sub> + "
+            "(<i>N</i><sub>z</sub> − 1)·<i>dz</i> — границы области вдоль оси, см",
+            "φ — угол поворота плоскости вокруг оси решетки, °",
+            "<i>N</i><sub>z</sub> — число точек вдоль оси; <i>N</i><sub>r</sub> — от оси "
+            "до края включительно",
+            "<i>dz</i>, <i>dr</i> — шаги вдоль и поперек оси, см; "
+            "<i>R</i> = (<i>N</i><sub>r</sub> − 1)·<i>dr</i>, см"});
     return img;
 }
 
@@ -341,8 +337,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    if (!transversePicture().save(dir + "/help_poper.png")
-        || !axialPicture().save(dir + "/help_prodol.png")) {
+    if (!transversePicture().save(dir + "/help_poper.png") || !axialPicture().save(dir + "/help_prodol.png")) {
         std::fprintf(stderr, "cannot write the help pictures into %s\n", argv[1]);
         return 1;
     }

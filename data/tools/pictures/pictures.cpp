@@ -26,8 +26,8 @@ void drawArray(QPainter &p)
     p.drawRoundedRect(QRectF(2, 2, size - 4, size - 4), 22, 22);
 
     const QPointF focus(96, 64);
-    const double radius = 74;        // curvature radius in pixels, centred on the focus
-    const double half = 0.75;        // half opening angle of the cap, radians
+    const double radius = 74; // curvature radius in pixels, centred on the focus
+    const double half = 0.75; // half opening angle of the cap, radians
     // Beams from the elements to the focus, faint.
     p.setPen(QPen(QColor(255, 255, 255, 70), 2));
     const int elements = 7;

@@ -86,8 +86,7 @@ QString runningJob = "calc";
 // is long).
 QMessageBox::StandardButton answer(const platform::Box &box)
 {
-    if (box.title == QString::fromUtf8(jobfiles::waitTitle)
-        && box.text == QString::fromUtf8(jobfiles::waitText)) {
+    if (box.title == QString::fromUtf8(jobfiles::waitTitle) && box.text == QString::fromUtf8(jobfiles::waitText)) {
         const QString marker = appDirectory + "/" + runningJob + "/calcdone";
         QElapsedTimer t;
         t.start();
@@ -113,8 +112,7 @@ QWidget *calculateAndShow(plane_ch_wnd *w, bool axial, int resultType)
 }
 
 // Presses a quality window's result button and saves the result window it opens.
-bool saveQualityResult(QWidget *quality, const char *button, const char *className,
-                       const QString &path)
+bool saveQualityResult(QWidget *quality, const char *button, const char *className, const QString &path)
 {
     const QList<QWidget *> before = QApplication::topLevelWidgets();
     quality->findChild<QPushButton *>(button)->click();
@@ -149,9 +147,7 @@ bool qualityRoad(plane_ch_wnd *plane, const QString &out)
 
     bool ok = saveQualityResult(q, "pushButton_4", "Result_Wnd_qual", out + "/quality_main.png");
     ok = saveQualityResult(q, "pushButton_7", "Result_Wnd_qual", out + "/quality_side.png") && ok;
-    ok = saveQualityResult(q, "pushButton_6", "Result_Main_and_Side_wnd",
-                           out + "/quality_main_and_side.png")
-         && ok;
+    ok = saveQualityResult(q, "pushButton_6", "Result_Main_and_Side_wnd", out + "/quality_main_and_side.png") && ok;
     return ok;
 }
 

@@ -47,12 +47,13 @@ PlaneGrid transverse(double z, long n, double w)
 TEST(ElementGeometry, CentresLieOnTheCapAndNormalsPointAtTheCentreOfCurvature)
 {
     const double R = 0.13;
-    for (const ElementPosition p : {ElementPosition{0, 0}, ElementPosition{0.05, -0.03}, ElementPosition{-0.08, 0.01}}) {
+    for (const ElementPosition p :
+         {ElementPosition{0, 0}, ElementPosition{0.05, -0.03}, ElementPosition{-0.08, 0.01}}) {
         const ElementFrame f = elementFrame(p, R);
         EXPECT_NEAR(f.centre.x, p.x, 1e-15);
         EXPECT_NEAR(f.centre.y, p.y, 1e-15);
-        const double toCentre = std::sqrt(f.centre.x * f.centre.x + f.centre.y * f.centre.y
-                                          + (R - f.centre.z) * (R - f.centre.z));
+        const double toCentre =
+            std::sqrt(f.centre.x * f.centre.x + f.centre.y * f.centre.y + (R - f.centre.z) * (R - f.centre.z));
         EXPECT_NEAR(toCentre, R, 1e-15);
         EXPECT_NEAR(f.centre.x + R * f.normal.x, 0, 1e-15);
         EXPECT_NEAR(f.centre.y + R * f.normal.y, 0, 1e-15);
@@ -110,7 +111,8 @@ TEST(ElementFieldModel, SteeredSumMatchesConvergedReference)
             worstMatrix = std::max(worstMatrix, std::abs(sum - fromMatrix) / focusPressure);
         }
         std::printf("steered sum of 256 elements, alpha = %g Np/m: |p(F)| = %.4g, largest error / |p(F)| = %.3g "
-                    "(matrix %.3g)\n", alpha, focusPressure, worst, worstMatrix);
+                    "(matrix %.3g)\n",
+                    alpha, focusPressure, worst, worstMatrix);
         // Relative to the focus pressure: a colour map or a contour level cannot show 1e-3; a wrong
         // phase, weight or element position errs by order 1.
         EXPECT_LT(worst, 1e-6);
@@ -151,8 +153,8 @@ TEST(ElementFieldModel, SymmetricArrayGivesSymmetricField)
     ASSERT_GE(array.elements.size(), 16u);
     const ElementFieldModel model(array, water());
     const auto w = model.focusWeights({0, 0, 0.12});
-    const std::vector<Point3> points = {{0.011, 0.004, 0.1}, {-0.011, 0.004, 0.1}, {0.011, -0.004, 0.1},
-                                        {-0.011, -0.004, 0.1}};
+    const std::vector<Point3> points = {
+        {0.011, 0.004, 0.1}, {-0.011, 0.004, 0.1}, {0.011, -0.004, 0.1}, {-0.011, -0.004, 0.1}};
     std::vector<double> p(points.size());
     model.steeredAmplitude(points, w, p.data());
     for (std::size_t i = 1; i < p.size(); ++i)
@@ -205,7 +207,7 @@ TEST(ElementFieldModel, MatrixLayoutMatchesSinglePoints)
             EXPECT_LT(std::abs(md[p * ld + e] - h), 1e-10);
             EXPECT_LT(std::abs(std::complex<double>(mf[p * ld + e]) - h), 1e-6 * std::abs(h) + 1e-12);
         }
-        for (std::size_t e = model.elementCount(); e < ld; ++e)  // padding untouched
+        for (std::size_t e = model.elementCount(); e < ld; ++e) // padding untouched
             EXPECT_EQ(md[p * ld + e], std::complex<double>(-7.0));
     }
 }
@@ -324,10 +326,10 @@ TEST(ElementFieldModel, NoFieldBehindAnElementsPlane)
         for (std::size_t e = 0; e < n; ++e) {
             const ElementFrame f = model.frame(e);
             const Point3 &x = points[p];
-            const double height = (x.x - f.centre.x) * f.normal.x + (x.y - f.centre.y) * f.normal.y
-                                  + (x.z - f.centre.z) * f.normal.z;
+            const double height =
+                (x.x - f.centre.x) * f.normal.x + (x.y - f.centre.y) * f.normal.y + (x.z - f.centre.z) * f.normal.z;
             if (std::fabs(height) < lambda)
-                continue;  // the reference quadrature needs a wavelength's distance
+                continue; // the reference quadrature needs a wavelength's distance
             const auto ref = testref::rayleighDisc(f.centre, f.normal, a, k, x, 0, 4, 12, 96);
             EXPECT_LT(std::abs(model.field(e, x) - ref), 1e-7) << p << " " << e;
             EXPECT_LT(std::abs(m[p * n + e] - ref), 1e-7) << p << " " << e;

@@ -10,10 +10,10 @@ using namespace kcalc;
 
 namespace {
 
-constexpr double kA = 0.0035;                      // element radius, m
-constexpr double kC = 1500, kF = 1e6;              // m/s, Hz
-constexpr double kK = 2 * M_PI * kF / kC;          // 1/m
-constexpr double kLambda = kC / kF;                // m
+constexpr double kA = 0.0035;             // element radius, m
+constexpr double kC = 1500, kF = 1e6;     // m/s, Hz
+constexpr double kK = 2 * M_PI * kF / kC; // 1/m
+constexpr double kLambda = kC / kF;       // m
 
 double analyticOnAxis(double z, double a, double k)
 {
@@ -120,7 +120,7 @@ TEST(PistonField, StaysFiniteOnAndNearTheSurface)
 TEST(PistonField, AbsorptionOnAxisMatchesAnalyticSolution)
 {
     // With K = k + i alpha: h = (k / K) (exp(i K z) - exp(i K sqrt(z^2 + a^2))).
-    const double alpha = 1.0 * 1.0 * 100 / 8.685889638065037;  // 1 dB/(cm MHz) at 1 MHz, Np/m
+    const double alpha = 1.0 * 1.0 * 100 / 8.685889638065037; // 1 dB/(cm MHz) at 1 MHz, Np/m
     const std::complex<double> K(kK, alpha), i(0, 1);
     for (double z : {0.001, 0.01, 0.05, 0.13}) {
         const auto expected = (kK / K) * (std::exp(i * K * z) - std::exp(i * K * std::sqrt(z * z + kA * kA)));

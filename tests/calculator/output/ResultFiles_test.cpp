@@ -42,7 +42,7 @@ Field3 readLikeTheApplication(const std::string &text, bool transverse, int iSiz
 
 TEST(ResultFiles, TransverseLayoutRecordByRecord)
 {
-    PlaneGrid g;  // x: -0.01, 0, 0.01; y: -0.005, 0.005
+    PlaneGrid g; // x: -0.01, 0, 0.01; y: -0.005, 0.005
     g.kind = PlaneKind::Transverse;
     g.fixed = 0.13;
     g.count1 = 3;
@@ -51,13 +51,13 @@ TEST(ResultFiles, TransverseLayoutRecordByRecord)
     g.step1 = 0.01;
     g.start2 = -0.005;
     g.step2 = 0.01;
-    const std::vector<double> v = {0.1, 0.2, 0.3, 0.75, 0.5, 0.6};  // index i1 * 2 + i2
+    const std::vector<double> v = {0.1, 0.2, 0.3, 0.75, 0.5, 0.6}; // index i1 * 2 + i2
     const std::string text = fieldResultText(g, v);
     EXPECT_EQ(fieldResultName(g.kind), "AbsField_XY.txt");
     EXPECT_EQ(text, "-0.01 0.01 0.01 -0.005 0.01 0.005 0.75\n"
                     "-0.01 -0.005 0.1\n-0.01 0.005 0.2\n0 -0.005 0.3\n0 0.005 0.75\n0.01 -0.005 0.5\n0.01 0.005 0.6\n");
     const Field3 f = readLikeTheApplication(text, true, 3, 2);
-    EXPECT_EQ(f.plane[2][0][0], 0.1);  // (x = -0.01, y = -0.005)
+    EXPECT_EQ(f.plane[2][0][0], 0.1); // (x = -0.01, y = -0.005)
     EXPECT_EQ(f.plane[2][0][1], 0.2);
     EXPECT_EQ(f.plane[2][1][0], 0.3);
     EXPECT_EQ(f.plane[0][2][1], 0.01);
@@ -66,7 +66,7 @@ TEST(ResultFiles, TransverseLayoutRecordByRecord)
 
 TEST(ResultFiles, AxialLayoutRecordByRecord)
 {
-    PlaneGrid g;  // y (across): -0.005, 0.005; z (along): 0.05, 0.06, 0.07
+    PlaneGrid g; // y (across): -0.005, 0.005; z (along): 0.05, 0.06, 0.07
     g.kind = PlaneKind::Axial;
     g.count1 = 2;
     g.count2 = 3;
@@ -74,14 +74,14 @@ TEST(ResultFiles, AxialLayoutRecordByRecord)
     g.step1 = 0.01;
     g.start2 = 0.05;
     g.step2 = 0.01;
-    const std::vector<double> v = {1, 2, 3, 4, 5, 6};  // index iy * 3 + iz
+    const std::vector<double> v = {1, 2, 3, 4, 5, 6}; // index iy * 3 + iz
     const std::string text = fieldResultText(g, v);
     EXPECT_EQ(fieldResultName(g.kind), "AbsField_YZ.txt");
     // Header ymin dy ymax zmin dz zmax max; records y z v with z fastest.
     EXPECT_EQ(text.substr(0, text.find('\n')), "-0.005 0.01 0.005 0.05 0.01 0.07 6");
     // The application reads it with i along z (3 points) and j across (2 points).
     const Field3 f = readLikeTheApplication(text, false, 3, 2);
-    EXPECT_EQ(f.plane[2][1][0], 2);  // second record: z index 1, y index 0
+    EXPECT_EQ(f.plane[2][1][0], 2); // second record: z index 1, y index 0
     EXPECT_DOUBLE_EQ(f.plane[0][1][0], 0.06);
     EXPECT_EQ(f.plane[1][1][0], -0.005);
     EXPECT_EQ(f.plane[2][0][1], 4);

@@ -30,8 +30,7 @@ testjob::JobDescription exampleJob(bool crlf)
 }
 
 // The message of the JobError thrown by f (empty if none).
-template <typename F>
-std::string errorOf(F f)
+template <typename F> std::string errorOf(F f)
 {
     try {
         f();
@@ -97,9 +96,10 @@ TEST(JobInput, ReadsLabelsOfAnyEightBitEncoding)
     // Labels written through a UTF-8 locale, tabs and trailing blanks: only the last token counts.
     testjob::TempDir dir;
     testjob::writeJob(dir.path(), exampleJob(false));
-    testjob::writeFile(dir.file("array.txt"), "Название решетки:    Quist-Marvane\nАпертура решетки, м:     0.17 \n"
-                                              "Радиус кривизны решетки, м:\t0.13\nРадиус элементов решетки, м:     0.0035\n"
-                                              "Рабочая частота решетки, Гц:    1.5e+06\t\nРадиус отверстия, м:     0");
+    testjob::writeFile(dir.file("array.txt"),
+                       "Название решетки:    Quist-Marvane\nАпертура решетки, м:     0.17 \n"
+                       "Радиус кривизны решетки, м:\t0.13\nРадиус элементов решетки, м:     0.0035\n"
+                       "Рабочая частота решетки, Гц:    1.5e+06\t\nРадиус отверстия, м:     0");
     ArrayGeometry array;
     readArrayFile(dir.path(), array);
     EXPECT_EQ(array.curvatureRadius, 0.13);
@@ -119,7 +119,7 @@ TEST(JobInput, AxialAndTransversePointsLieInTheirPlanes)
     g.fixed = 0.13;
     const std::vector<Point3> t = g.points();
     ASSERT_EQ(t.size(), 6u);
-    EXPECT_DOUBLE_EQ(t[1].x, -0.01);  // axis 2 fastest
+    EXPECT_DOUBLE_EQ(t[1].x, -0.01); // axis 2 fastest
     EXPECT_DOUBLE_EQ(t[1].y, 0.052);
     EXPECT_DOUBLE_EQ(t[1].z, 0.13);
     g.kind = PlaneKind::Axial;
@@ -141,10 +141,11 @@ TEST(JobInput, MalformedFilesNameTheFileAndTheValue)
                       f = testjob::kFrequency, h = testjob::kHole;
     const std::string name = std::string(testjob::kArrayName) + "\n";
     const std::vector<Case> cases = {
-        {"array.txt", name + A + "     0.17\n" + R + "     0.1x3\n" + a + "     0.0035\n" + f + "    1e+06\n" + h + "     0.02",
+        {"array.txt",
+         name + A + "     0.17\n" + R + "     0.1x3\n" + a + "     0.0035\n" + f + "    1e+06\n" + h + "     0.02",
          "0.1x3"},
-        {"array.txt", name + A + "     0.17\n" + R + "     0.13\n" + a + "     0.0035\n" + f + "    inf\n" + h + "     0.02",
-         "inf"},
+        {"array.txt",
+         name + A + "     0.17\n" + R + "     0.13\n" + a + "     0.0035\n" + f + "    inf\n" + h + "     0.02", "inf"},
         {"array.txt", name + A + "     0.17\n" + R + "     0.13\n" + a + "     0.0035\n", "строка 5"},
         {"array.txt", name + A + "     0.17\n" + R + "     0.13\n" + a + "\n" + f + "    1e+06\n" + h + "     0.02",
          "строка 4"},
@@ -184,7 +185,10 @@ TEST(JobInput, OutOfRangeValuesNameTheFileAndTheValue)
         {[](JobInput &in) { in.medium.density = 0; }, "medium.txt", "ro = 0"},
         {[](JobInput &in) { in.medium.soundSpeed = -1500; }, "medium.txt", "c = -1500"},
         {[](JobInput &in) { in.medium.absorption_dB_cm_MHz = -0.5; }, "medium.txt", "-0.5"},
-        {[](JobInput &in) { in.array.elements[2] = {0.12, 0.06}; }, "array_elements.txt", "x = 0.12"},
+        {[](JobInput &in) {
+             in.array.elements[2] = {0.12, 0.06};
+         },
+         "array_elements.txt", "x = 0.12"},
         {[](JobInput &in) { in.grid.count1 = 1; }, "grid_calc.txt", "1 (строка 3)"},
         {[](JobInput &in) { in.grid.count2 = 0; }, "grid_calc.txt", "0 (строка 4)"},
         {[](JobInput &in) { in.grid.step1 = 0; }, "grid_calc.txt", "0 (строка 7)"},

@@ -12,11 +12,11 @@
 
 namespace scantest {
 
+using kcalc::PlaneGrid;
+using kcalc::PlaneKind;
 using kcalc::Point3;
 using kcalc::scan::FieldMatrix;
 using kcalc::scan::FocusQuality;
-using kcalc::PlaneGrid;
-using kcalc::PlaneKind;
 using kcalc::scan::gridShape;
 using kcalc::scan::nearestPoint;
 
@@ -59,8 +59,7 @@ struct PointSourceArray {
                 out[p * ld + n] = field(n, points[p]);
     }
 
-    template <class T>
-    FieldMatrix<T> matrix(const std::vector<Point3> &points) const
+    template <class T> FieldMatrix<T> matrix(const std::vector<Point3> &points) const
     {
         FieldMatrix<T> m(points.size(), sources.size());
         for (std::size_t p = 0; p < points.size(); ++p)
@@ -76,8 +75,7 @@ struct PointSourceArray {
 // p(x) = sum_n conj(h_n(F)) / |h_n(F)| h_n(x) on every grid point, then q and s from their
 // definitions, with the main lobe searched on |p| itself.
 inline std::vector<FocusQuality> directScan(const FieldMatrix<double> &hGrid, const PlaneGrid &field,
-                                            const FieldMatrix<double> &hFocus,
-                                            const std::vector<std::size_t> &start)
+                                            const FieldMatrix<double> &hFocus, const std::vector<std::size_t> &start)
 {
     std::vector<FocusQuality> out(hFocus.rows);
     kcalc::scan::MainLobeFinder finder(gridShape(field));

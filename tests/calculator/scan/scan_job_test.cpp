@@ -16,9 +16,9 @@
 #include "scan/ScanJob.h"
 
 using namespace kcalc::scan;
-using scantest::PointSourceArray;
 using kcalc::PlaneGrid;
 using kcalc::PlaneKind;
+using scantest::PointSourceArray;
 
 namespace {
 
@@ -71,7 +71,8 @@ TEST(ScanJob, MatchesDirectSummationAndWritesItsFiles)
 
     const auto hGrid = array.matrix<double>(setup.field.points());
     const auto hFocus = array.matrix<double>(setup.focus.points());
-    const auto ref = scantest::directScan(hGrid, setup.field, hFocus, scantest::nearestPoints(setup.field, setup.focus.points()));
+    const auto ref =
+        scantest::directScan(hGrid, setup.field, hFocus, scantest::nearestPoints(setup.field, setup.focus.points()));
     ASSERT_EQ(r.quality.size(), ref.size());
     std::vector<double> q(ref.size());
     int onePositions = 0;
@@ -151,6 +152,5 @@ TEST(ScanJob, RejectsMixedPlanesAndStopsOnCancel)
     setup.field.kind = PlaneKind::Transverse;
     EXPECT_THROW(computeScanJob(setup, array), std::invalid_argument);
     setup = sideDefaults();
-    EXPECT_THROW(computeScanJob(setup, array, [](std::size_t done, std::size_t) { return done < 100; }),
-                 ScanCancelled);
+    EXPECT_THROW(computeScanJob(setup, array, [](std::size_t done, std::size_t) { return done < 100; }), ScanCancelled);
 }

@@ -23,9 +23,7 @@ std::vector<double> flat(const std::vector<std::vector<double>> &rows)
 
 TEST(MainLobe, TwoPeaksSeparatedByValley)
 {
-    const auto v = flat({{1, 2, 1, 0, 1, 2, 1},
-                         {2, 9, 2, 0, 2, 5, 2},
-                         {1, 2, 1, 0, 1, 2, 1}});
+    const auto v = flat({{1, 2, 1, 0, 1, 2, 1}, {2, 9, 2, 0, 2, 5, 2}, {1, 2, 1, 0, 1, 2, 1}});
     MainLobeFinder finder({3, 7});
     // Start on the slope of the big peak: climb to (1,1); its lobe runs down into the valley and
     // up no further, so the small peak (1,5) is the side maximum.
@@ -34,7 +32,7 @@ TEST(MainLobe, TwoPeaksSeparatedByValley)
     ASSERT_TRUE(r.hasSide);
     EXPECT_EQ(r.sidePoint, 1u * 7 + 5);
     EXPECT_DOUBLE_EQ(r.sideValue, 5);
-    EXPECT_EQ(r.lobeSize, 3u * 4);  // columns 0..3: the valley column is reached going down
+    EXPECT_EQ(r.lobeSize, 3u * 4); // columns 0..3: the valley column is reached going down
     for (std::size_t p = 0; p < v.size(); ++p)
         EXPECT_EQ(finder.inLobe(p), p % 7 <= 3) << p;
 
@@ -62,11 +60,7 @@ TEST(MainLobe, SteepestAscentTakesLargestNeighbourNotFirstLarger)
 {
     // From the centre (2,2) the first larger neighbour in scan order leads to the 5-peak at
     // (0,0), but the largest neighbour (3,3) leads to the 8-peak at (4,4).
-    const auto v = flat({{5, 0, 0, 0, 0},
-                         {0, 3, 0, 0, 0},
-                         {0, 0, 1, 0, 0},
-                         {0, 0, 0, 4, 0},
-                         {0, 0, 0, 0, 8}});
+    const auto v = flat({{5, 0, 0, 0, 0}, {0, 3, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, 4, 0}, {0, 0, 0, 0, 8}});
     MainLobeFinder finder({5, 5});
     const LobeSearch r = finder.find(v.data(), 2 * 5 + 2);
     EXPECT_EQ(r.peak, 4u * 5 + 4);
@@ -94,15 +88,14 @@ TEST(MainLobe, ClimbTiesGoToFirstNeighbourInOrder)
 TEST(MainLobe, PlateausBelongToTheLobeButRisesDoNot)
 {
     // Flat top (three 9s), a flat shoulder of 4s, and beyond a step up to 6 and a plateau of 6s.
-    const auto v = flat({{9, 9, 9, 4, 4, 6, 6},
-                         {8, 8, 8, 4, 4, 6, 6}});
+    const auto v = flat({{9, 9, 9, 4, 4, 6, 6}, {8, 8, 8, 4, 4, 6, 6}});
     MainLobeFinder finder({2, 7});
     // Start on the flat top: no neighbour is strictly larger, so the start itself is the peak.
     const LobeSearch r = finder.find(v.data(), 1);
     EXPECT_EQ(r.peak, 1u);
     ASSERT_TRUE(r.hasSide);
     EXPECT_DOUBLE_EQ(r.sideValue, 6);
-    EXPECT_EQ(r.sidePoint, 5u);  // first of the equal 6s in index order
+    EXPECT_EQ(r.sidePoint, 5u); // first of the equal 6s in index order
     EXPECT_EQ(r.lobeSize, 10u);
     for (std::size_t p : {0u, 2u, 3u, 4u, 7u, 9u, 10u, 11u})
         EXPECT_TRUE(finder.inLobe(p)) << p;
@@ -127,13 +120,11 @@ TEST(MainLobe, GridEdgesDoNotWrapAround)
 {
     // In flat storage the end of row 0 (the 7-peak) is followed by the start of row 1 (the 1),
     // but they are not neighbours: the 1 sits among 6s that rise out of the lobe's zeros.
-    const auto v = flat({{6, 6, 0, 7},
-                         {1, 6, 0, 0},
-                         {6, 6, 0, 0}});
+    const auto v = flat({{6, 6, 0, 7}, {1, 6, 0, 0}, {6, 6, 0, 0}});
     MainLobeFinder finder({3, 4});
     const LobeSearch r = finder.find(v.data(), 3);
     EXPECT_EQ(r.peak, 3u);
-    EXPECT_EQ(r.lobeSize, 6u);  // the peak and the five zeros
+    EXPECT_EQ(r.lobeSize, 6u); // the peak and the five zeros
     EXPECT_FALSE(finder.inLobe(4));
     EXPECT_FALSE(finder.inLobe(8));
     ASSERT_TRUE(r.hasSide);
@@ -150,7 +141,7 @@ TEST(MainLobe, CornerPeakAndSingleRowGrid)
     ASSERT_TRUE(r.hasSide);
     EXPECT_EQ(r.sidePoint, 4u);
     EXPECT_EQ(r.lobeSize, 3u);
-    r = finder.find(v.data(), 3);  // the finder is reused: marks of the last search are gone
+    r = finder.find(v.data(), 3); // the finder is reused: marks of the last search are gone
     EXPECT_EQ(r.peak, 4u);
     EXPECT_EQ(r.sidePoint, 0u);
     EXPECT_FALSE(finder.inLobe(0));

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-
 #include "scan/ScanOutput.h"
 
 using namespace kcalc::scan;
-using kcalc::Point3;
 using kcalc::PlaneGrid;
 using kcalc::PlaneKind;
+using kcalc::Point3;
 
 namespace {
 
@@ -71,7 +70,7 @@ TEST(ScanBinary, AxialTwoByThreeLayout)
     ASSERT_EQ(appNy(plane), 3u);
     std::vector<double> q(6);
     for (std::size_t p = 0; p < 6; ++p)
-        q[p] = 0.1 * static_cast<double>(p + 1);  // q at (r index p / 2, z index p % 2)
+        q[p] = 0.1 * static_cast<double>(p + 1); // q at (r index p / 2, z index p % 2)
     const std::string bytes = scanBinary(plane, q);
     ASSERT_EQ(bytes.size(), 20u * 8);
     const std::vector<double> v = doublesLE(bytes);
@@ -92,8 +91,8 @@ TEST(ScanBinary, AxialTwoByThreeLayout)
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 3; ++j) {
             SCOPED_TRACE(std::to_string(i) + "," + std::to_string(j));
-            EXPECT_DOUBLE_EQ(a[0][i][j], plane.coord2(i));  // z
-            EXPECT_DOUBLE_EQ(a[1][i][j], plane.coord1(j));  // r
+            EXPECT_DOUBLE_EQ(a[0][i][j], plane.coord2(i)); // z
+            EXPECT_DOUBLE_EQ(a[1][i][j], plane.coord1(j)); // r
             EXPECT_DOUBLE_EQ(a[2][i][j], q[flatFromApp(plane, i, j)]);
             EXPECT_DOUBLE_EQ(a[2][i][j], q[j * 2 + i]);
         }
@@ -130,13 +129,13 @@ TEST(BestFocus, TiesResolveAsTheApplicationDoes)
     // Axial: the application's rows are z positions. Two equal best values: at (z 1, r 2) and at
     // (z 2, r 0). The row with the largest maximum comes first in z, so (z 1, r 2) wins although
     // (z 2, r 0) comes first in the file order (r outer).
-    const PlaneGrid axial{PlaneKind::Axial, 0.0, 3, 4, -0.001, 0.05, 0.001, 0.001};  // 3 r x 4 z
+    const PlaneGrid axial{PlaneKind::Axial, 0.0, 3, 4, -0.001, 0.05, 0.001, 0.001}; // 3 r x 4 z
     std::vector<double> q(12, 0.2);
-    q[2 * 4 + 1] = 1.0;  // r 2, z 1
-    q[0 * 4 + 2] = 1.0;  // r 0, z 2
+    q[2 * 4 + 1] = 1.0; // r 2, z 1
+    q[0 * 4 + 2] = 1.0; // r 0, z 2
     EXPECT_EQ(bestFocusPoint(q, axial), 2u * 4 + 1);
     // Within the winning row, the first column (smallest r) holding the maximum.
-    q[1 * 4 + 1] = 1.0;  // r 1, z 1
+    q[1 * 4 + 1] = 1.0; // r 1, z 1
     EXPECT_EQ(bestFocusPoint(q, axial), 1u * 4 + 1);
 
     // Transverse: rows are x positions; equal maxima in rows 1 and 2 -> row 1, first y.
@@ -146,7 +145,7 @@ TEST(BestFocus, TiesResolveAsTheApplicationDoes)
     t[1 * 4 + 3] = 0.9;
     t[1 * 4 + 2] = 0.9;
     EXPECT_EQ(bestFocusPoint(t, transverse), 1u * 4 + 2);
-    t[0 * 4 + 3] = 0.95;  // a strictly larger value wins wherever it is
+    t[0 * 4 + 3] = 0.95; // a strictly larger value wins wherever it is
     EXPECT_EQ(bestFocusPoint(t, transverse), 3u);
 }
 
@@ -158,10 +157,10 @@ TEST(PlaneGrid, PointsAndNearestPoint)
     EXPECT_DOUBLE_EQ(p.y, 0.002);
     EXPECT_DOUBLE_EQ(p.z, 0.08);
     EXPECT_EQ(axial.points().size(), 12u);
-    EXPECT_DOUBLE_EQ(axial.points()[7].z, 0.08);  // (1, 3)
+    EXPECT_DOUBLE_EQ(axial.points()[7].z, 0.08); // (1, 3)
     EXPECT_EQ(nearestPoint(axial, {0, 0.0009, 0.0649}), 1u * 4 + 1);
     EXPECT_EQ(nearestPoint(axial, {0, 0.0011, 0.0651}), 2u * 4 + 2);
-    EXPECT_EQ(nearestPoint(axial, {0, -1.0, 9.0}), 0u * 4 + 3);  // clamped to the grid
+    EXPECT_EQ(nearestPoint(axial, {0, -1.0, 9.0}), 0u * 4 + 3); // clamped to the grid
     EXPECT_EQ(nearestPoint(axial, {0, NAN, 0.05}), 0u);
 
     const PlaneGrid transverse{PlaneKind::Transverse, 0.13, 3, 4, -0.002, -0.003, 0.002, 0.002};
@@ -179,7 +178,7 @@ TEST(SideMaxes, OneLinePerFocusPosition)
     const PlaneGrid field{PlaneKind::Transverse, 0.1, 3, 3, -0.004, -0.004, 0.004, 0.004};
     std::vector<FocusQuality> r(2);
     r[0].hasSide = true;
-    r[0].sidePoint = 2 * 3 + 1;  // (0.004, 0)
+    r[0].sidePoint = 2 * 3 + 1; // (0.004, 0)
     r[0].sideValue = 0.25;
     r[1].hasSide = false;
     std::istringstream in(sideMaxesText(focus, field, r));

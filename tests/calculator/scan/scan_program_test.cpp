@@ -23,7 +23,7 @@ namespace {
 // a transverse one 5 x 5 in 9 x 9, with the steps of the quality windows' defaults.
 struct ScanFolder {
     testjob::JobDescription job;
-    testjob::GridDescription fieldRegion;  // grid_scan.txt
+    testjob::GridDescription fieldRegion; // grid_scan.txt
     bool crlf = false;
 
     explicit ScanFolder(bool axial)
@@ -54,7 +54,7 @@ std::vector<double> readDoubles(const std::string &path)
 {
     const std::string b = testjob::readFile(path);
     std::vector<double> v(b.size() / 8);
-    std::memcpy(v.data(), b.data(), v.size() * 8);  // little-endian host
+    std::memcpy(v.data(), b.data(), v.size() * 8); // little-endian host
     return v;
 }
 
@@ -70,16 +70,17 @@ TEST(ScanProgram, MainAndSideJobsWriteTheirResultsThenCalcdone)
             ScanFolder folder(axial);
             folder.crlf = side;
             folder.write(dir.path());
-            testjob::writeFile(dir.file("calcdone"), "");  // left by an earlier run
+            testjob::writeFile(dir.file("calcdone"), ""); // left by an earlier run
             ASSERT_EQ(testjob::runCalculator(dir.path(), std::string(kind) + " --no-gui"), 0)
                 << testjob::readFile(dir.file("stderr.out"));
             EXPECT_TRUE(testjob::exists(dir.file("calcdone")));
 
             // The library's computation of the same job, value by value.
             const scan::ScanJobInput input = scan::readScanJobInput(dir.path());
-            const scan::ScanJobSetup setup = scan::scanJobSetup(input, side ? scan::ScanKind::SideMaxima
-                                                                           : scan::ScanKind::MainMaxima);
-            const scan::ScanJobResult expected = scan::computeScanJob(setup, ElementFieldModel(input.array, input.medium));
+            const scan::ScanJobSetup setup =
+                scan::scanJobSetup(input, side ? scan::ScanKind::SideMaxima : scan::ScanKind::MainMaxima);
+            const scan::ScanJobResult expected =
+                scan::computeScanJob(setup, ElementFieldModel(input.array, input.medium));
             const std::vector<double> values = expected.values(setup.kind);
 
             const std::string bin = axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
@@ -124,11 +125,11 @@ TEST(ScanProgram, JobErrorsLeaveNoCalcdone)
     struct Case {
         const char *what;
         void (*spoil)(const std::string &dir, ScanFolder &f);
-        const char *named;  // the file the message must name
+        const char *named; // the file the message must name
     };
     const Case cases[] = {
-        {"no grid_scan.txt", [](const std::string &dir, ScanFolder &) { std::remove((dir + "/grid_scan.txt").c_str()); },
-         "grid_scan.txt"},
+        {"no grid_scan.txt",
+         [](const std::string &dir, ScanFolder &) { std::remove((dir + "/grid_scan.txt").c_str()); }, "grid_scan.txt"},
         {"zero step in the field region",
          [](const std::string &dir, ScanFolder &f) {
              f.fieldRegion.step2 = 0;
@@ -164,7 +165,7 @@ TEST(ScanProgram, JobErrorsLeaveNoCalcdone)
             ScanFolder folder(true);
             folder.write(dir.path());
             c.spoil(dir.path(), folder);
-            testjob::writeFile(dir.file("calcdone"), "");  // an earlier run's marker must go too
+            testjob::writeFile(dir.file("calcdone"), ""); // an earlier run's marker must go too
             EXPECT_EQ(testjob::runCalculator(dir.path(), std::string(kind) + " --no-gui"), 1);
             EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
             EXPECT_FALSE(testjob::exists(dir.file("AbsField_YZ.bin")));

@@ -9,9 +9,9 @@
 #include "ScanTestSupport.h"
 
 using namespace kcalc::scan;
-using kcalc::Point3;
 using kcalc::PlaneGrid;
 using kcalc::PlaneKind;
+using kcalc::Point3;
 using scantest::PointSourceArray;
 
 namespace {
@@ -67,14 +67,14 @@ TEST(QualityScan, TwoPeakFieldGivesExpectedValues)
     const auto r = scanFocusQuality(h, {9, 9}, hF, {big, small}, sideSettings());
     ASSERT_EQ(r.size(), 2u);
 
-    EXPECT_NEAR(r[0].mainValue, 1.0, 1e-15);  // the focus is the global maximum
+    EXPECT_NEAR(r[0].mainValue, 1.0, 1e-15); // the focus is the global maximum
     EXPECT_EQ(r[0].peakPoint, big);
     ASSERT_TRUE(r[0].hasSide);
     EXPECT_EQ(r[0].sidePoint, small);
     EXPECT_NEAR(r[0].sideValue, a[small] / a[big], 1e-15);
     EXPECT_NEAR(r[0].sideValue, 0.3, 1e-3);
 
-    EXPECT_NEAR(r[1].mainValue, a[small] / a[big], 1e-15);  // a stronger point elsewhere
+    EXPECT_NEAR(r[1].mainValue, a[small] / a[big], 1e-15); // a stronger point elsewhere
     EXPECT_EQ(r[1].peakPoint, small);
     EXPECT_EQ(r[1].sidePoint, big);
     EXPECT_NEAR(r[1].sideValue, a[big] / a[small], 1e-15);
@@ -137,7 +137,7 @@ TEST(QualityScan, ZeroFieldGivesZeroNotNaN)
     const auto r = scanFocusQuality(h, {3, 4}, hF, {5}, sideSettings());
     EXPECT_EQ(r[0].mainValue, 0.0);
     EXPECT_EQ(r[0].sideValue, 0.0);
-    EXPECT_FALSE(r[0].hasSide);  // a flat field is all main lobe
+    EXPECT_FALSE(r[0].hasSide); // a flat field is all main lobe
 }
 
 namespace {
@@ -161,7 +161,7 @@ TEST(QualityScan, FastPathMatchesDirectSummation)
     int withSide = 0, notFocal = 0;
     for (auto threads : {ScanSettings::Threads::PerThreadProducts, ScanSettings::Threads::SharedProducts}) {
         ScanSettings s = sideSettings(threads);
-        s.blockColumns = 5;  // several blocks and a short last one
+        s.blockColumns = 5; // several blocks and a short last one
         const auto r = scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, s);
         ASSERT_EQ(r.size(), ref.size());
         for (std::size_t m = 0; m < r.size(); ++m) {
@@ -251,8 +251,12 @@ TEST(QualityScan, CancelAndBadInput)
     EXPECT_GE(calls, 1u);
 
     std::size_t last = 0, total = 0;
-    scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start, sideSettings(ScanSettings::Threads::SharedProducts),
-                     [&](std::size_t d, std::size_t t) { last = d; total = t; return true; });
+    scanFocusQuality(c.hGrid, gridShape(c.field), c.hFocus, c.start,
+                     sideSettings(ScanSettings::Threads::SharedProducts), [&](std::size_t d, std::size_t t) {
+                         last = d;
+                         total = t;
+                         return true;
+                     });
     EXPECT_EQ(last, c.hFocus.rows);
     EXPECT_EQ(total, c.hFocus.rows);
 
