@@ -16,6 +16,12 @@ packages=(
   poppler-utils
   locales
   xdg-utils mupdf
+  clang-format
+  libfftw3-dev libhdf5-dev libeigen3-dev
+  libpagmo-dev libnlopt-cxx-dev
+  libopenmpi-dev openmpi-bin
+  pybind11-dev python3-dev python3-numpy python3-h5py
+  dpkg-dev
 )
 # Locales the tests run under (comma decimal separators, group separators).
 locales=(ru_RU.UTF-8 de_DE.UTF-8)
