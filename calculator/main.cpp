@@ -39,7 +39,7 @@
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 #include "progress/JobMonitor.h"
 #include "progress/ProgressWindow.h"
 #include "scan/Blas.h"
@@ -49,19 +49,11 @@ using namespace kcalc;
 
 namespace {
 
-enum class JobKind { Field, MainMax, SideMax };
+enum class KindId { Field, MainMax, SideMax };
 
-const char *jobTitle(JobKind kind)
+const char *jobTitle(KindId kind)
 {
-    switch (kind) {
-    case JobKind::Field:
-        return "Расчет поля";
-    case JobKind::MainMax:
-        return "Оценка качества поля: главные максимумы";
-    case JobKind::SideMax:
-        return "Оценка качества поля: боковые максимумы";
-    }
-    return "";
+    return kjobs::jobKinds()[static_cast<std::size_t>(kind)].title;
 }
 
 // A run shorter than this shows no progress window.
@@ -110,8 +102,8 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     // Check.
     checkJobInput(input);
     const double k = 2 * M_PI * input.array.frequency / input.medium.soundSpeed;
-    log.info("Проверка пройдена. Волновое число k = " + formatNumber(k)
-             + " 1/м, длина волны = " + formatNumber(input.medium.soundSpeed / input.array.frequency)
+    log.info("Проверка пройдена. Волновое число k = " + resultNumber(k)
+             + " 1/м, длина волны = " + resultNumber(input.medium.soundSpeed / input.array.frequency)
              + " м, точек сетки: " + std::to_string(input.grid.pointCount())
              + ", пар элемент-точка: " + std::to_string(input.grid.pointCount() * input.array.elements.size()));
 
@@ -128,9 +120,9 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     log.info("Расчет выполнен за " + formatDuration(seconds) + " ("
              + brief(seconds * 1e9 / static_cast<double>(input.grid.pointCount() * input.array.elements.size()))
              + " нс на пару элемент-точка)");
-    log.info("|p(F)|/p0 = " + formatNumber(result.focusPressure)
-             + "; максимум |p|/p0 на сетке = " + formatNumber(result.maximum) + " в точке (" + formatNumber(top.x)
-             + ", " + formatNumber(top.y) + ", " + formatNumber(top.z) + ") м");
+    log.info("|p(F)|/p0 = " + resultNumber(result.focusPressure)
+             + "; максимум |p|/p0 на сетке = " + resultNumber(result.maximum) + " в точке (" + resultNumber(top.x)
+             + ", " + resultNumber(top.y) + ", " + resultNumber(top.z) + ") м");
     if (result.behindCap > 0)
         log.info("Точек сетки позади плоскости хотя бы одного элемента: " + std::to_string(result.behindCap)
                  + ". Они лежат за излучающей чашей, вне среды: элемент дает вклад только в полупространство "
@@ -144,7 +136,7 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     owner.publish([&] {
         writeFieldResult(dir, input.grid, result.values);
         writeFocusPressure(dir, result.focusPressure);
-        log.info("Результат записан в " + name + ", |p(F)|/p0 в " + focusPressureName());
+        log.info("Результат записан в " + name + ", |p(F)|/p0 в " + names::focusPressure);
         if (monitor.control.cancelled())
             throw JobCancelled();
         markDone(dir);
@@ -156,10 +148,10 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
 // (grid_calc.txt) and the field region (grid_scan.txt); computes the element fields on the field
 // grid once and steps the focus over every position (scan/QualityScan.h); writes AbsField_??.bin
 // (and side_maxes.txt), the field at the best focus as AbsField_??.txt, then calcdone.
-void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
+void runScanJob(KindId kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
 {
     const std::string dir = ".";
-    const scan::ScanKind scanKind = kind == JobKind::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
+    const scan::ScanKind scanKind = kind == KindId::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
 
     // Read.
     log.info("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, grid_calc.txt, grid_scan.txt");
@@ -216,14 +208,14 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     const Point3 best = scan::gridPoint(setup.focus, result.best);
     log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds)
              + "; перебор положений фокуса: " + formatDuration(result.scanSeconds));
-    log.info("Наибольший главный максимум p_F/p_max = " + formatNumber(result.quality[result.best].mainValue)
-             + " в положении фокуса (" + formatNumber(best.x) + ", " + formatNumber(best.y) + ", "
-             + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
+    log.info("Наибольший главный максимум p_F/p_max = " + resultNumber(result.quality[result.best].mainValue)
+             + " в положении фокуса (" + resultNumber(best.x) + ", " + resultNumber(best.y) + ", "
+             + resultNumber(best.z) + ") м; максимум поля там |p|/p0 = " + resultNumber(result.bestFieldMax));
 
     // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
     owner.publish([&] {
         scan::writeScanResults(dir, setup, result);
-        log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
+        log.info("Результаты записаны в " + scanResultName(setup.focus.kind) + ", " + fieldResultName(setup.field.kind)
                  + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
         if (monitor.control.cancelled())
             throw JobCancelled();
@@ -232,12 +224,12 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     });
 }
 
-void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
+void runJob(KindId kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
 {
     try {
         if (!owner)
             throw JobError(monitor.message()); // the folder could not be claimed
-        if (kind == JobKind::Field)
+        if (kind == KindId::Field)
             runFieldJob(log, monitor, *owner);
         else
             runScanJob(kind, log, monitor, *owner);
@@ -364,13 +356,13 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    JobKind kind;
+    KindId kind;
     if (kindName && std::strcmp(kindName, "field") == 0)
-        kind = JobKind::Field;
+        kind = KindId::Field;
     else if (kindName && std::strcmp(kindName, "main_max") == 0)
-        kind = JobKind::MainMax;
+        kind = KindId::MainMax;
     else if (kindName && std::strcmp(kindName, "side_max") == 0)
-        kind = JobKind::SideMax;
+        kind = KindId::SideMax;
     else {
         usage();
         return 2;

@@ -4,15 +4,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "JobProtocol.h"
+
 namespace kcalc {
 
-// A job that cannot be run: unreadable or invalid input, a result that cannot be written.
-// The message names the file and the offending value; main() writes it to log.txt and stderr.
-class JobError : public std::runtime_error
-{
-public:
-    explicit JobError(const std::string &message) : std::runtime_error(message) {}
-};
+// The calculator works on the job files' own types and readers (JobError among them: unreadable or
+// invalid input, a result that cannot be written; main() writes its message to log.txt and stderr).
+using namespace kjobs;
 
 // The run was stopped by the user (cancel button) or by a termination signal.
 class JobCancelled : public std::runtime_error
