@@ -128,11 +128,11 @@ struct ArrayGeometry {
 
 // medium.txt.
 struct Medium {
-    std::string name = "Water"; // line 1, UTF-8 here, Windows-1251 in the file
-    double density = 0;         // kg/m^3
-    double soundSpeed = 0;      // m/s
-    double heatCapacity = 0;    // J/(kg K), carried along, unused by the field
+    double density = 0;      // kg/m^3
+    double soundSpeed = 0;   // m/s
+    double heatCapacity = 0; // J/(kg K), carried along, unused by the field
     double absorption_dB_cm_MHz = 0;
+    std::string name = "Water"; // line 1, UTF-8 here, Windows-1251 in the file
 };
 
 // grid_calc.txt, grid_scan.txt. Point (i1, i2) lies at start1 + i1 step1 along axis 1 and
