@@ -5,6 +5,7 @@
 #include <string>
 
 #include "JobProtocol.h"
+#include "log/Messages.h"
 
 namespace kcalc {
 
@@ -16,17 +17,14 @@ using namespace kjobs;
 class JobCancelled : public std::runtime_error
 {
 public:
-    JobCancelled() : std::runtime_error("Расчет прерван пользователем") {}
+    JobCancelled() : std::runtime_error(msg::kCancelled) {}
 };
 
 // A newer run has claimed the job folder; this one stops and publishes nothing.
 class JobSuperseded : public std::runtime_error
 {
 public:
-    JobSuperseded() :
-        std::runtime_error("В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не "
-                           "записаны")
-    {}
+    JobSuperseded() : std::runtime_error(msg::kSuperseded) {}
 };
 
 } // namespace kcalc
