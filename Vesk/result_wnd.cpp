@@ -96,7 +96,11 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
+    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
+    // A plane that misses the focus shows no focal spot: the focus line says so.
+    if (!Focus.inPlane)
+        text += "\n" + focusMissText(Focus.distance);
+    ui->Focus_Label->setText(text);
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)
