@@ -85,6 +85,10 @@ void QualityWnd::runScan(Scan kind)
         *path = job.folder + file_to_calc_qual;
     };
     job.check = [this, kind] { return checkRun(kind); };
+    job.refuse = [&field, &focusShift] {
+        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+    };
     if (!jobfiles::run(this, job))
         return;
 
