@@ -105,12 +105,17 @@ TEST_F(QualityResultWindowTest, LabelsStateTheBestFocusInCentimetres)
     Result_Wnd_qual w(nullptr, nullptr);
     w.SetType(true);
     w.Axes_Title("AbsField_YZ.bin", 4e+12, shared::contourLevels, false);
+    // One point of the 15 holds the best value 0.9.
+    const QString share = "\nq ≥ 0.89 на 7 % области; значение — наибольшее давление поля при этой фокусировке, в "
+                          "единицах p₀";
     EXPECT_EQ(labelText(&w), QString("Максимальное безразмерное значение 4e+12 достигается\nпри "
-                                     "фокусировке в точку x = 0 см, y = 0.5 см, z = 12 см."));
+                                     "фокусировке в точку x = 0 см, y = 0.5 см, z = 12 см.")
+                                 + share);
     w.SetType(false);
     w.Axes_Title("emp", 1.25, shared::contourLevels, false);
     EXPECT_EQ(labelText(&w), QString("Максимальное безразмерное значение 1.25 достигается\nпри "
-                                     "фокусировке в точку x = 12 см, y = 0.5 см, z = 13 см."));
+                                     "фокусировке в точку x = 12 см, y = 0.5 см, z = 13 см.")
+                                 + share);
     w.Axes_Title("empt", 0, shared::contourLevels, true); // side maxima: no text
     EXPECT_EQ(labelText(&w), QString());
 

@@ -136,7 +136,7 @@ TEST_F(QualityResultsTest, MainResultShowsTheBestFocusAndTheScaleMaximum)
     EXPECT_EQ(shared::contourLevels_main, request.levelsMain);
     EXPECT_DOUBLE_EQ(shared::XF_max_pos, 0.12);
     EXPECT_DOUBLE_EQ(shared::YF_max_pos, 0.01);
-    EXPECT_EQ(w->findChild<QLabel *>("Focus_Label")->text(),
+    EXPECT_EQ(w->findChild<QLabel *>("Focus_Label")->text().section('\n', 0, 1),
               QString("Максимальное безразмерное значение 4e+12 достигается\nпри фокусировке в "
                       "точку x = 0 см, y = 1 см, z = 12 см."));
     // The analysed region is the main run's.
@@ -294,7 +294,7 @@ TEST_F(QualityResultsTest, AxialWindowButtonsCheckTheirJobsAndOpenTheirMaps)
     EXPECT_EQ(both->findChild<QLabel *>("Focus_Label")->text(), label);
     int mainMaps = 0;
     for (Result_Wnd_qual *s : singles)
-        mainMaps += s->findChild<QLabel *>("Focus_Label")->text() == label;
+        mainMaps += s->findChild<QLabel *>("Focus_Label")->text().section('\n', 0, 1) == label;
     EXPECT_EQ(mainMaps, 1);
     EXPECT_TRUE(both->parameterText_side().contains("N<sub>z</sub> = 25"));
 }
