@@ -36,6 +36,7 @@ void QualityWnd::setUpWindow(const QString &title, QWidget *preview, const Butto
     window::setIconFromAppDir(this);
     setWindowTitle(title);
     setMinimumSize(window::scaledSize(QSize(823, 652), true));
+    window::growToContents(this);
     main_is_ready = false;
     side_is_ready = false;
 }

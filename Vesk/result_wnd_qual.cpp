@@ -54,6 +54,8 @@ Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g) :
     gridlife::share(this, G);
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
+    // The lines under the plot wrap rather than widen the window.
+    ui->Focus_Label->setWordWrap(true);
     resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(), "Результат оценки качества поля");
     ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
@@ -111,6 +113,7 @@ void Result_Wnd_qual::Axes_Title(QString file_name, double maxvalue, QList<doubl
     if (!text.isEmpty())
         text += "\n" + bestFocusShareText(ui->widget->GetZ(), shared::is_intens_qual);
     ui->Focus_Label->setText(text);
+    window::growToContents(this);
 }
 
 QString Result_Wnd_qual::parameterText() const
