@@ -74,10 +74,16 @@ private slots:
     void on_pushButton_3_clicked();
     void on_pushButton_6_clicked();
     void on_pushButton_5_clicked();
+    // The plane through a focus it misses.
+    void on_Focus_Button_Poper_clicked();
+    void on_Focus_Button_Axial_clicked();
 
     // Navigation and help.
     void on_pushButton_8_clicked();
     void on_pushButton_10_clicked();
+    // Session
+    void on_pushButton_11_clicked();
+    void on_pushButton_12_clicked();
     void on_pushButton_7_clicked();
     void on_pushButton_9_clicked();
     void on_Help_Button_Poper_clicked();
@@ -103,6 +109,8 @@ private:
     void refillFocus(QLineEdit *x, QLineEdit *y, QLineEdit *z);
     void updateTransverseButtons();
     void updateAxialButtons();
+    // The note under a tab's preview when its complete plane misses the complete focus.
+    void updateFocusNote(bool axialTab);
     void runCalculation(bool axialTab);
     void showResults(bool axialTab);
     void backToArray();

@@ -14,10 +14,11 @@
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
 
+#include "hdf5_export.h"
 #include "platform.h"
 #include "write_z.h"
 
-QString exportFilters()
+QString exportFilters(bool hdf5)
 {
     QStringList filters;
     filters << "PDF Documents (*.pdf)"
@@ -37,6 +38,8 @@ QString exportFilters()
         filters << imageFilter;
     }
     filters << "Text Files (*.txt)";
+    if (hdf5)
+        filters << "HDF5 Files (*.h5)";
     return filters.join(";;");
 }
 
@@ -126,7 +129,7 @@ QByteArray psString(const QByteArray &text)
     return out;
 }
 
-QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &documentRect, int resolution)
+QImage renderPlotImage(QwtPlot *plot, const QRectF &documentRect, int resolution)
 {
     const QRect imageRect = documentRect.toRect();
     const int dotsPerMeter = qRound(resolution / 25.4 * 1000.0);
@@ -137,7 +140,7 @@ QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &d
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(QColor(Qt::white).rgb());
     QPainter painter(&image);
-    renderer.render(plot, &painter, imageRect);
+    renderPlot(plot, &painter, imageRect);
     painter.end();
     return image;
 }
@@ -195,16 +198,20 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
     return ok && file.error() == QFileDevice::NoError;
 }
 
-bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution)
+void renderPlot(QwtPlot *plot, QPainter *painter, const QRectF &rect)
 {
-    if (!plot || sizeMm.isEmpty() || resolution <= 0)
-        return false;
-
     QwtPlotRenderer renderer;
     // Make the document look like the widget: its background and its frames.
     // (Qwt 6.1 has no KeepFrames layout flag: not discarding the canvas frame is its equivalent.)
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground, false);
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasFrame, false);
+    renderer.render(plot, painter, rect);
+}
+
+bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution)
+{
+    if (!plot || sizeMm.isEmpty() || resolution <= 0)
+        return false;
 
     QString title = plot->title().text();
     if (title.isEmpty())
@@ -224,7 +231,7 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
         QPainter painter;
         if (!painter.begin(&writer))
             return false;
-        renderer.render(plot, &painter, documentRect);
+        renderPlot(plot, &painter, documentRect);
         return painter.end();
     }
     if (format == "svg") {
@@ -237,16 +244,16 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
         QPainter painter;
         if (!painter.begin(&generator))
             return false;
-        renderer.render(plot, &painter, documentRect);
+        renderPlot(plot, &painter, documentRect);
         return painter.end();
     }
     if (format == "ps") {
         // Qt 5 has no PostScript printer: the page is rendered as at 300 dpi and embedded as an image.
-        const QImage image = renderPlotImage(renderer, plot, documentRect, resolution);
+        const QImage image = renderPlotImage(plot, documentRect, resolution);
         return writePostScriptImage(image, fileName, sizeMm / 25.4 * 72.0, title);
     }
     if (!format.isEmpty() && QImageWriter::supportedImageFormats().contains(format.toLatin1())) {
-        const QImage image = renderPlotImage(renderer, plot, documentRect, resolution);
+        const QImage image = renderPlotImage(plot, documentRect, resolution);
         return !image.isNull() && image.save(fileName, format.toLatin1().constData());
     }
     return false;
@@ -254,14 +261,17 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
 
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays, const QString &ax)
 {
-    exportPlotWith(parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); });
+    exportPlotWith(
+        parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); },
+        [&](const QString &name) { return writePlotHdf5(name, arrays(), ax, plot->title().text(), nullptr); });
 }
 
-void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText)
+void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText,
+                    const std::function<bool(const QString &)> &writeHdf5)
 {
     QString selectedFilter;
-    const QString chosen =
-        platform::getSaveFileName(parent, "Export File Name", "result.pdf", exportFilters(), &selectedFilter, false);
+    const QString chosen = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
+                                                     exportFilters(bool(writeHdf5)), &selectedFilter, false);
     if (chosen.isEmpty())
         return;
     const QString fileName = withFilterSuffix(chosen, selectedFilter);
@@ -269,6 +279,8 @@ void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(con
     bool written = false;
     if (fileName.endsWith(".txt"))
         written = writeText(fileName);
+    else if (writeHdf5 && fileName.endsWith(".h5"))
+        written = writeHdf5(fileName);
     else
         written = renderPlotDocument(plot, fileName, exportPageSizeMm(plot->size(), platform::screenDpi()), 300);
 

@@ -6,6 +6,7 @@
 #include "JobProtocol.h"
 #include "job_files.h"
 #include "platform.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -48,6 +49,7 @@ void QualityWnd::setUpWindow(const QString &title, QWidget *preview, const Butto
     window::setIconFromAppDir(this);
     setWindowTitle(title);
     setMinimumSize(window::scaledSize(QSize(823, 652), true));
+    window::growToContents(this);
     main_is_ready = false;
     side_is_ready = false;
 }
@@ -95,6 +97,10 @@ void QualityWnd::runScan(Scan kind)
         *path = job.folder + file_to_calc_qual;
     };
     job.check = [this, kind] { return checkRun(kind); };
+    job.refuse = [&field, &focusShift] {
+        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+    };
     if (!jobfiles::run(this, job))
         return;
 
@@ -130,6 +136,12 @@ void QualityWnd::showResult(Scan kind)
 void QualityWnd::showBothResults()
 {
     qualityresult::showMainAndSide(resultRequest());
+}
+
+void QualityWnd::saveSession()
+{
+    sessionstate::keepForm(this, sessionKey());
+    sessionstate::saveAs(this);
 }
 
 void QualityWnd::closeEvent(QCloseEvent *event)

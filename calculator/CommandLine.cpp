@@ -6,9 +6,10 @@
 
 #include "log/Messages.h"
 
-CommandLine parseCommandLine(int argc, char **argv)
+CommandLine parseCommandLine(int argc, char **argv, bool gui)
 {
     CommandLine line;
+    line.gui = gui;
     const char *kind = nullptr;
     for (int i = 1; i < argc && line.exitCode < 0; ++i) {
         if (std::strcmp(argv[i], "--no-gui") == 0)

@@ -14,7 +14,8 @@ struct CommandLine {
     int exitCode = -1; // 0 or more: nothing to run; print the usage and exit with it
 };
 
-CommandLine parseCommandLine(int argc, char **argv);
+// `gui` is the default of the window (false for a run over several MPI ranks).
+CommandLine parseCommandLine(int argc, char **argv, bool gui);
 
 // The usage text, the kinds and folders taken from the job files' table.
 std::string usage();

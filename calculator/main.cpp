@@ -7,6 +7,10 @@
 //               side_max  side-maxima scan                            (side_max/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
 //
+//   mpirun -np N kormax-calc main_max|side_max --no-gui
+//     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
+//     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
+//
 // The kinds are those of the job files' table (JobProtocol.h), each run by its module
 // (src/jobs/Jobs.h). Phases: parse the command line -> claim the folder -> run the job's module
 // (read -> check -> compute -> publish) on a worker thread, watched -> report how it ended. Any
@@ -45,15 +49,27 @@ extern "C" void onTerminate(int)
 int main(int argc, char **argv)
 {
     blas::preferWideKernels(argv);
+    parallel::MpiSession mpi(&argc, &argv);
+    const parallel::Ranks ranks = mpi.ranks();
 
     // The command line.
-    const CommandLine line = parseCommandLine(argc, argv);
+    const CommandLine line = parseCommandLine(argc, argv, ranks.size == 1); // several ranks: a batch run
     if (line.exitCode >= 0) {
         std::fputs(usage().c_str(), stderr);
         return line.exitCode;
     }
     const std::string title = line.kind->title;
     Log log;
+    if (!ranks.root()) {
+        // Rank 0 alone owns the folder, the log and the results; this rank computes its share.
+        JobMonitor monitor;
+        runWorker(*line.module, log, monitor, nullptr, ranks);
+        if (monitor.outcome.load() == JobMonitor::Succeeded)
+            return 0;
+        log.error(msg::rankFailed(ranks.rank, ranks.size, monitor.message()));
+        mpi.abortAll(1);
+        return 1;
+    }
     if (!log.open("."))
         log.error(msg::kNoLogFile);
     log.info(msg::jobStart(title, line.kind->name, workingDirectory()));
@@ -72,7 +88,7 @@ int main(int argc, char **argv)
     }
 
     // The job, on a worker thread, watched by the progress window or in the log.
-    std::thread worker(runWorker, std::cref(*line.module), std::ref(log), std::ref(monitor), owner.get());
+    std::thread worker(runWorker, std::cref(*line.module), std::ref(log), std::ref(monitor), owner.get(), ranks);
     std::thread watcher([&] {
         if (owner && watchOwnership(*owner, monitor))
             log.closeFile(); // log.txt belongs to the newer run now
@@ -98,6 +114,7 @@ int main(int argc, char **argv)
         } else {
             log.info(msg::kCancelledNoMarker);
         }
+        mpi.abortAll(3); // ranks still waiting for rank 0 must not outlive it
         return 3;
     default:
         log.error(monitor.message());
@@ -105,6 +122,7 @@ int main(int argc, char **argv)
         // A failure that ended before any window appeared still reaches a user at a display.
         if (line.gui && !window && log.elapsed() < 60 && displayAvailable())
             showFailure(argv, title, monitor.message());
+        mpi.abortAll(1);
         return 1;
     }
 }

@@ -22,12 +22,12 @@ bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
     return monitor.finished();
 }
 
-void runWorker(const JobModule &module, Log &log, JobMonitor &monitor, FolderOwner *owner)
+void runWorker(const JobModule &module, Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
 {
     try {
-        if (!owner)
+        if (!owner && ranks.root())
             throw JobError(monitor.message()); // the folder could not be claimed
-        JobContext job{".", log, monitor.control, monitor.computeStart, *owner};
+        JobContext job{".", log, monitor.control, monitor.computeStart, owner, ranks};
         module.run(job);
         monitor.outcome.store(JobMonitor::Succeeded);
     } catch (const JobCancelled &e) {

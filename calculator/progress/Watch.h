@@ -12,9 +12,11 @@
 #include "output/FolderOwner.h"
 #include "progress/JobMonitor.h"
 
-// The worker thread: runs the job's module in the folder `owner` has claimed (null: the claim
-// failed with the monitor's message) and records how it ended in the monitor.
-void runWorker(const kcalc::JobModule &module, kcalc::Log &log, JobMonitor &monitor, kcalc::FolderOwner *owner);
+// The worker thread: runs the job's module in the folder `owner` has claimed (null on the first
+// rank: the claim failed with the monitor's message; null on any other rank: it publishes nothing)
+// and records how it ended in the monitor.
+void runWorker(const kcalc::JobModule &module, kcalc::Log &log, JobMonitor &monitor, kcalc::FolderOwner *owner,
+               kcalc::parallel::Ranks ranks);
 
 // Waits up to `delay` for the worker; true if it finished.
 bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay);

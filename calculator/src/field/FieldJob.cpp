@@ -18,6 +18,8 @@ namespace kcalc {
 
 void runFieldJob(JobContext &job)
 {
+    if (!job.ranks.root())
+        return; // one plane is one rank's work
     Log &log = job.log;
 
     // Read.
@@ -52,7 +54,7 @@ void runFieldJob(JobContext &job)
     requireFiniteResult(result.values, name);
     if (!std::isfinite(result.focusPressure))
         throw JobError(msg::kFocusPressureNotFinite);
-    job.owner.publish([&] {
+    job.owner->publish([&] {
         writeFieldResult(job.dir, input.grid, result.values);
         writeFocusPressure(job.dir, result.focusPressure);
         log.info(msg::fieldWritten(name, names::focusPressure));

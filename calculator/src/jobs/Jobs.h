@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "parallel/Ranks.h"
+
 namespace kcalc {
 
 class FolderOwner;
@@ -21,11 +23,14 @@ struct JobContext {
     Log &log;                          // the run's journal
     RunControl &control;               // progress and cancellation, watched by the program
     std::atomic<double> &computeStart; // set when computing begins (seconds on the log's clock)
-    FolderOwner &owner;                // results and calcdone are published through it
+    FolderOwner *owner;                // results and calcdone are published through it; null on
+                                       // every MPI rank but the first
+    parallel::Ranks ranks;             // the processes of an mpirun run (one when started alone)
 };
 
 // A module runs its job's phases in order: read -> check -> compute -> publish (results, then
-// calcdone, through owner.publish). It throws JobError for a job that cannot be run and
+// calcdone, through owner->publish; a rank other than the first computes its share of a scan and
+// publishes nothing). It throws JobError for a job that cannot be run and
 // JobCancelled when control asks it to stop.
 struct JobModule {
     const char *kind; // kjobs::JobKind::name

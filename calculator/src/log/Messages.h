@@ -37,6 +37,10 @@ constexpr const char *kCancelledNoMarker = "Расчет прерван; при�
 constexpr const char *kFailedNoMarker = "Расчет не выполнен; признак завершения calcdone не записан";
 constexpr const char *kMarkerWritten = "Записан признак завершения calcdone";
 constexpr const char *kUnknownError = "неизвестная ошибка";
+inline std::string rankFailed(int rank, int size, const std::string &message)
+{
+    return "ранг " + std::to_string(rank) + " из " + std::to_string(size) + ": " + message;
+}
 constexpr const char *kCancelled = "Расчет прерван пользователем";
 constexpr const char *kSuperseded =
     "В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не записаны";

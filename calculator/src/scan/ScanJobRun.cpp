@@ -69,17 +69,19 @@ void runScanJob(ScanKind kind, JobContext &job)
     };
     ScanJobResult result;
     try {
-        result = computeScanJob(setup, counted, progress);
+        result = computeScanJob(setup, counted, progress, job.ranks);
     } catch (const ScanCancelled &) {
         throw JobCancelled();
     }
+    if (!job.owner)
+        return; // a rank other than 0: its share has gone to rank 0, which writes the results
     const Point3 best = gridPoint(setup.focus, result.best);
     log.info(msg::scanTimes(formatDuration(result.elementFieldSeconds), formatDuration(result.scanSeconds)));
     log.info(msg::scanBest(resultNumber(result.quality[result.best].mainValue), resultNumber(best.x),
                            resultNumber(best.y), resultNumber(best.z), resultNumber(result.bestFieldMax)));
 
     // Publish, unless the user asked to stop meanwhile or a newer run took the folder.
-    job.owner.publish([&] {
+    job.owner->publish([&] {
         writeScanResults(job.dir, setup, result);
         log.info(msg::scanWritten(scanResultName(setup.focus.kind) + ", " + fieldResultName(setup.field.kind)
                                   + (side ? std::string(", ") + names::sideMaxes : "")));
