@@ -150,7 +150,8 @@ QList<JobFile> arrayAndMediumFiles()
 {
     using namespace shared;
     const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
-    return {{"array.txt", arrayText(A, R, r, nu, rotv)}, {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
+    return {{"array.txt", arrayText(A, R, r, nu, rotv)},
+            {"medium.txt", mediumText(ro, c, media::heatCapacity(), pvs, mediumName)}};
 }
 
 QList<JobFile> elementsAndFocusFiles(bool axial)

@@ -5,6 +5,8 @@
 //     job-kind  field     field of the array over grid_calc.txt      -> AbsField_XY.txt / AbsField_YZ.txt
 //               main_max  main-maxima scan                            (main_max/)
 //               side_max  side-maxima scan                            (side_max/)
+//               volume    |p| in the box of grid_volume.txt            -> AbsField_XYZ.bin
+//               heating   volume field, bioheat and thermal dose       -> Heating_*.txt (heat/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
 //
 // Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
@@ -33,6 +35,7 @@
 #include <QScreen>
 
 #include "field/FieldPlane.h"
+#include "heating/HeatingJob.h"
 #include "log/Log.h"
 #include "output/FocusPressure.h"
 #include "output/FolderOwner.h"
@@ -49,7 +52,7 @@ using namespace kcalc;
 
 namespace {
 
-enum class JobKind { Field, MainMax, SideMax };
+enum class JobKind { Field, MainMax, SideMax, Volume, Heating };
 
 const char *jobTitle(JobKind kind)
 {
@@ -60,6 +63,10 @@ const char *jobTitle(JobKind kind)
         return "Оценка качества поля: главные максимумы";
     case JobKind::SideMax:
         return "Оценка качества поля: боковые максимумы";
+    case JobKind::Volume:
+        return "Расчет поля в объеме";
+    case JobKind::Heating:
+        return "Расчет нагрева";
     }
     return "";
 }
@@ -232,6 +239,77 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     });
 }
 
+// The volume job (|p| in a box) and the heating job (that field, then the bioheat equation, the
+// thermal dose and the readings): files in heating/HeatingJobFiles.h.
+void runHeatingJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
+{
+    const std::string dir = ".";
+    const bool heating = kind == JobKind::Heating;
+
+    // Read.
+    log.info(std::string("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, focus.txt, ")
+             + heatjob::volumeGridName + (heating ? std::string(", ") + heatjob::settingsName : std::string()));
+    const heatjob::JobInput input = heatjob::readJobInput(dir, heating);
+    for (const std::string &line : heatjob::describeJobInput(input, heating))
+        log.info(line);
+
+    // Check.
+    if (heating)
+        heatjob::checkHeatingJob(input);
+    else
+        heatjob::checkVolumeJob(input);
+    log.info("Проверка пройдена. Точек области: " + std::to_string(input.box.pointCount()) + "; память около "
+             + brief((heating ? heatjob::heatingMemoryBytes(input) : heatjob::volumeMemoryBytes(input.box)) / 1048576)
+             + " МиБ");
+
+    // Compute.
+    monitor.computeStart.store(log.elapsed());
+    const double t0 = log.elapsed();
+    if (!heating) {
+        log.info("Расчет: поле решетки в объеме, слой за слоем поперек оси; потоков OpenMP: "
+                 + std::to_string(omp_get_max_threads()));
+        const VolumeFieldResult field =
+            computeVolumeField(input.array, input.medium, input.focus, input.box, &monitor.control);
+        log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + "; |p(F)|/p0 = "
+                 + formatNumber(field.focusPressure) + ", максимум |p|/p0 = " + formatNumber(field.maximum));
+        owner.publish([&] {
+            heatjob::writeVolumeResult(dir, input.box, field);
+            log.info(std::string("Результат записан в ") + heatjob::volumeResultName);
+            if (monitor.control.cancelled())
+                throw JobCancelled();
+            markDone(dir);
+            log.info("Записан признак завершения calcdone");
+        });
+        return;
+    }
+    const ThermalProperties tissue = heatjob::thermalProperties(input);
+    const BioheatLayout layout = bioheatLayout(input.box, tissue, input.settings.sonication);
+    log.info("Расчет: поле в объеме, источник тепла q = 2·α·I, уравнение Пеннеса спектральным методом (FFTW, "
+             "точное решение по времени для каждой гармоники); запас вокруг области "
+             + formatNumber(paddingLength(tissue, input.settings.sonication) * 1000) + " мм, сетка "
+             + std::to_string(layout.nx) + " x " + std::to_string(layout.ny) + " x " + std::to_string(layout.nz)
+             + "; потоков OpenMP: " + std::to_string(omp_get_max_threads()));
+    const heatjob::HeatingResult result = heatjob::computeHeating(input, &monitor.control);
+    const heatjob::HeatingSummary summary = heatjob::summarise(input, result);
+    log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + ". Наибольшая температура "
+             + formatNumber(summary.peakTemperature) + " °C в точке (" + formatNumber(summary.peakX) + ", "
+             + formatNumber(summary.peakY) + ", " + formatNumber(summary.peakZ) + ") м; очаг: "
+             + (summary.lesion ? "длина " + formatNumber(summary.lesionLength) + " м, ширина "
+                                     + formatNumber(std::max(summary.lesionWidthX, summary.lesionWidthY)) + " м"
+                               : std::string("нет")));
+
+    owner.publish([&] {
+        heatjob::writeHeatingResults(dir, input, result);
+        log.info("Результаты записаны в " + heatjob::temperatureMapName(input.settings.plane) + ", "
+                 + heatjob::doseMapName(input.settings.plane) + ", " + heatjob::focusCurveName + ", "
+                 + heatjob::summaryName);
+        if (monitor.control.cancelled())
+            throw JobCancelled();
+        markDone(dir);
+        log.info("Записан признак завершения calcdone");
+    });
+}
+
 void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
 {
     try {
@@ -239,6 +317,8 @@ void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
             throw JobError(monitor.message()); // the folder could not be claimed
         if (kind == JobKind::Field)
             runFieldJob(log, monitor, *owner);
+        else if (kind == JobKind::Volume || kind == JobKind::Heating)
+            runHeatingJob(kind, log, monitor, *owner);
         else
             runScanJob(kind, log, monitor, *owner);
         monitor.outcome.store(JobMonitor::Succeeded);
@@ -340,8 +420,8 @@ bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
 
 void usage()
 {
-    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max [--no-gui]\n"
-                         "Запускается из папки задания (calc/, main_max/, side_max/).\n");
+    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max|volume|heating [--no-gui]\n"
+                         "Запускается из папки задания (calc/, main_max/, side_max/, heat/).\n");
 }
 
 } // namespace
@@ -371,6 +451,10 @@ int main(int argc, char **argv)
         kind = JobKind::MainMax;
     else if (kindName && std::strcmp(kindName, "side_max") == 0)
         kind = JobKind::SideMax;
+    else if (kindName && std::strcmp(kindName, "volume") == 0)
+        kind = JobKind::Volume;
+    else if (kindName && std::strcmp(kindName, "heating") == 0)
+        kind = JobKind::Heating;
     else {
         usage();
         return 2;

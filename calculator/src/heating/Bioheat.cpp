@@ -82,7 +82,8 @@ double kappaSquared(long i, long n, double step)
 } // namespace
 
 BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double> &q, const ThermalProperties &tissue,
-                           const Sonication &sonication, std::size_t probeIndex, RunControl *control)
+                           const Sonication &sonication, std::size_t probeIndex, RunControl *control,
+                           std::size_t stepUnits)
 {
     const VolumeGrid &g = layout.region;
     if (q.size() != g.pointCount())
@@ -91,8 +92,8 @@ BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double
     const PhaseSteps cool = phaseSteps(sonication.coolingTime, sonication.doseStep);
     BioheatResult result;
     result.steps = heat.count + cool.count;
-    if (control)
-        control->total.store(static_cast<std::size_t>(result.steps) + 1);
+    if (control && control->total.load() == 0)
+        control->total.store((static_cast<std::size_t>(result.steps) + 1) * stepUnits);
 
     RealFft3d fft(layout.nx, layout.ny, layout.nz);
     const long n2h = layout.nz / 2 + 1;
@@ -152,7 +153,7 @@ BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double
     result.times.push_back(0);
     result.probe.push_back(sonication.baseline);
     if (control)
-        control->add(1);
+        control->add(stepUnits);
 
     const double scale = 1.0 / static_cast<double>(fft.realSize());
     const long probeZ = static_cast<long>(probeIndex % static_cast<std::size_t>(g.nz));
@@ -209,7 +210,7 @@ BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double
         result.times.push_back(t);
         result.probe.push_back(sonication.baseline + real[probeBox] * scale);
         if (control)
-            control->add(1);
+            control->add(stepUnits);
     }
     return result;
 }

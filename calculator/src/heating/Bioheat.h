@@ -77,10 +77,12 @@ struct BioheatResult {
 //   u^(t + h) = u^(t) e^(-lambda h) + q^ / (rho C) (1 - e^(-lambda h)) / lambda   (h for lambda = 0),
 // so the only errors are the spatial sampling (exact for a band-limited q) and the periodic images
 // (bioheatLayout). Temperatures are transformed back after every dose step; between steps the dose
-// accumulates as for a temperature linear in time (cem43Between). Progress: one unit per step; throws
-// JobCancelled when cancelled.
+// accumulates as for a temperature linear in time (cem43Between). Progress: stepUnits units at the
+// start and per step (control->total is set here unless the caller has set it); throws JobCancelled
+// when cancelled.
 BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double> &q, const ThermalProperties &tissue,
-                           const Sonication &sonication, std::size_t probeIndex, RunControl *control = nullptr);
+                           const Sonication &sonication, std::size_t probeIndex, RunControl *control = nullptr,
+                           std::size_t stepUnits = 1);
 
 // q = 2 alpha I with I = |p|^2 / (2 rho c): the absorbed power density (W/m^3) of a field
 // |p| = p0 * amplitude[i] (Pa), alpha the amplitude absorption coefficient (Np/m).

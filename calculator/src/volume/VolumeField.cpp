@@ -32,7 +32,7 @@ VolumeFieldResult computeVolumeField(const ArrayGeometry &array, const Medium &m
         result.focusPressure += std::abs(model.field(e, focus));
 
     result.values.assign(grid.pointCount(), 0.0);
-    if (control)
+    if (control && control->total.load() == 0)
         control->total.store(grid.pointCount());
     // One transverse plane at a time (x, y points in VolumeGrid order), scattered into the box.
     std::vector<Point3> plane(static_cast<std::size_t>(grid.nx * grid.ny));

@@ -21,7 +21,8 @@ struct VolumeFieldResult {
     std::size_t maximumIndex = 0;
 };
 
-// Progress: one unit per point (control->total is set here). Throws JobCancelled when cancelled.
+// Progress: one unit per point (control->total is set here unless the caller has set it). Throws
+// JobCancelled when cancelled.
 VolumeFieldResult computeVolumeField(const ArrayGeometry &array, const Medium &medium, const Point3 &focus,
                                      const VolumeGrid &grid, RunControl *control = nullptr);
 
