@@ -8,7 +8,7 @@
 #include "field/RunControl.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 
 namespace kcalc::heatjob {
 
@@ -68,15 +68,15 @@ void checkMemory(double need, const std::string &what)
 {
     const double have = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) * static_cast<double>(::sysconf(_SC_PAGESIZE));
     if (have > 0 && need > 0.8 * have)
-        throw JobError(what + ": нужно около " + formatNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
-                       + formatNumber(std::round(have / 1048576)) + " МиБ. Уменьшите область или число шагов");
+        throw JobError(what + ": нужно около " + resultNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
+                       + resultNumber(std::round(have / 1048576)) + " МиБ. Уменьшите область или число шагов");
 }
 
 void requirePositive(double v, const char *file, int line, const char *what)
 {
     if (!(v > 0))
         throw JobError(std::string("Ошибка в файле ") + file + ", строка " + std::to_string(line) + " (" + what
-                       + "): значение должно быть больше нуля, задано " + formatNumber(v));
+                       + "): значение должно быть больше нуля, задано " + resultNumber(v));
 }
 
 } // namespace
@@ -91,12 +91,12 @@ void checkVolumeJob(const JobInput &input)
     for (int i = 0; i < 3; ++i)
         if (!(steps[i] >= 1e-9 && steps[i] <= 1e3))
             throw JobError(std::string("Ошибка в файле ") + kGrid + ", строка " + std::to_string(7 + i) + " ("
-                           + names[i] + "): шаг должен быть от 1 нм до 1 км, задано " + formatNumber(steps[i]) + " м");
+                           + names[i] + "): шаг должен быть от 1 нм до 1 км, задано " + resultNumber(steps[i]) + " м");
     const Point3 last = g.point(g.nx - 1, g.ny - 1, g.nz - 1);
     for (double v : {g.x0, g.y0, g.z0, last.x, last.y, last.z})
         if (!(std::fabs(v) <= 1e3))
             throw JobError(std::string("Ошибка в файле ") + kGrid
-                           + ": область выходит за 1 км от начала координат (координата " + formatNumber(v) + " м)");
+                           + ": область выходит за 1 км от начала координат (координата " + resultNumber(v) + " м)");
     checkMemory(volumeMemoryBytes(g), std::string("Слишком большая область (") + kGrid + ", " + std::to_string(g.nx)
                                           + " x " + std::to_string(g.ny) + " x " + std::to_string(g.nz) + " точек)");
 }
@@ -105,37 +105,37 @@ void checkHeatingJob(const JobInput &input)
 {
     checkVolumeJob(input);
     if (!(input.medium.absorption_dB_cm_MHz > 0))
-        throw JobError("В файле medium.txt поглощение в среде равно " + formatNumber(input.medium.absorption_dB_cm_MHz)
+        throw JobError("В файле medium.txt поглощение в среде равно " + resultNumber(input.medium.absorption_dB_cm_MHz)
                        + " дБ/(см·МГц): среда без поглощения ультразвуком не нагревается. Выберите ткань с "
                          "поглощением");
     if (!(input.medium.heatCapacity > 0))
         throw JobError("Ошибка в файле medium.txt, строка 4 (теплоемкость): значение должно быть больше нуля, "
                        "задано "
-                       + formatNumber(input.medium.heatCapacity));
+                       + resultNumber(input.medium.heatCapacity));
     const HeatingSettings &s = input.settings;
     requirePositive(s.sourcePressure, kSettings, 1, "давление на элементах");
     requirePositive(s.sonication.heatingTime, kSettings, 2, "время нагрева");
     if (!(s.sonication.coolingTime >= 0))
         throw JobError(std::string("Ошибка в файле ") + kSettings
                        + ", строка 3 (время остывания): значение не может быть отрицательным, задано "
-                       + formatNumber(s.sonication.coolingTime));
+                       + resultNumber(s.sonication.coolingTime));
     requirePositive(s.sonication.doseStep, kSettings, 4, "шаг дозы");
     requirePositive(s.conductivity, kSettings, 5, "теплопроводность");
     if (!(s.perfusion >= 0))
         throw JobError(std::string("Ошибка в файле ") + kSettings
                        + ", строка 6 (перфузия): значение не может быть отрицательным, задано "
-                       + formatNumber(s.perfusion));
+                       + resultNumber(s.perfusion));
     requirePositive(s.bloodHeatCapacity, kSettings, 7, "теплоемкость крови");
     if (!(s.sonication.baseline > 0 && s.sonication.baseline < 60))
         throw JobError(std::string("Ошибка в файле ") + kSettings
                        + ", строка 8 (температура тела): ожидается от 0 до 60 °C, задано "
-                       + formatNumber(s.sonication.baseline));
+                       + resultNumber(s.sonication.baseline));
     requirePositive(s.doseThreshold, kSettings, 9, "порог дозы");
     const double steps = (s.sonication.heatingTime + s.sonication.coolingTime) / s.sonication.doseStep;
     if (steps > static_cast<double>(kMaxDoseSteps))
-        throw JobError(std::string("Ошибка в файле ") + kSettings + ": шаг дозы " + formatNumber(s.sonication.doseStep)
-                       + " с дает " + formatNumber(std::ceil(steps)) + " шагов на "
-                       + formatNumber(s.sonication.heatingTime + s.sonication.coolingTime) + " с, допустимо не более "
+        throw JobError(std::string("Ошибка в файле ") + kSettings + ": шаг дозы " + resultNumber(s.sonication.doseStep)
+                       + " с дает " + resultNumber(std::ceil(steps)) + " шагов на "
+                       + resultNumber(s.sonication.heatingTime + s.sonication.coolingTime) + " с, допустимо не более "
                        + std::to_string(kMaxDoseSteps) + ". Увеличьте шаг");
     const BioheatLayout layout = bioheatLayout(input.box, thermalProperties(input), s.sonication);
     checkMemory(heatingMemoryBytes(input), std::string("Слишком большая область нагрева (") + kGrid + ", "
@@ -153,18 +153,18 @@ std::vector<std::string> describeJobInput(const JobInput &input, bool heating)
     lines.resize(std::min<std::size_t>(lines.size(), 3));
     const VolumeGrid &g = input.box;
     lines.push_back("Область (grid_volume.txt): " + std::to_string(g.nx) + " x " + std::to_string(g.ny) + " x "
-                    + std::to_string(g.nz) + " точек от (" + formatNumber(g.x0) + ", " + formatNumber(g.y0) + ", "
-                    + formatNumber(g.z0) + ") м с шагами " + formatNumber(g.dx) + ", " + formatNumber(g.dy) + ", "
-                    + formatNumber(g.dz) + " м");
+                    + std::to_string(g.nz) + " точек от (" + resultNumber(g.x0) + ", " + resultNumber(g.y0) + ", "
+                    + resultNumber(g.z0) + ") м с шагами " + resultNumber(g.dx) + ", " + resultNumber(g.dy) + ", "
+                    + resultNumber(g.dz) + " м");
     if (heating) {
         const HeatingSettings &s = input.settings;
-        lines.push_back("Нагрев (heating.txt): p0 = " + formatNumber(s.sourcePressure) + " Па, нагрев "
-                        + formatNumber(s.sonication.heatingTime) + " с, остывание "
-                        + formatNumber(s.sonication.coolingTime) + " с, шаг дозы " + formatNumber(s.sonication.doseStep)
-                        + " с; k = " + formatNumber(s.conductivity) + " Вт/(м·К), w_b = " + formatNumber(s.perfusion)
-                        + " кг/(м³·с), c_b = " + formatNumber(s.bloodHeatCapacity)
-                        + " Дж/(кг·К), T0 = " + formatNumber(s.sonication.baseline) + " °C, порог дозы "
-                        + formatNumber(s.doseThreshold) + " CEM43 мин");
+        lines.push_back("Нагрев (heating.txt): p0 = " + resultNumber(s.sourcePressure) + " Па, нагрев "
+                        + resultNumber(s.sonication.heatingTime) + " с, остывание "
+                        + resultNumber(s.sonication.coolingTime) + " с, шаг дозы " + resultNumber(s.sonication.doseStep)
+                        + " с; k = " + resultNumber(s.conductivity) + " Вт/(м·К), w_b = " + resultNumber(s.perfusion)
+                        + " кг/(м³·с), c_b = " + resultNumber(s.bloodHeatCapacity)
+                        + " Дж/(кг·К), T0 = " + resultNumber(s.sonication.baseline) + " °C, порог дозы "
+                        + resultNumber(s.doseThreshold) + " CEM43 мин");
     }
     return lines;
 }

@@ -66,4 +66,11 @@ void writeHeatingResults(const std::string &dir, const JobInput &input, const He
 
 } // namespace kcalc::heatjob
 
+namespace kcalc {
+struct JobContext;
+// The modules of the kinds "volume" and "heating" (jobs/Jobs.h).
+void runVolumeJob(JobContext &job);
+void runHeatingJob(JobContext &job);
+} // namespace kcalc
+
 #endif // KCALC_HEATING_JOB_H

@@ -7,7 +7,7 @@
 
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 
 namespace kcalc::heatjob {
 
@@ -52,7 +52,7 @@ std::string lines(std::initializer_list<double> values)
 {
     std::string out;
     for (double v : values) {
-        appendNumber(out, v);
+        appendResultNumber(out, v);
         out += '\n';
     }
     return out;
@@ -63,7 +63,7 @@ long count(const TextFile &f, std::size_t line, const char *what)
     const double v = f.lastNumber(line, what);
     if (v != std::floor(v) || v < 1 || v > 1e9)
         throw JobError("Ошибка в файле " + f.name + ", строка " + std::to_string(line + 1) + " (" + what
-                       + "): число точек должно быть целым положительным, задано " + formatNumber(v));
+                       + "): число точек должно быть целым положительным, задано " + resultNumber(v));
     return static_cast<long>(v);
 }
 
@@ -80,7 +80,7 @@ std::string settingsText(const HeatingSettings &s)
         lines({s.sourcePressure, s.sonication.heatingTime, s.sonication.coolingTime, s.sonication.doseStep,
                s.conductivity, s.perfusion, s.bloodHeatCapacity, s.sonication.baseline, s.doseThreshold});
     out += s.plane == PlaneKind::Transverse ? "xy\n" : "yz\n";
-    appendNumber(out, s.planeFixed);
+    appendResultNumber(out, s.planeFixed);
     out += '\n';
     return out;
 }
@@ -170,7 +170,7 @@ std::string summaryText(const HeatingSummary &s)
     for (const SummaryKey &k : kSummaryKeys) {
         out += k.key;
         out += ' ';
-        appendNumber(out, s.*k.value);
+        appendResultNumber(out, s.*k.value);
         out += '\n';
     }
     return out;
@@ -212,9 +212,9 @@ std::string focusCurveText(const std::vector<double> &times, const std::vector<d
 {
     std::string out;
     for (std::size_t i = 0; i < times.size() && i < temperatures.size(); ++i) {
-        appendNumber(out, times[i]);
+        appendResultNumber(out, times[i]);
         out += ' ';
-        appendNumber(out, temperatures[i]);
+        appendResultNumber(out, temperatures[i]);
         out += '\n';
     }
     return out;
@@ -245,7 +245,7 @@ std::string volumeResultBytes(const VolumeGrid &g, const std::vector<double> &va
     std::string out = "kormax-volume";
     for (double v : {double(g.nx), double(g.ny), double(g.nz), g.x0, g.y0, g.z0, g.dx, g.dy, g.dz, top}) {
         out += ' ';
-        appendNumber(out, v);
+        appendResultNumber(out, v);
     }
     out += '\n';
     const std::size_t head = out.size();
