@@ -131,7 +131,7 @@ QList<JobFile> arrayAndMediumFiles()
     using namespace shared;
     const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
     return {{kjobs::names::array, arrayText(A, R, r, nu, rotv)},
-            {kjobs::names::medium, mediumText(ro, c, C, pvs, mediumName)}};
+            {kjobs::names::medium, mediumText(ro, c, media::heatCapacity(), pvs, mediumName)}};
 }
 
 QList<JobFile> elementsAndFocusFiles(bool axial)

@@ -32,6 +32,9 @@ const std::vector<JobKind> &jobKinds()
         {"field", "calc", "calc.bat", "Расчет поля"},
         {"main_max", "main_max", "Trovane.bat", "Оценка качества поля: главные максимумы"},
         {"side_max", "side_max", "Trovane.bat", "Оценка качества поля: боковые максимумы"},
+        // Files of the two: calculator/src/heating/HeatingJobFiles.h.
+        {"volume", "heat", "volume.bat", "Расчет поля в объеме"},
+        {"heating", "heat", "heat.bat", "Расчет нагрева"},
     };
     return kinds;
 }

@@ -1,6 +1,7 @@
 #include "jobs/Jobs.h"
 
 #include "field/FieldJob.h"
+#include "heating/HeatingJob.h"
 #include "scan/ScanJobRun.h"
 
 namespace kcalc {
@@ -11,6 +12,8 @@ const std::vector<JobModule> &jobModules()
         {"field", runFieldJob},
         {"main_max", [](JobContext &job) { scan::runScanJob(scan::ScanKind::MainMaxima, job); }},
         {"side_max", [](JobContext &job) { scan::runScanJob(scan::ScanKind::SideMaxima, job); }},
+        {"volume", runVolumeJob},
+        {"heating", runHeatingJob},
     };
     return modules;
 }
