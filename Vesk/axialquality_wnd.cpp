@@ -4,7 +4,7 @@
 #include "RectIn.h"
 #include "form_fields.h"
 #include "job_files.h"
-#include "plane_ch_wnd.h"
+#include "window_requests.h"
 #include "plane_fields.h"
 #include "session_state.h"
 #include "shared_params.h"
@@ -353,11 +353,8 @@ void AxialQuality_wnd::on_pushButton_8_clicked()
 void AxialQuality_wnd::on_pushButton_3_clicked()
 {
     sessionstate::keepForm(this, sessionKey());
-    plane_ch_wnd *plane = new plane_ch_wnd();
-    shared::is_prodol = true;
-    shared::is_poper = false;
-    plane->NotFirst_prodol(ui->lineEdit_21->text(), ui->lineEdit_16->text(), ui->lineEdit_17->text(),
-                           ui->lineEdit_15->text(), ui->lineEdit_19->text(), ui->lineEdit_20->text(),
-                           ui->lineEdit_18->text(), ui->lineEdit_14->text());
-    window::moveOn(this, plane);
+    emit WindowRequests::instance().planeWindowRefilled(
+        this, true,
+        {ui->lineEdit_21->text(), ui->lineEdit_16->text(), ui->lineEdit_17->text(), ui->lineEdit_15->text(),
+         ui->lineEdit_19->text(), ui->lineEdit_20->text(), ui->lineEdit_18->text(), ui->lineEdit_14->text()});
 }

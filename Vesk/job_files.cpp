@@ -87,6 +87,8 @@ QByteArray transverseFocusText(double xF, double yF, double zF)
 void turnFocus(double xF, double yF, double phipr, double *x, double *y)
 {
     const double phi = degreesToRadians(phipr);
+    // The sine of the negated angle, written out with the same rounded pi as degreesToRadians: it
+    // equals -sin(phi) to the last bit, and the files stay as the calculator has always been given.
     *x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
     *y = xF * std::sin(phi) + yF * std::cos(phi);
 }

@@ -75,8 +75,6 @@ void QualityWnd::runScan(Scan kind)
     using namespace shared;
     const bool side = kind == Scan::Side;
     is_side = side;
-    Current_main = !side;
-    Current_side = side;
     readRun(kind);
 
     const bool axial = m_plane.axial;
@@ -127,10 +125,7 @@ void QualityWnd::showSideDefaultsNote()
 void QualityWnd::showResult(Scan kind)
 {
     const bool side = kind == Scan::Side;
-    if (!qualityresult::showSingle(side, resultRequest()))
-        return;
-    Current_main = !side;
-    Current_side = side;
+    qualityresult::showSingle(side, resultRequest());
 }
 
 void QualityWnd::showBothResults()

@@ -4,7 +4,7 @@
 #include "RectIn.h"
 #include "form_fields.h"
 #include "job_files.h"
-#include "plane_ch_wnd.h"
+#include "window_requests.h"
 #include "plane_fields.h"
 #include "session_state.h"
 #include "shared_params.h"
@@ -336,11 +336,8 @@ void RadialQuality_wnd::on_pushButton_8_clicked()
 void RadialQuality_wnd::on_pushButton_3_clicked()
 {
     sessionstate::keepForm(this, sessionKey());
-    plane_ch_wnd *plane = new plane_ch_wnd();
-    shared::is_prodol = false;
-    shared::is_poper = true;
-    plane->NotFirst_poper(ui->lineEdit_4->text(), ui->lineEdit_17->text(), ui->lineEdit_16->text(),
-                          ui->lineEdit_5->text(), ui->lineEdit_6->text(), ui->lineEdit_14->text(),
-                          ui->lineEdit_15->text());
-    window::moveOn(this, plane);
+    emit WindowRequests::instance().planeWindowRefilled(
+        this, false,
+        {ui->lineEdit_4->text(), ui->lineEdit_17->text(), ui->lineEdit_16->text(), ui->lineEdit_5->text(),
+         ui->lineEdit_6->text(), ui->lineEdit_14->text(), ui->lineEdit_15->text()});
 }

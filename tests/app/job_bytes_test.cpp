@@ -10,9 +10,7 @@
 #include <memory>
 
 #include "axialquality_wnd.h"
-#include "build_list_of_elem.h"
 #include "field_job.h"
-#include "main_params.h"
 #include "platform.h"
 #include "radialquality_wnd.h"
 #include "shared_params.h"
@@ -25,9 +23,7 @@ namespace {
 void setExample()
 {
     using namespace shared;
-    mainparams::setExampleArray();
-    initpres = 250000;
-    ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + mainparams::exampleElementFile));
+    ASSERT_TRUE(testsupport::setExampleArray());
     xF = 0.005;
     yF = -0.003;
     zF = R;

@@ -314,11 +314,7 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
     {
         const pid_t pid = testjob::startComputing(dir.path(), "field --no-gui");
         ASSERT_GE(pid, 0);
-        kill(pid, SIGTERM);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 3) << testjob::readFile(dir.file("stderr.out"));
+        EXPECT_EQ(testjob::stopRun(pid, SIGTERM), 3) << testjob::readFile(dir.file("stderr.out"));
         EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
         EXPECT_FALSE(testjob::exists(dir.file("AbsField_XY.txt")));
         EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("calcdone"), std::string::npos);
