@@ -5,6 +5,7 @@
 //     job-kind  field     field of the array over grid_calc.txt      -> AbsField_XY.txt / AbsField_YZ.txt
 //               main_max  main-maxima scan                            (main_max/)
 //               side_max  side-maxima scan                            (side_max/)
+//               score     scores of an element layout                 -> scores.txt (score/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
 //
 // Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
@@ -32,6 +33,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "design/ScoreFiles.h"
+#include "design/Scores.h"
 #include "field/FieldPlane.h"
 #include "log/Log.h"
 #include "output/FocusPressure.h"
@@ -49,7 +52,7 @@ using namespace kcalc;
 
 namespace {
 
-enum class JobKind { Field, MainMax, SideMax };
+enum class JobKind { Field, MainMax, SideMax, Score };
 
 const char *jobTitle(JobKind kind)
 {
@@ -60,6 +63,8 @@ const char *jobTitle(JobKind kind)
         return "Оценка качества поля: главные максимумы";
     case JobKind::SideMax:
         return "Оценка качества поля: боковые максимумы";
+    case JobKind::Score:
+        return "Оценки расположения элементов";
     }
     return "";
 }
@@ -232,6 +237,51 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     });
 }
 
+// The score job (score/): reads array.txt, medium.txt, array_elements.txt and score_settings.txt,
+// scores the layout (design/Scores.h), writes scores.txt, then calcdone.
+void runScoreJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
+{
+    const std::string dir = ".";
+
+    // Read.
+    log.info("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, score_settings.txt");
+    ArrayGeometry array;
+    Medium medium;
+    readArrayFile(dir, array);
+    readMediumFile(dir, medium);
+    array.elements = readElementsFile(dir);
+    const design::ScoreSettings settings = design::readScoreSettings(dir);
+
+    // Check.
+    checkArrayAndMedium(array, medium);
+    log.info("Проверка пройдена. Элементов: " + std::to_string(array.elements.size()) + ", точек наведения: "
+             + std::to_string(settings.steering.empty() ? design::defaultSteering(array.curvatureRadius).size()
+                                                        : settings.steering.size())
+             + ", уровни: q >= " + formatNumber(settings.mainLevel) + ", s <= " + formatNumber(settings.sideLevel));
+
+    // Compute.
+    log.info("Расчет: поля элементов на линиях через фокус, на плоскостях через точки наведения и в области "
+             "смещения фокуса (грубые шаги), затем перебор положений фокуса; потоков OpenMP: "
+             + std::to_string(omp_get_max_threads()));
+    monitor.control.total.store(design::scoreWorkUnits(array, medium, settings));
+    monitor.computeStart.store(log.elapsed());
+    const double t0 = log.elapsed();
+    const design::Scores scores = design::computeScores(array, medium, settings, &monitor.control);
+    log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + "; |p(F)|/p0 = " + formatNumber(scores.gain)
+             + ", наибольший боковой максимум " + formatNumber(scores.worstSide) + ", доля области наведения "
+             + formatNumber(scores.steerableArea));
+
+    // Write and mark done.
+    owner.publish([&] {
+        writeFileAtomically(dir, design::scoresName(), design::scoresText(scores));
+        log.info(std::string("Результат записан в ") + design::scoresName());
+        if (monitor.control.cancelled())
+            throw JobCancelled();
+        markDone(dir);
+        log.info("Записан признак завершения calcdone");
+    });
+}
+
 void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
 {
     try {
@@ -239,6 +289,8 @@ void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
             throw JobError(monitor.message()); // the folder could not be claimed
         if (kind == JobKind::Field)
             runFieldJob(log, monitor, *owner);
+        else if (kind == JobKind::Score)
+            runScoreJob(log, monitor, *owner);
         else
             runScanJob(kind, log, monitor, *owner);
         monitor.outcome.store(JobMonitor::Succeeded);
@@ -340,8 +392,8 @@ bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
 
 void usage()
 {
-    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max [--no-gui]\n"
-                         "Запускается из папки задания (calc/, main_max/, side_max/).\n");
+    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max|score [--no-gui]\n"
+                         "Запускается из папки задания (calc/, main_max/, side_max/, score/).\n");
 }
 
 } // namespace
@@ -371,6 +423,8 @@ int main(int argc, char **argv)
         kind = JobKind::MainMax;
     else if (kindName && std::strcmp(kindName, "side_max") == 0)
         kind = JobKind::SideMax;
+    else if (kindName && std::strcmp(kindName, "score") == 0)
+        kind = JobKind::Score;
     else {
         usage();
         return 2;
