@@ -58,20 +58,25 @@ VDOUB3 read_from_file(QString name, int i_size, int j_size)
 
 namespace {
 // Points of an axis with the header's first coordinate, step and last coordinate (0 when the
-// numbers cannot describe an axis).
+// numbers cannot describe an axis). An axis of one point may carry any step, zero included.
 long long headerCount(double first, double step, double last)
 {
+    if (std::isfinite(first) && first == last)
+        return 1;
     const double n = (last - first) / step;
     return std::isfinite(n) && step > 0 && n >= 0 && n < 1e9 ? std::llround(n) + 1 : 0;
 }
 
-// The coordinates of a run's axis and of the file agree up to the six significant digits of the
-// job files.
+// The header describes the run's axis: as many points, and a start and step that stay within a
+// fraction of a step of the run's. The header's digits are the writer's choice, so only a plainly
+// different axis (another count, a start shifted by a step or more) is refused.
 bool sameAxis(const double *header, double first, double step, int count)
 {
-    const double tolerance = 1e-3 * step;
-    return headerCount(header[0], header[1], header[2]) == count && std::fabs(header[0] - first) <= tolerance
-           && std::fabs(header[1] - step) <= 1e-4 * step;
+    if (headerCount(header[0], header[1], header[2]) != count)
+        return false;
+    if (count == 1)
+        return std::fabs(header[0] - first) <= 1e-6 + 1e-3 * std::fabs(first);
+    return std::fabs(header[0] - first) <= 0.5 * step && std::fabs(header[1] - step) <= 0.01 * step;
 }
 } // namespace
 

@@ -4,10 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cmath>
 #include <cstring>
-
-#include "read_from_file.h"
 
 VDOUB3 read_from_file_main_max(QString name, int i_size, int j_size, bool is_prod)
 {
@@ -53,20 +50,9 @@ VDOUB3 read_from_file_main_max(QString name, int i_size, int j_size, bool is_pro
     return z;
 }
 
-namespace {
-// A leading value as the point count it stands for; -1 for anything that is not a whole count.
-long long leadingCount(double value)
-{
-    return std::isfinite(value) && value >= 0 && value < 2e9 && value == std::floor(value)
-               ? static_cast<long long>(value)
-               : -1;
-}
-} // namespace
-
 QString scanResultMismatch(const QString &name, int i_size, int j_size)
 {
     const QString shown = QDir::toNativeSeparators(name);
-    const QString prefix = "Файл результата оценки качества поля " + shown;
     const QString again = ". Повторите оценку.";
     if (!QFileInfo(name).isFile())
         return "Не найден файл результата оценки качества поля: " + shown + again;
@@ -74,21 +60,12 @@ QString scanResultMismatch(const QString &name, int i_size, int j_size)
     if (!file.open(QIODevice::ReadOnly))
         return "Не удалось открыть файл результата оценки качества поля: " + shown + again;
 
+    // The two leading values are the calculator's own and never read: the length alone tells a
+    // result of another region from the last run's.
     const qint64 size = file.size();
     const qint64 needed = (3 * qint64(i_size) * j_size + 2) * qint64(sizeof(double));
-    double leading[2];
-    if (size >= qint64(sizeof leading)) {
-        if (file.read(reinterpret_cast<char *>(leading), sizeof leading) != qint64(sizeof leading))
-            return "Не удалось прочитать файл результата оценки качества поля: " + shown + again;
-        const long long ni = leadingCount(leading[0]), nj = leadingCount(leading[1]);
-        if (ni < 0 || nj < 0)
-            return prefix + " поврежден: в начале нет размеров области смещения фокуса" + again;
-        if (ni != i_size || nj != j_size)
-            return prefix + " относится к другой области смещения фокуса (" + gridSizeText(ni, nj, i_size, j_size) + ")"
-                   + again;
-    }
     if (size != needed)
-        return prefix + (size < needed ? " короче" : " длиннее")
+        return "Файл результата оценки качества поля " + shown + (size < needed ? " короче" : " длиннее")
                + ", чем нужно для области смещения фокуса последнего расчета (" + QString::number(size)
                + " байт вместо " + QString::number(needed) + ")" + again;
     return QString();

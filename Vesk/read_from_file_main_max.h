@@ -6,8 +6,8 @@
 #include "shared_params.h"
 
 // Reads the binary result of a quality scan (AbsField_YZ.bin or AbsField_XY.bin): a bare sequence
-// of native doubles, the two leading values i_size and j_size (checked by scanResultMismatch, not
-// here), then one triplet per focus position.
+// of native doubles, two leading values that are the calculator's own and never read, then one
+// triplet per focus position.
 // The result has three planes [plane][i][j] of i_size x j_size: 0 the horizontal coordinate, 1 the
 // vertical one (metres), 2 the quality value.
 //
@@ -18,9 +18,10 @@
 VDOUB3 read_from_file_main_max(QString name, int i_size, int j_size, bool is_prod);
 
 // Checks that the binary scan result `name` belongs to the scan the caller asked for, i_size x
-// j_size focus positions: its leading values are those counts and one triplet per position
-// follows them, nothing more. Returns an empty string when it does, otherwise a text for the user
-// naming the file: a result left over from a scan of another region must not be drawn as this one.
+// j_size focus positions: two leading values and one triplet per position, nothing more (what the
+// leading values hold does not matter). Returns an empty string when it does, otherwise a text for
+// the user naming the file: a result left over from a scan of another region must not be drawn as
+// this one.
 QString scanResultMismatch(const QString &name, int i_size, int j_size);
 
 #endif // READ_FROM_FILE_MAIN_MAX_H

@@ -16,6 +16,13 @@ TEST(FieldResultHeader, MatchesOnlyTheGridOfTheRun)
     const Grid transverse(49, 21, 0.001, 0.002, -0.024, 0.024, -0.02, 0.02);
     testsupport::writeAll(xy, "-0.024 0.001 0.024000000000000004 -0.02 0.002 0.02 3.5\n");
     EXPECT_TRUE(fieldResultMismatch(xy, transverse).isEmpty());
+    // Headers of other writers: fewer digits, and a one-point axis with no step.
+    const Grid row(49, 1, 0.001, 0.002, -0.024, 0.024, 0, 0);
+    for (const auto &[header, grid] : {std::pair(QByteArray("-0.0240 0.0010 0.0240 -0.020 0.0020 0.020 3"), transverse),
+                                       std::pair(QByteArray("-2.4e-2 1e-3 2.4e-2 0 0 0 3"), row)}) {
+        testsupport::writeAll(xy, header);
+        EXPECT_TRUE(fieldResultMismatch(xy, grid).isEmpty()) << header.constData();
+    }
     // Another plane: other counts, another position with the same counts, no header at all.
     for (const QByteArray &header : {QByteArray("-0.35 0.001 0.35 -0.02 0.002 0.02 1"),
                                      QByteArray("-0.023 0.001 0.025 -0.02 0.002 0.02 1"), QByteArray("-0.024 0.001")}) {
