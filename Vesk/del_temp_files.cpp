@@ -22,6 +22,11 @@ QStringList jobFilesToRemove()
     for (const QString &f : scanFiles)
         paths << "/side_max/" + f;
     paths << "/side_max/side_maxes.txt";
+    // The designer's score job, its lock first as above.
+    paths << "/score/.calc.lock";
+    for (const char *f :
+         {"array.txt", "array_elements.txt", "calcdone", "log.txt", "medium.txt", "score_settings.txt", "scores.txt"})
+        paths << QString("/score/") + f;
     return paths;
 }
 
