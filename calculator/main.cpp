@@ -8,6 +8,10 @@
 //               score     scores of an element layout                 -> scores.txt (score/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
 //
+//   mpirun -np N kormax-calc main_max|side_max --no-gui
+//     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
+//     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
+//
 // Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
 // log.txt and on stderr, a non-zero exit code and no calcdone. Exit codes: 0 done, 1 job error,
 // 2 usage, 3 cancelled (cancel button, SIGTERM, SIGINT, SIGHUP).
@@ -40,6 +44,7 @@
 #include "output/FocusPressure.h"
 #include "output/FolderOwner.h"
 #include "output/ResultFiles.h"
+#include "parallel/Ranks.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
 #include "params/TextFile.h"
@@ -161,7 +166,7 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
 // (grid_calc.txt) and the field region (grid_scan.txt); computes the element fields on the field
 // grid once and steps the focus over every position (scan/QualityScan.h); writes AbsField_??.bin
 // (and side_maxes.txt), the field at the best focus as AbsField_??.txt, then calcdone.
-void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
+void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
 {
     const std::string dir = ".";
     const scan::ScanKind scanKind = kind == JobKind::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
@@ -214,10 +219,12 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     };
     scan::ScanJobResult result;
     try {
-        result = scan::computeScanJob(setup, counted, progress);
+        result = scan::computeScanJob(setup, counted, progress, ranks);
     } catch (const scan::ScanCancelled &) {
         throw JobCancelled();
     }
+    if (!owner)
+        return; // a rank other than 0: its share has gone to rank 0, which writes the results
     const Point3 best = scan::gridPoint(setup.focus, result.best);
     log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds)
              + "; перебор положений фокуса: " + formatDuration(result.scanSeconds));
@@ -226,7 +233,7 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
              + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
 
     // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
-    owner.publish([&] {
+    owner->publish([&] {
         scan::writeScanResults(dir, setup, result);
         log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
                  + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
@@ -282,17 +289,20 @@ void runScoreJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     });
 }
 
-void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
+void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
 {
     try {
-        if (!owner)
+        if (!owner && ranks.root())
             throw JobError(monitor.message()); // the folder could not be claimed
-        if (kind == JobKind::Field)
-            runFieldJob(log, monitor, *owner);
-        else if (kind == JobKind::Score)
-            runScoreJob(log, monitor, *owner);
-        else
-            runScanJob(kind, log, monitor, *owner);
+        if (kind == JobKind::Field) {
+            if (ranks.root()) // one plane is one rank's work
+                runFieldJob(log, monitor, *owner);
+        } else if (kind == JobKind::Score) {
+            if (ranks.root()) // one layout is one rank's work
+                runScoreJob(log, monitor, *owner);
+        } else {
+            runScanJob(kind, log, monitor, owner, ranks);
+        }
         monitor.outcome.store(JobMonitor::Succeeded);
     } catch (const JobCancelled &e) {
         monitor.setMessage(monitor.superseded.load() ? JobSuperseded().what() : e.what());
@@ -401,7 +411,9 @@ void usage()
 int main(int argc, char **argv)
 {
     blas::preferWideKernels(argv);
-    bool gui = true;
+    parallel::MpiSession mpi(&argc, &argv);
+    const parallel::Ranks ranks = mpi.ranks();
+    bool gui = ranks.size == 1; // a run over several ranks is a batch run
     const char *kindName = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-gui") == 0) {
@@ -431,6 +443,17 @@ int main(int argc, char **argv)
     }
 
     Log log;
+    if (!ranks.root()) {
+        // Rank 0 alone owns the folder, the log and the results; this rank computes its share.
+        JobMonitor monitor;
+        runJob(kind, log, monitor, nullptr, ranks);
+        if (monitor.outcome.load() == JobMonitor::Succeeded)
+            return 0;
+        log.error("ранг " + std::to_string(ranks.rank) + " из " + std::to_string(ranks.size) + ": "
+                  + monitor.message());
+        mpi.abortAll(1);
+        return 1;
+    }
     if (!log.open("."))
         log.error("Не удалось создать log.txt в папке задания; журнал выводится только в stderr");
     log.info(std::string(jobTitle(kind)) + " (" + kindName + "), папка задания: " + workingDirectory());
@@ -449,7 +472,7 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         monitor.setMessage(e.what());
     }
-    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get());
+    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get(), ranks);
     std::thread watcher([&] {
         if (owner && watchOwnership(*owner, monitor))
             log.closeFile(); // log.txt belongs to the newer run now
@@ -491,6 +514,7 @@ int main(int argc, char **argv)
         } else {
             log.info("Расчет прерван; признак завершения calcdone не записан");
         }
+        mpi.abortAll(3); // ranks still waiting for rank 0 must not outlive it
         return 3;
     default:
         log.error(monitor.message());
@@ -503,6 +527,7 @@ int main(int argc, char **argv)
                                   QString::fromUtf8(jobTitle(kind)) + QString::fromUtf8(": ")
                                       + QString::fromStdString(monitor.message()));
         }
+        mpi.abortAll(1);
         return 1;
     }
 }
