@@ -43,6 +43,7 @@ TempAppDir::TempAppDir()
     dir.mkpath("calc");
     dir.mkpath("main_max");
     dir.mkpath("side_max");
+    dir.mkpath("heat");
     dir.mkpath("score");
     platform::setAppDirOverride(m_dir.path());
 }
