@@ -11,6 +11,10 @@
 //     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
 //     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
 //
+//   kormax-calc <session.kormax> <job-kind> --out DIR [--no-gui]
+//     writes the job of a session file into DIR as the application would, then runs it there
+//     (one process: session_run.h)
+//
 // Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
 // log.txt and on stderr, a non-zero exit code and no calcdone. Exit codes: 0 done, 1 job error,
 // 2 usage, 3 cancelled (cancel button, SIGTERM, SIGINT, SIGHUP).
@@ -49,6 +53,7 @@
 #include "progress/ProgressWindow.h"
 #include "scan/Blas.h"
 #include "scan/ScanJobFiles.h"
+#include "session_run.h"
 
 using namespace kcalc;
 
@@ -358,6 +363,9 @@ void usage()
 int main(int argc, char **argv)
 {
     blas::preferWideKernels(argv);
+    // A session file: its job is written into the folder given, which then is the job folder.
+    if (const int status = prepareSessionRun(argc, argv); status > 0)
+        return status;
     parallel::MpiSession mpi(&argc, &argv);
     const parallel::Ranks ranks = mpi.ranks();
     bool gui = ranks.size == 1; // a run over several ranks is a batch run
