@@ -492,7 +492,7 @@ void plane_ch_wnd::on_pushButton_3_clicked()
 
 void plane_ch_wnd::showResults(bool axialTab)
 {
-    if (!jobfiles::isDone(jobfiles::folderPath("calc"))) {
+    if (!jobfiles::isDone(jobfiles::kindFolder("field"))) {
         platform::information(this, jobfiles::errorTitle, "Расчет поля не был произведен. Повторите расчет.");
         return;
     }

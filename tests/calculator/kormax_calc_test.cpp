@@ -1,6 +1,7 @@
 // The kormax-calc program on job folders written as the application writes them.
 #include <chrono>
 #include <csignal>
+#include <set>
 #include <thread>
 
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include "JobFolder.h"
 #include "field/FieldPlane.h"
 #include "geometry/ArrayLayout.h"
+#include "jobs/Jobs.h"
 #include "params/JobInput.h"
 
 using namespace kcalc;
@@ -286,6 +288,18 @@ TEST(KormaxCalc, UsageAndUnbuiltScanJobsFailWithoutCalcdone)
         EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
         EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("calcdone"), std::string::npos);
     }
+}
+
+// A kind of job is an entry of the job files' table and one of the program's modules: a kind in
+// only one of them could be written by the application but never run, or the reverse.
+TEST(KormaxCalc, EveryKindOfJobHasItsModule)
+{
+    std::set<std::string> kinds, modules;
+    for (const kjobs::JobKind &kind : kjobs::jobKinds())
+        kinds.insert(kind.name);
+    for (const kcalc::JobModule &module : kcalc::jobModules())
+        modules.insert(module.kind);
+    EXPECT_EQ(kinds, modules);
 }
 
 TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)

@@ -43,6 +43,7 @@ TempAppDir::TempAppDir()
     dir.mkpath("calc");
     dir.mkpath("main_max");
     dir.mkpath("side_max");
+    dir.mkpath("heat");
     platform::setAppDirOverride(m_dir.path());
 }
 

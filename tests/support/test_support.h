@@ -37,7 +37,7 @@ private:
     QMessageBox::StandardButton m_answer = QMessageBox::No;
 };
 
-// A temporary application directory with the three job folders, made current for the test.
+// A temporary application directory with the job folders (calc, main_max, side_max, heat), made current for the test.
 class TempAppDir
 {
 public:
