@@ -27,6 +27,11 @@ QStringList jobFilesToRemove()
     paths << "/heat/.calc.lock";
     for (const std::string &f : kcalc::heatjob::folderFiles())
         paths << "/heat/" + QString::fromStdString(f);
+    // The designer's score job, its lock first as above.
+    paths << "/score/.calc.lock";
+    for (const char *f :
+         {"array.txt", "array_elements.txt", "calcdone", "log.txt", "medium.txt", "score_settings.txt", "scores.txt"})
+        paths << QString("/score/") + f;
     return paths;
 }
 

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "build_list_of_elem.h"
+#include "design_wnd.h"
 #include "form_fields.h"
 #include "main_params.h"
 #include "media.h"
@@ -282,6 +283,30 @@ void MainWindow::on_pushButton_clicked()
         shared::CH[FileInput] = shared::name.endsWith(".txt");
     }
     countComplete();
+}
+
+// The designer works on the array as typed here; its chosen layout comes back as the element file.
+void MainWindow::on_pushButton_design_clicked()
+{
+    if (m_design) {
+        m_design->raise();
+        m_design->activateWindow();
+        return;
+    }
+    layoutdesign::MainFields fields{ui->lineEdit->text(),   ui->lineEdit_2->text(),
+                                    ui->lineEdit_4->text(), ui->lineEdit_5->text(),
+                                    ui->lineEdit_9->text(), ui->lineEdit_7->text(),
+                                    ui->lineEdit_6->text(), float(fieldValue(ui->lineEdit_14->text()))};
+    layoutdesign::DesignArray array;
+    const QString error = layoutdesign::readMainFields(fields, &array);
+    if (!error.isEmpty()) {
+        platform::information(this, mainparams::errorTitle, error);
+        return;
+    }
+    auto *design = new Design_wnd(array, ui->lineEdit_8->text(), this);
+    connect(design, &Design_wnd::layoutChosen, this, [this](const QString &path) { ui->lineEdit_8->setText(path); });
+    m_design = design;
+    design->show();
 }
 
 bool MainWindow::writeSharedFromForm()

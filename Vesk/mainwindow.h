@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "show_vesk_wnd.h"
 
@@ -29,6 +30,8 @@ public:
 
     // The array window this main window shows after Continue.
     Show_Vesk_wnd *arrayWindow() { return &w1; }
+    // The design window opened from here, if it is open.
+    QWidget *designWindow() const { return m_design; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -36,13 +39,14 @@ protected:
 
 private slots:
     // Buttons
-    void on_pushButton_clicked();   // Browse
-    void on_pushButton_2_clicked(); // Continue
-    void on_pushButton_3_clicked(); // Help
-    void on_pushButton_4_clicked(); // About
-    void on_pushButton_5_clicked(); // example data
-    void on_pushButton_6_clicked(); // open a session
-    void on_pushButton_7_clicked(); // save the session
+    void on_pushButton_clicked();        // Browse
+    void on_pushButton_2_clicked();      // Continue
+    void on_pushButton_3_clicked();      // Help
+    void on_pushButton_4_clicked();      // About
+    void on_pushButton_5_clicked();      // example data
+    void on_pushButton_6_clicked();      // open a session
+    void on_pushButton_7_clicked();      // save the session
+    void on_pushButton_design_clicked(); // the array designer
 
     // Medium
     void on_comboBox_activated(int index);
@@ -80,6 +84,7 @@ private:
 
     Show_Vesk_wnd w1;
     Ui::MainWindow *ui;
+    QPointer<QWidget> m_design;
 };
 
 #endif // MAINWINDOW_H

@@ -11,6 +11,10 @@
 //     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
 //     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
 //
+//   kormax-calc <session.kormax> <job-kind> --out DIR [--no-gui]
+//     writes the job of a session file into DIR as the application would, then runs it there
+//     (one process: session_run.h)
+//
 // The kinds are those of the job files' table (JobProtocol.h), each run by its module
 // (src/jobs/Jobs.h). Phases: parse the command line -> claim the folder -> run the job's module
 // (read -> check -> compute -> publish) on a worker thread, watched -> report how it ended. Any
@@ -28,6 +32,7 @@
 #include "progress/Display.h"
 #include "progress/Watch.h"
 #include "scan/Blas.h"
+#include "session_run.h"
 
 using namespace kcalc;
 
@@ -49,6 +54,9 @@ extern "C" void onTerminate(int)
 int main(int argc, char **argv)
 {
     blas::preferWideKernels(argv);
+    // A session file: its job is written into the folder given, which then is the job folder.
+    if (const int status = prepareSessionRun(argc, argv); status > 0)
+        return status;
     parallel::MpiSession mpi(&argc, &argv);
     const parallel::Ranks ranks = mpi.ranks();
 

@@ -35,6 +35,8 @@ const std::vector<JobKind> &jobKinds()
         // Files of the two: calculator/src/heating/HeatingJobFiles.h.
         {"volume", "heat", "volume.bat", "Расчет поля в объеме"},
         {"heating", "heat", "heat.bat", "Расчет нагрева"},
+        // Files of the designer's score job: calculator/src/design/ScoreFiles.h.
+        {"score", "score", "score.bat", "Оценки расположения элементов"},
     };
     return kinds;
 }

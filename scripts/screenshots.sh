@@ -5,6 +5,7 @@
 # result window, for the transverse and the axial plane). The calculations run in a copy of the
 # application directory at the fixed place /tmp/kormax (its path shows in the main window), so
 # build/app keeps clean job folders and the pictures do not change from run to run.
+# `scripts/screenshots.sh design` refreshes only the design window's comparison.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${KORMAX_BUILD_DIR:-$here/build}
@@ -18,9 +19,9 @@ fi
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch"
 cp -a "$build/app/." "$scratch/"
-for job in calc main_max side_max; do
+for job in calc main_max side_max score; do
   find "$scratch/$job" -type f ! -name '*.bat' -delete
 done
 mkdir -p "$here/docs/screenshots"
 xvfb-run -a -s "-screen 0 1600x1200x24" \
-  "$build/data/tools/screenshots/kormax-screenshots" "$here/docs/screenshots" "$scratch"
+  "$build/data/tools/screenshots/kormax-screenshots" "$here/docs/screenshots" "$scratch" "$@"

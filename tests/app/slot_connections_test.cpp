@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "axialquality_wnd.h"
+#include "design_wnd.h"
 #include "mainwindow.h"
 #include "radialquality_wnd.h"
 #include "show_vesk_wnd.h"
@@ -41,6 +42,7 @@ TEST_F(SlotConnections, EveryWindowConnectsAllItsSlots)
         Show_Vesk_wnd arrayWindow;
         AxialQuality_wnd axialQuality;
         RadialQuality_wnd radialQuality;
+        Design_wnd design(layoutdesign::DesignArray{}, QString());
     }
     EXPECT_TRUE(unmatched.isEmpty()) << unmatched.join("\n").toStdString();
 }

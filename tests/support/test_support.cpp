@@ -50,6 +50,7 @@ TempAppDir::TempAppDir()
     dir.mkpath("main_max");
     dir.mkpath("side_max");
     dir.mkpath("heat");
+    dir.mkpath("score");
     platform::setAppDirOverride(m_dir.path());
 }
 

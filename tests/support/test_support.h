@@ -40,7 +40,7 @@ private:
     QMessageBox::StandardButton m_answer = QMessageBox::No;
 };
 
-// A temporary application directory with the job folders (calc, main_max, side_max, heat), made current for the test.
+// A temporary application directory with the job folders (calc, main_max, side_max, heat, score), made current for the test.
 class TempAppDir
 {
 public:

@@ -1,5 +1,6 @@
 #include "jobs/Jobs.h"
 
+#include "design/ScoreJob.h"
 #include "field/FieldJob.h"
 #include "heating/HeatingJob.h"
 #include "scan/ScanJobRun.h"
@@ -14,6 +15,7 @@ const std::vector<JobModule> &jobModules()
         {"side_max", [](JobContext &job) { scan::runScanJob(scan::ScanKind::SideMaxima, job); }},
         {"volume", runVolumeJob},
         {"heating", runHeatingJob},
+        {"score", design::runScoreJob},
     };
     return modules;
 }

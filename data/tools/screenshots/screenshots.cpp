@@ -4,7 +4,9 @@
 // "Рассчитать\nполе", the result window; the dB view, readings and profiles of a focus 2 cm off the
 // axis; then the same road on the axial tab, and from there the axial quality window with its
 // default main-maxima and side-maxima scans and their three result windows.
-// Usage: kormax-screenshots <output dir> <application dir>
+// Before Continue, the design window compares a random, a hexagonal and a spiral layout of the
+// example array's 256 elements, scored by the calculator.
+// Usage: kormax-screenshots <output dir> <application dir> [design]   (design: that picture only)
 // The application directory must hold kormax-calc, the job folders and the shipped files; the
 // calculations leave their job files in its calc/ folder, so pass a scratch copy of build/app.
 #include <QApplication>
@@ -19,10 +21,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QThread>
 #include <cstdio>
 #include <qwt_plot.h>
 
+#include "design_wnd.h"
 #include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
@@ -141,6 +145,39 @@ bool saveQualityResult(QWidget *quality, const char *button, const char *classNa
     return ok;
 }
 
+// The design window beside the main window: random, hexagonal and spiral layouts of 256 elements,
+// scored, sorted by the steerable area.
+bool saveDesignComparison(MainWindow &main, const QString &path)
+{
+    main.findChild<QPushButton *>("pushButton_design")->click();
+    auto *d = qobject_cast<Design_wnd *>(main.designWindow());
+    if (!d) {
+        std::fprintf(stderr, "the design window did not open\n");
+        return false;
+    }
+    d->resize(1180, 760);
+    for (int kind : {0, 2, 1}) {
+        d->findChild<QComboBox *>("comboBox_kind")->setCurrentIndex(kind);
+        d->findChild<QLineEdit *>("lineEdit_count")->setText("256");
+        d->findChild<QPushButton *>("pushButton_generate")->click();
+    }
+    bool finished = false;
+    QObject::connect(d, &Design_wnd::scoringFinished, [&finished] { finished = true; });
+    d->findChild<QPushButton *>("pushButton_score")->click();
+    QElapsedTimer t;
+    t.start();
+    while (!finished && t.elapsed() < 600000)
+        settle(100);
+    QTableWidget *table = d->findChild<QTableWidget *>("tableWidget");
+    table->sortItems(9, Qt::DescendingOrder); // steerable area, best first
+    table->selectRow(0);
+    settle();
+    const bool ok = finished && save(d, path);
+    d->close();
+    settle();
+    return ok;
+}
+
 // The axial quality window from the plane window: the default main-maxima and side-maxima scans,
 // then the three result windows.
 bool qualityRoad(plane_ch_wnd *plane, const QString &out)
@@ -194,6 +231,9 @@ int main(int argc, char **argv)
     main.show();
     main.findChild<QPushButton *>("pushButton_5")->click(); // example data
     bool ok = save(&main, out + "/main_window.png");
+    ok = saveDesignComparison(main, out + "/design_compare.png") && ok;
+    if (argc > 3 && QString(argv[3]) == "design")
+        return ok ? 0 : 1;
 
     main.findChild<QPushButton *>("pushButton_2")->click(); // Continue
     Show_Vesk_wnd *array = main.arrayWindow();

@@ -1,0 +1,226 @@
+// The design window on the example array: layouts generated, scored by the real calculator,
+// compared and used, then the field of the chosen one through the usual road; and the inputs it
+// must refuse, each leaving the main window's values as they were.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+#include "design_wnd.h"
+#include "mainwindow.h"
+#include "plane_ch_wnd.h"
+#include "platform.h"
+#include "shared_params.h"
+#include "test_support.h"
+#include "window_common.h"
+
+namespace {
+
+using testsupport::BoxRecorder;
+
+constexpr int kCalculationTimeoutMs = 300000;
+enum { NameColumn = 1, GainColumn = 5, SideColumn = 8 };
+
+template <class T> T *find(QWidget *w, const char *name)
+{
+    T *child = w->findChild<T *>(name);
+    if (!child)
+        ADD_FAILURE() << "no " << name << " in " << w->metaObject()->className();
+    return child;
+}
+
+QStringList mainFields(MainWindow *w)
+{
+    QStringList texts;
+    for (QLineEdit *e : w->findChildren<QLineEdit *>())
+        if (e->window() == w) // not the design window's own fields
+            texts << e->objectName() + "=" + e->text();
+    return texts;
+}
+
+class DesignWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString built = KORMAX_APP_DIR;
+        QDir(app.path()).mkpath("score");
+        for (const char *f : {"kormax-calc", "calc/calc.bat", "score/score.bat", "Elements_Quist_Marvane.txt"}) {
+            ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
+            QFile::setPermissions(app.file(f), QFile::permissions(app.file(f)) | QFileDevice::ExeOwner);
+        }
+        platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
+        shared::resetEntryFlags();
+        BoxRecorder::instance().clear();
+        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
+            qint64 pid = 0;
+            const bool started = QProcess::startDetached(program, args, dir, &pid);
+            pids << pid;
+            return started;
+        });
+        // The field calculation's "Внимание!" box is answered once the calculator has finished.
+        platform::setBoxHandler([this](const platform::Box &box) {
+            if (box.title == "Внимание!" && box.text.startsWith("Нажимте"))
+                testsupport::waitForFile(app.file("calc/calcdone"), kCalculationTimeoutMs);
+            return BoxRecorder::instance().record(box);
+        });
+        platform::setFileDialogHandler([this](const platform::FileDialog &) { return dialogAnswer; });
+        main = new MainWindow;
+        main->show();
+        find<QPushButton>(main, "pushButton_5")->click(); // the example
+    }
+
+    void TearDown() override
+    {
+        window::freeRemaining();
+        for (qint64 pid : pids)
+            testsupport::waitForExit(pid, 10000);
+        testsupport::installDefaultHooks();
+        platform::setScreenOverride(0, QRect());
+        BoxRecorder::instance().clear();
+    }
+
+    Design_wnd *openDesign()
+    {
+        find<QPushButton>(main, "pushButton_design")->click();
+        return qobject_cast<Design_wnd *>(main->designWindow());
+    }
+
+    void generate(Design_wnd *d, int kind, const QString &count, const QString &gap = "0.5")
+    {
+        find<QComboBox>(d, "comboBox_kind")->setCurrentIndex(kind);
+        find<QLineEdit>(d, "lineEdit_count")->setText(count);
+        find<QLineEdit>(d, "lineEdit_gap")->setText(gap);
+        find<QPushButton>(d, "pushButton_generate")->click();
+    }
+
+    testsupport::TempAppDir app;
+    QTemporaryDir exports;
+    QString dialogAnswer;
+    QList<qint64> pids;
+    MainWindow *main = nullptr;
+};
+
+TEST_F(DesignWindow, GeneratesScoresComparesAndUsesALayoutWhoseFieldTheRoadThenComputes)
+{
+    Design_wnd *d = openDesign();
+    ASSERT_NE(d, nullptr) << BoxRecorder::instance().texts().join("\n").toStdString();
+    EXPECT_EQ(d->windowTitle(), "Проектирование решетки");
+    const QStringList before = mainFields(main);
+    generate(d, 0, "256"); // random
+    generate(d, 2, "256"); // hexagonal
+    generate(d, 1, "256"); // spiral
+    QTableWidget *table = find<QTableWidget>(d, "tableWidget");
+    ASSERT_EQ(table->rowCount(), 3) << BoxRecorder::instance().texts().join("\n").toStdString();
+    EXPECT_TRUE(find<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText().contains("Расположение допустимо."));
+
+    BoxRecorder::instance().clear();
+    QSignalSpy finished(d, &Design_wnd::scoringFinished);
+    find<QPushButton>(d, "pushButton_score")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
+    EXPECT_FALSE(find<QPushButton>(d, "pushButton_score")->isEnabled()) << "every candidate scored";
+
+    // Sorted by the strongest side maximum: the lattice, with its grating lobes, comes last.
+    table->sortItems(SideColumn, Qt::AscendingOrder);
+    EXPECT_TRUE(table->item(2, NameColumn)->text().startsWith("Гексагональная"))
+        << table->item(2, NameColumn)->text().toStdString();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_GT(table->item(row, GainColumn)->text().toDouble(), 30) << row;
+    EXPECT_LT(table->item(0, SideColumn)->data(Qt::UserRole).toDouble(),
+              table->item(2, SideColumn)->data(Qt::UserRole).toDouble());
+
+    // The best one, as an element file of the application, into the main window.
+    table->selectRow(0);
+    const double gain = table->item(0, GainColumn)->data(Qt::UserRole).toDouble();
+    dialogAnswer = exports.filePath("chosen");
+    find<QPushButton>(d, "pushButton_use")->click();
+    const QString path = exports.filePath("chosen.txt");
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(find<QLineEdit>(main, "lineEdit_8")->text(), path);
+    QStringList expected = before;
+    expected.replaceInStrings(QRegularExpression("^lineEdit_8=.*"), "lineEdit_8=" + path);
+    EXPECT_EQ(mainFields(main).join(' ').toStdString(), expected.join(' ').toStdString());
+
+    // The usual road: Continue, the array window, the default transverse plane, the field.
+    find<QPushButton>(main, "pushButton_2")->click();
+    ASSERT_TRUE(main->arrayWindow()->isVisible()) << BoxRecorder::instance().texts().join("\n").toStdString();
+    EXPECT_EQ(shared::Elem.size(), 256u);
+    find<QPushButton>(main->arrayWindow(), "pushButton_4")->click();
+    plane_ch_wnd *plane = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<plane_ch_wnd *>(w); p && p->isVisible())
+            plane = p;
+    ASSERT_NE(plane, nullptr);
+    find<QPushButton>(plane, "Button_def")->click();
+    find<QPushButton>(plane, "pushButton_4")->click();
+    ASSERT_TRUE(QFile::exists(app.file("calc/calcdone")))
+        << testsupport::readAll(app.file("calc/log.txt")).toStdString();
+    // The field job's |p(F)|/p0 at the focus (0, 0, R) is the gain the design window showed.
+    const double focus = testsupport::readAll(app.file("calc/focus_pressure.txt")).trimmed().toDouble();
+    EXPECT_NEAR(focus, gain, 1e-3 * gain);
+}
+
+TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
+{
+    const QStringList before = mainFields(main);
+    // Elements larger than the aperture: the main window's own check, no design window.
+    find<QLineEdit>(main, "lineEdit_5")->setText("20");
+    BoxRecorder::instance().clear();
+    EXPECT_EQ(openDesign(), nullptr);
+    ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
+    EXPECT_EQ(BoxRecorder::instance().boxes().last().title, "Ошибка!");
+    EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("Радиус элемента"));
+    find<QLineEdit>(main, "lineEdit_5")->setText("0.35");
+
+    Design_wnd *d = openDesign();
+    ASSERT_NE(d, nullptr);
+    const struct {
+        int kind;
+        const char *count, *gap, *says;
+    } refused[] = {{0, "256", "200", "помещается: 1"},
+                   {2, "0", "0.5", "больше нуля"},
+                   {1, "900", "0.5", "Запрошено элементов: 900"},
+                   {3, "5000", "0.5", "помещается"}};
+    for (const auto &r : refused) {
+        BoxRecorder::instance().clear();
+        generate(d, r.kind, r.count, r.gap);
+        ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1) << r.count;
+        EXPECT_EQ(BoxRecorder::instance().boxes().last().title, "Ошибка!");
+        EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains(QString::fromUtf8(r.says)))
+            << BoxRecorder::instance().boxes().last().text.toStdString();
+    }
+    EXPECT_EQ(find<QTableWidget>(d, "tableWidget")->rowCount(), 0);
+
+    // A folder that cannot be written.
+    generate(d, 0, "100");
+    BoxRecorder::instance().clear();
+    dialogAnswer = "/proc/kormax_elements.txt";
+    find<QPushButton>(d, "pushButton_use")->click();
+    ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
+    EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("доступную для записи"));
+
+    // A scoring job stopped by the user.
+    BoxRecorder::instance().clear();
+    QSignalSpy finished(d, &Design_wnd::scoringFinished);
+    find<QPushButton>(d, "pushButton_score")->click();
+    find<QPushButton>(d, "pushButton_stop")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
+    EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.startsWith("Оценка прервана"));
+    EXPECT_TRUE(find<QPushButton>(d, "pushButton_score")->isEnabled());
+
+    EXPECT_EQ(mainFields(main).join(' ').toStdString(), before.join(' ').toStdString());
+}
+
+} // namespace
