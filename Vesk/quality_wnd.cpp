@@ -108,9 +108,7 @@ void QualityWnd::runScan(Scan kind)
         return;
 
     // Result windows opened from the earlier grid keep it alive as long as they need it.
-    gridlife::release(this, G);
-    G = focusShiftGrid(kind);
-    gridlife::share(this, G);
+    G = std::make_shared<const Grid>(focusShiftGrid(kind));
     Nx_G_qual = G->Nx;
     Ny_G_qual = G->Ny;
     (side ? Nx_G_qual_side : Nx_G_qual_main) = Nx_G_qual;

@@ -285,7 +285,7 @@ TEST_F(AxialQuality, RunsWriteTheSixJobFilesAndRecordTheirGrids)
     EXPECT_EQ(shared::name_of_file_main_max_axial, m + "AbsField_YZ.bin");
     EXPECT_FALSE(shared::is_side);
 
-    const Grid *g = w.currentGrid();
+    const Grid *g = w.currentGrid().get();
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Nx, 241);
     EXPECT_EQ(g->Ny, 101);
