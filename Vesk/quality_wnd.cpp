@@ -96,8 +96,13 @@ void QualityWnd::runScan(Scan kind)
     };
     job.check = [this, kind] { return checkRun(kind); };
     job.refuse = [&field, &focusShift] {
-        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
-        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+        QString refusal = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        if (refusal.isEmpty())
+            refusal = jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса");
+        if (refusal.isEmpty())
+            refusal = jobfiles::scanMemoryRefusal(field.bytes, focusShift.bytes, int(Elem.size()),
+                                                  platform::physicalMemory());
+        return refusal;
     };
     if (!jobfiles::run(this, job))
         return;
