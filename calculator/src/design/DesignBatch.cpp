@@ -302,7 +302,7 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
     };
 
     // Seeds of the family.
-    const std::size_t seeds = std::max<std::size_t>(1, spec.budget / 2);
+    const std::size_t seeds = std::max<std::size_t>(1, spec.budget / 4);
     std::vector<ScoredCandidate> first;
     for (std::size_t k = 0; k < seeds; ++k) {
         CandidateSpec one = spec;
@@ -321,18 +321,19 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
     // Moves of a few elements of the best so far: each move keeps every rule, four proposals a round.
     std::mt19937_64 rng(spec.settings.seed ^ 0x9e3779b97f4a7c15ULL);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const std::size_t moved = std::max<std::size_t>(1, current.elements.size() / 20);
+    const std::size_t moved = std::max<std::size_t>(1, current.elements.size() / 40);
+    const double reach = spec.displacement > 0 ? spec.displacement : 2 * array.elementRadius;
     std::size_t round = 0;
     while (scored.size() < spec.budget) {
         std::vector<ScoredCandidate> proposals;
-        for (std::size_t p = 0; p < 4 && scored.size() + proposals.size() < spec.budget; ++p) {
+        for (std::size_t p = 0; p < 2 && scored.size() + proposals.size() < spec.budget; ++p) {
             ScoredCandidate c = current;
             c.label = spec.label + "-m" + std::to_string(round + 1) + "." + std::to_string(p + 1);
             for (std::size_t m = 0; m < moved; ++m) {
                 const std::size_t n =
                     static_cast<std::size_t>(unit(rng) * static_cast<double>(c.elements.size())) % c.elements.size();
                 for (int attempt = 0; attempt < 20; ++attempt) {
-                    const double r = spec.displacement * std::sqrt(unit(rng)), phi = 2 * M_PI * unit(rng);
+                    const double r = reach * std::sqrt(unit(rng)), phi = 2 * M_PI * unit(rng);
                     const ElementPosition old = c.elements[n];
                     c.elements[n] = {old.x + r * std::cos(phi), old.y + r * std::sin(phi)};
                     if (checkLayout(array, c.elements, spec.settings.gap).valid())
@@ -344,9 +345,14 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
         }
         const std::size_t from = scored.size();
         scoreAll(proposals);
-        for (std::size_t k = from; k < scored.size(); ++k)
-            if (better(scored[k].scores, current.scores, spec.gainFloor))
-                current = scored[k];
+        // The best proposal of the round replaces the current layout unless it is worse: drifting
+        // along a plateau of equal steerable area keeps the search moving.
+        std::size_t top = from;
+        for (std::size_t k = from + 1; k < scored.size(); ++k)
+            if (better(scored[k].scores, scored[top].scores, spec.gainFloor))
+                top = k;
+        if (top < scored.size() && !better(current.scores, scored[top].scores, spec.gainFloor))
+            current = scored[top];
         ++round;
     }
     return scored;

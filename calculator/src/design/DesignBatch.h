@@ -14,6 +14,7 @@
 //     ... seeds=N                  an ensemble: N candidates LABEL-1 .. LABEL-N of seeds seed ..
 //                                  seed + N - 1
 //     ... budget=N [displacement=m] [gain_floor=g]
+//                                  (displacement: an element diameter unless given)
 //                                  a search (design/DesignBatch.cpp, optimise): N candidates in all
 //   Lengths in m, numbers in the C locale.
 // Output: design_scores.txt, a tab-separated table with one header line and one row per scored
@@ -40,12 +41,12 @@ struct CandidateSpec {
     std::string label;
     std::string kind; // the generator's name, or "file"
     GeneratorSettings settings;
-    std::string elementFile;    // KIND file
-    std::size_t seeds = 0;      // > 0: an ensemble of that many seeds
-    std::size_t budget = 0;     // > 0: a search of that many candidates
-    double displacement = 1e-3; // search: largest move of an element in one step (m)
-    double gainFloor = 0;       // search: gain below this makes a candidate infeasible
-    std::size_t line = 0;       // in candidates.txt, from 1
+    std::string elementFile; // KIND file
+    std::size_t seeds = 0;   // > 0: an ensemble of that many seeds
+    std::size_t budget = 0;  // > 0: a search of that many candidates
+    double displacement = 0; // search: largest move of an element in one step (m); 0: its diameter
+    double gainFloor = 0;    // search: gain below this makes a candidate infeasible
+    std::size_t line = 0;    // in candidates.txt, from 1
 };
 
 // Reads candidates.txt; throws JobError naming the line of anything it cannot read.
