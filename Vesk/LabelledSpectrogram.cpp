@@ -1,7 +1,9 @@
 #include "LabelledSpectrogram.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPaintDevice>
 #include <QVector>
 #include <cmath>
 #include <qwt_plot.h>
@@ -125,6 +127,43 @@ double contourLabelAngle(const QPointF &a, const QPointF &b)
     return angle;
 }
 
+QRect contourCanvasRect(const QwtScaleMap &xMap, const QwtScaleMap &yMap)
+{
+    return QRectF(QPointF(xMap.p1(), yMap.p1()), QPointF(xMap.p2(), yMap.p2())).normalized().toRect();
+}
+
+QPoint insideCanvas(const QPoint &anchor, double angle, const QRect &label, const QRect &canvas)
+{
+    QTransform t;
+    t.translate(anchor.x(), anchor.y());
+    t.rotate(angle);
+    const QRectF box = t.mapRect(QRectF(label));
+    // Whole pixels, so that a label already inside stays exactly where it was.
+    auto shift = [](double low, double high, double from, double to) {
+        if (low < from)
+            return int(std::ceil(from - low));
+        if (high > to)
+            return -int(std::ceil(high - to));
+        return 0;
+    };
+    return anchor
+           + QPoint(shift(box.left(), box.right(), canvas.left(), canvas.right() + 1),
+                    shift(box.top(), box.bottom(), canvas.top(), canvas.bottom() + 1));
+}
+
+QFont LabelledSpectrogram::labelFontFor(const QPainter *painter) const
+{
+    // The plot renderer draws an export at print resolution through a transform that scales the
+    // screen layout up; a font in points would be scaled a second time by the device's own
+    // resolution. Fix it in screen pixels there, as Qwt does for its own texts.
+    const QPaintDevice *device = painter->device();
+    if (labelFont_.pixelSize() > 0 || !device || !plot() || device->logicalDpiY() == plot()->logicalDpiY())
+        return labelFont_;
+    QFont font = labelFont_;
+    font.setPixelSize(QFontInfo(labelFont_).pixelSize());
+    return font;
+}
+
 void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
                                            const QMap<double, QPolygonF> &contourLines) const
 {
@@ -145,10 +184,11 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
             continue;
 
         const QString text = labelText(level);
-        const QRect labelRect = QFontMetrics(labelFont_).boundingRect(text);
+        const QFont font = labelFontFor(painter);
+        const QRect labelRect = QFontMetrics(font).boundingRect(text);
         const QPoint labelCentre(-labelRect.width() / 2, labelRect.height() / 3);
 
-        painter->setFont(labelFont_);
+        painter->setFont(font);
         if (noBackground_) {
             painter->setBackgroundMode(Qt::TransparentMode);
         } else if (labelBackground_.style() != Qt::NoBrush) {
@@ -157,16 +197,21 @@ void LabelledSpectrogram::drawContourLines(QPainter *painter, const QwtScaleMap 
             painter->setBrush(plot()->canvasBackground());
         }
 
+        // The canvas as the scale maps see it: the widget on the screen, the plot's place on the
+        // page of an export (painter->window() is then the whole page).
+        const QRect canvas = contourCanvasRect(xMap, yMap);
         const int m = labelMargin_;
-        const QRect labelArea = painter->window().adjusted(m, m, -m, -m);
+        const QRect labelArea = canvas.adjusted(m, m, -m, -m);
         const QVector<ContourLabelSegment> labels =
             contourLabelSegments(contourLines.value(level), placement, labelsPerContourLevel_, labelArea, xMap, yMap);
 
         for (const ContourLabelSegment &s : labels) {
-            const QPoint anchor(int(xMap.transform(s.a.x())), int(yMap.transform(s.a.y())));
+            const double angle = contourLabelAngle(s.a, s.b);
+            const QPoint anchor = insideCanvas(QPoint(int(xMap.transform(s.a.x())), int(yMap.transform(s.a.y()))),
+                                               angle, labelRect.translated(labelCentre), canvas);
             painter->save();
             painter->translate(anchor);
-            painter->rotate(contourLabelAngle(s.a, s.b));
+            painter->rotate(angle);
             painter->translate(labelCentre);
             painter->setPen(Qt::NoPen);
             painter->drawRect(labelRect);

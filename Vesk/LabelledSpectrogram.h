@@ -56,6 +56,9 @@ public:
                           const QMap<double, QPolygonF> &contourLines) const override;
 
 private:
+    // labelFont_ as it must be set on this painter for the labels to keep their screen size.
+    QFont labelFontFor(const QPainter *painter) const;
+
     QFont labelFont_;
     QBrush labelBackground_;
     int labelsPerContourLevel_;
@@ -81,6 +84,13 @@ struct ContourLabelSegment {
 QVector<ContourLabelSegment> contourLabelSegments(const QPolygonF &lines, unsigned int placement, int perLevel,
                                                   const QRect &labelArea, const QwtScaleMap &xMap,
                                                   const QwtScaleMap &yMap);
+
+// The canvas in paint coordinates: the pixel ranges of the scale maps.
+QRect contourCanvasRect(const QwtScaleMap &xMap, const QwtScaleMap &yMap);
+
+// The anchor of a label, moved by whole pixels just enough for the label's box (label, relative to
+// the anchor before the turn by angle degrees) to lie inside the canvas.
+QPoint insideCanvas(const QPoint &anchor, double angle, const QRect &label, const QRect &canvas);
 
 // The rotation of a label on the segment from a to b, in the painter's degrees (clockwise),
 // measured in plot units; a segment running right to left is turned a further -180 degrees.

@@ -50,6 +50,10 @@ bool run(QWidget *parent, bool axialTab)
             shared::file_to_calc = resultFile;
     };
     job.check = [axialTab] { return checkPlane(axialTab); };
+    job.refuse = [axialTab] {
+        const QString grid = jobfiles::gridRefusal(jobfiles::planeGridText(axialTab), "Область расчета поля");
+        return grid.isEmpty() ? jobfiles::focusRefusal(shared::xF, shared::yF, shared::zF) : grid;
+    };
     return jobfiles::run(parent, job);
 }
 

@@ -72,6 +72,23 @@ FocusPlacement currentFocusPlacement(const VDOUB3 &z, bool axial)
     return focusPlacement(z, xF * 100.0, yF * 100.0, (zF - zop) * 100.0);
 }
 
+double axialAngleThrough(double xF, double yF)
+{
+    if (xF == 0 && yF == 0)
+        return 0;
+    double phi = std::atan2(xF, yF) * 180.0 / M_PI;
+    if (phi > 90)
+        phi -= 180;
+    else if (phi <= -90)
+        phi += 180;
+    return phi;
+}
+
+QString focusMissText(double distance)
+{
+    return "Плоскость не проходит через фокус: он в " + fixed(distance, 3) + " см от нее.";
+}
+
 // ---- All together ----
 
 QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
@@ -112,8 +129,12 @@ QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
     }
     if (context.haveGain) {
         lines << "Усиление |p(F)|/p0: " + fixed(context.gain, 2);
-        lines << "Потери при отклонении (максимум плоскости относительно |p(F)|): "
-                     + fixed(steeringLossDb(context.normalisedPeak, context.gain), 2) + " дБ";
+        if (context.haveFocus && !context.focus.inPlane)
+            lines << "Потери при отклонении не определены: плоскость не проходит через фокус, "
+                     "ее максимум не относится к фокальной области";
+        else
+            lines << "Потери при отклонении (максимум плоскости относительно |p(F)|): "
+                         + fixed(steeringLossDb(context.normalisedPeak, context.gain), 2) + " дБ";
     } else {
         lines << "|p(F)| неизвестно: программа расчета не оставила focus_pressure.txt";
     }

@@ -27,13 +27,23 @@ struct FocusPlacement {
     bool inPlane = false; // distance within the tolerance
     bool onGrid = false;  // (u, v) within the extent of the grid
 };
-FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance, double tolerance = 1e-4);
+// The default tolerance, 10 um, is far below a wavelength and still takes in the axial plane
+// through an off-axis focus whose angle the six characters of its field round.
+FocusPlacement focusPlacement(const VDOUB3 &z, double u, double v, double distance, double tolerance = 1e-3);
 
 // The focus of the last run (shared xF, yF, zF, the plane globals) placed in the plot's frame:
 // for a transverse plane (x, y) at distance |zF - zop|; for an axial plane the focus turned with
 // the elements as the job files turn it, (zF, its coordinate across the axis) at the distance of
 // its other coordinate.
 FocusPlacement currentFocusPlacement(const VDOUB3 &z, bool axial);
+
+// The angle of the axial plane through a focus at (xF, yF), in degrees within (-90, 90]: the plane
+// turned by phi holds the points (rho sin phi, rho cos phi). Any angle holds a focus on the axis (0).
+double axialAngleThrough(double xF, double yF);
+
+// What the windows say when the plane misses the focus, `distance` centimetres away: the plane
+// window under its preview, the result window under its focus line.
+QString focusMissText(double distance);
 
 // ---- All together ----
 

@@ -1,5 +1,6 @@
 #include "front_vesk.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
@@ -79,6 +80,43 @@ QString offCapNote(const QVector<int> &numbers)
     return note;
 }
 
+double tickStep(double halfSpanCm)
+{
+    if (!(halfSpanCm > 0) || !std::isfinite(halfSpanCm))
+        return 0;
+    // About five ticks on each half of an axis, at 1, 2 or 5 times a power of ten.
+    const double raw = halfSpanCm / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double f : {1.0, 2.0, 5.0})
+        if (f * power >= raw * (1 - 1e-9))
+            return f * power;
+    return 10 * power;
+}
+
+namespace {
+// Ticks every `step` centimetres along both axes, numbered; y grows upwards as in the element file.
+void drawScale(QPainter &painter, double K, int m)
+{
+    const double half = (m / 2 - 3) / K * 100; // cm
+    const double step = tickStep(half);
+    if (step <= 0)
+        return;
+    painter.setFont(QFont("Arial", 8));
+    const QFontMetrics metrics(painter.font());
+    for (int k = -int(half / step); k <= int(half / step); ++k) {
+        if (k == 0)
+            continue;
+        const double cm = k * step;
+        const int at = px(cm / 100 * K);
+        const QString text = QString::number(cm, 'g', 6);
+        painter.drawLine(at, -3, at, 3);
+        painter.drawText(at - metrics.horizontalAdvance(text) / 2, 5 + metrics.ascent(), text);
+        painter.drawLine(-3, -at, 3, -at);
+        painter.drawText(-6 - metrics.horizontalAdvance(text), -at + metrics.ascent() / 2, text);
+    }
+}
+} // namespace
+
 double paint(QPainter &painter, int w, int h)
 {
     const double A = shared::A;
@@ -112,13 +150,15 @@ double paint(QPainter &painter, int w, int h)
         painter.drawPoint(px(x * K), px(y * K));
     }
 
-    // Axes without ticks: they show the orientation only.
+    // Axes with a scale in centimetres, so the array's size can be read off.
     painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.setFont(QFont("Arial", 15));
     painter.drawLine(0, m / 2 - 3, 0, -m / 2 + 3);
     painter.drawText(9, -m / 2 + 18, QString::fromUtf8("y, см"));
     painter.drawLine(-m / 2 + 3, 0, m / 2 - 3, 0);
     painter.drawText(m / 2 - 5, -9, QString::fromUtf8("x, см"));
+    painter.setPen(QPen(Qt::black, 1));
+    drawScale(painter, K, m);
 
     const QString note = offCapNote(offCap);
     if (!note.isEmpty()) {

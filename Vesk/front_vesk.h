@@ -32,6 +32,10 @@ QVector<int> offCapElements(const VDOUB2 &elements, double R);
 // The line the view writes under the array about them; empty when there are none.
 QString offCapNote(const QVector<int> &numbers);
 
+// Step of the scale along an axis reaching halfSpanCm centimetres from the centre: 1, 2 or 5 times
+// a power of ten, about five ticks on either side (0 for an axis of no length).
+double tickStep(double halfSpanCm);
+
 // Paints the whole front view for a w x h widget from the shared parameters and returns the scale.
 double paint(QPainter &painter, int w, int h);
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "media.h"
+#include "params/GridLimits.h"
 #include "platform.h"
 #include "rotate.h"
 
@@ -195,8 +196,49 @@ bool writePlaneGrid(const QString &path, bool axial)
     return writeFile(path, planeGridText(axial));
 }
 
+QString gridRefusal(const QByteArray &gridText, const QString &region)
+{
+    using kcalc::kMaxGridPoints;
+    using kcalc::kMaxLength;
+    // plane, fixed coordinate, counts, first coordinates, steps: as gridText writes them.
+    const QList<QByteArray> lines = gridText.split('\n');
+    if (lines.size() < 8)
+        return QString();
+    double v[8] = {};
+    for (int k = 1; k < 8; ++k)
+        v[k] = lines[k].trimmed().toDouble();
+    const double n1 = v[2], n2 = v[3];
+    const bool transverse = lines[0].trimmed() == "xy";
+    const QString counts = transverse ? "N_x, N_y" : "N_z, N_r";
+    if (n1 * n2 > kMaxGridPoints)
+        return region + " слишком велика: " + QString::number(n1, 'f', 0) + " × " + QString::number(n2, 'f', 0)
+               + " точек, а программа расчета принимает не более " + QString::number(kMaxGridPoints, 'f', 0)
+               + ". Уменьшите число точек " + counts + ".";
+    const double reach[] = {v[1], v[4], v[5], v[4] + (n1 - 1) * v[6], v[5] + (n2 - 1) * v[7], v[6], v[7]};
+    for (double x : reach)
+        if (!(std::abs(x) <= kMaxLength))
+            return region + " уходит дальше " + QString::number(kMaxLength * 100, 'f', 0)
+                   + " см от решетки. Уменьшите расстояние до плоскости, шаги или число точек " + counts + ".";
+    return QString();
+}
+
+QString focusRefusal(double xF, double yF, double zF)
+{
+    for (double x : {xF, yF, zF})
+        if (!(std::abs(x) <= kcalc::kMaxLength))
+            return "Фокус лежит дальше " + QString::number(kcalc::kMaxLength * 100, 'f', 0)
+                   + " см от решетки. Уменьшите координаты фокуса.";
+    return QString();
+}
+
 bool run(QWidget *parent, const Job &job)
 {
+    const QString refusal = job.refuse ? job.refuse() : QString();
+    if (!refusal.isEmpty()) {
+        platform::information(parent, errorTitle, refusal);
+        return false;
+    }
+
     QString failedPath;
     if (!writeFiles(job.folder, job.files, &failedPath)) {
         reportWriteFailure(parent, failedPath);

@@ -62,6 +62,13 @@ QList<JobFile> elementsAndFocusFiles(bool axial);
 // grid_scan.txt of a scan job).
 QByteArray planeGridText(bool axial);
 
+// Why the calculator would refuse a grid file's text (the eight-line layout), in the user's words
+// for the region it describes ("Область расчета поля", "Область смещения фокуса"); empty when the
+// grid is within the calculator's limits (too many points, or coordinates too far).
+QString gridRefusal(const QByteArray &gridText, const QString &region);
+// The same for the focus of a field job (metres).
+QString focusRefusal(double xF, double yF, double zF);
+
 // Writes the files into the folder (with trailing slash) in order. Stops at the first file it
 // cannot write, returns false and puts that file's path into failedPath.
 bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *failedPath);
@@ -78,7 +85,7 @@ bool launch(const QString &folder, const QString &batchFile);
 // The calculator writes calcdone last; only its existence counts.
 bool isDone(const QString &folder);
 
-// One run of a job, as every calculation button makes it: write the files, note where the results
+// One run of a job, as every calculation button makes it: refuse what the calculator would, write the files, note where the results
 // will be, check the input, start the batch file and wait for the user's word that the calculator
 // has finished. A file that cannot be written and a batch file that cannot be started are reported
 // ("Ошибка!"); a failed check shows its text under "Ошибка!" and leaves the files just written and
@@ -89,6 +96,8 @@ struct Job {
     QList<JobFile> files;
     std::function<void()> written;  // after every file was written (may be empty)
     std::function<QString()> check; // first failing check's text, empty when the run may go on
+    // What the calculator would refuse, checked before any file is written (may be empty).
+    std::function<QString()> refuse;
 };
 // True when the calculator was started and the user has closed the "Внимание!" box.
 bool run(QWidget *parent, const Job &job);

@@ -1,5 +1,6 @@
 #include "plane3D.h"
 
+#include "field_metrics.h"
 #include "scene_drawing.h"
 #include "scene_geometry.h"
 #include "shared_params.h"
@@ -51,7 +52,7 @@ void plane3D::drawOverlay()
     if (shared::is_scan)
         paint_pop_plain_qual(zop_qual, rxp_qual, ryp_qual);
     if (shared::is_foc)
-        scenegl::drawFocusMarker();
+        scenegl::drawFocusMarker(shared::is_poper && !currentFocusPlacement(VDOUB3(), false).inPlane);
 }
 
 void plane3D::paint_p_plain(double zop, double rxp, double ryp)

@@ -1,5 +1,6 @@
 #include "plane3d_prodol.h"
 
+#include "field_metrics.h"
 #include "scene_drawing.h"
 #include "scene_geometry.h"
 #include "shared_params.h"
@@ -54,7 +55,7 @@ void plane3d_prodol::drawOverlay()
     if (shared::is_prodol)
         paint_pr_plain(shared::zminpr, shared::zmaxpr, shared::rpr, shared::phipr);
     if (shared::is_foc)
-        scenegl::drawFocusMarker();
+        scenegl::drawFocusMarker(shared::is_prodol && !currentFocusPlacement(VDOUB3(), true).inPlane);
 }
 
 void plane3d_prodol::paint_pr_plain(double zminpr, double zmaxpr, double rpr, double phipr)

@@ -5,6 +5,7 @@
 
 #include "axialquality_wnd.h"
 #include "field_job.h"
+#include "field_metrics.h"
 #include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
@@ -33,6 +34,8 @@ plane_ch_wnd::plane_ch_wnd(QWidget *parent) : QWidget(parent), ui(new Ui::plane_
     ui->widget->ClickOnBut();
     ui->widget->updateGL();
     updateTransverseButtons();
+    updateFocusNote(false);
+    updateFocusNote(true);
 
     bindings = {
         {ui->lineEdit, {&zop, &zop_is_set, 100}},         {ui->lineEdit_2, {&dxp, &dxp_is_set, 100}},
@@ -112,6 +115,7 @@ void plane_ch_wnd::transverseEdited(QLineEdit *field)
     ui->widget->updateGL();
 
     updateTransverseButtons();
+    updateFocusNote(false);
 }
 
 void plane_ch_wnd::axialEdited(QLineEdit *field)
@@ -148,6 +152,7 @@ void plane_ch_wnd::axialEdited(QLineEdit *field)
     ui->widget_2->updateGL();
 
     updateAxialButtons();
+    updateFocusNote(true);
 }
 
 // Any edit invalidates the last result: the result button waits for a new calculation.
@@ -165,6 +170,34 @@ void plane_ch_wnd::updateAxialButtons()
     ui->pushButton_3->setEnabled(ready);
     ui->pushButton_9->setEnabled(ready);
     ui->pushButton_5->setEnabled(false);
+}
+
+void plane_ch_wnd::updateFocusNote(bool axialTab)
+{
+    QLabel *note = axialTab ? ui->Focus_Note_Axial : ui->Focus_Note_Poper;
+    QPushButton *button = axialTab ? ui->Focus_Button_Axial : ui->Focus_Button_Poper;
+    const FocusPlacement f = currentFocusPlacement(VDOUB3(), axialTab);
+    const bool miss = is_foc && (axialTab ? is_prodol : is_poper) && !f.inPlane;
+    note->setVisible(miss);
+    button->setVisible(miss);
+    if (!miss)
+        return;
+    note->setText(focusMissText(f.distance));
+    if (axialTab)
+        button->setText("Повернуть плоскость\nчерез фокус: φ = " + formfields::fieldText(axialAngleThrough(xF, yF))
+                        + "°");
+    else
+        button->setText("Перенести плоскость\nв фокус: z₀ = " + formfields::fieldText(zF * 100) + " см");
+}
+
+void plane_ch_wnd::on_Focus_Button_Poper_clicked()
+{
+    showValue(ui->lineEdit, zF * 100);
+}
+
+void plane_ch_wnd::on_Focus_Button_Axial_clicked()
+{
+    showValue(ui->lineEdit_7, axialAngleThrough(xF, yF));
 }
 
 void plane_ch_wnd::on_lineEdit_textChanged(const QString &)
@@ -302,12 +335,14 @@ void plane_ch_wnd::CheckData()
         is_poper = zop_is_set && Nxp_is_set && Nyp_is_set && dxp_is_set && dyp_is_set;
         is_foc = xF_is_set && yF_is_set && zF_is_set;
         updateTransverseButtons();
+        updateFocusNote(false);
         ui->widget->updateGL();
     } else {
         is_poper = false;
         is_prodol = zminpr_is_set && phipr_is_set && Nrpr_is_set && Nzpr_is_set && drpr_is_set && dzpr_is_set;
         is_foc = xF_is_set && yF_is_set && zF_is_set;
         updateAxialButtons();
+        updateFocusNote(true);
         ui->widget_2->updateGL();
     }
     ui->pushButton_5->setEnabled(false);
@@ -323,6 +358,7 @@ void plane_ch_wnd::tabChanged()
         refillTransversePlane();
         refillFocus(ui->X_Focus_Poper, ui->Y_Focus_Poper, ui->Z_Focus_Poper);
         updateTransverseButtons();
+        updateFocusNote(false);
         ui->widget->updateGL();
     } else {
         is_prodol = true;
@@ -331,6 +367,7 @@ void plane_ch_wnd::tabChanged()
         refillAxialPlane();
         refillFocus(ui->X_Focus_Axial, ui->Y_Focus_Axial, ui->Z_Focus_Axial);
         updateAxialButtons();
+        updateFocusNote(true);
         ui->widget_2->updateGL();
     }
     // A result belongs to the calculation made on its tab: none is shown again without a new one.

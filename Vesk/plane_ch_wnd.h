@@ -74,6 +74,9 @@ private slots:
     void on_pushButton_3_clicked();
     void on_pushButton_6_clicked();
     void on_pushButton_5_clicked();
+    // The plane through a focus it misses.
+    void on_Focus_Button_Poper_clicked();
+    void on_Focus_Button_Axial_clicked();
 
     // Navigation and help.
     void on_pushButton_8_clicked();
@@ -103,6 +106,8 @@ private:
     void refillFocus(QLineEdit *x, QLineEdit *y, QLineEdit *z);
     void updateTransverseButtons();
     void updateAxialButtons();
+    // The note under a tab's preview when its complete plane misses the complete focus.
+    void updateFocusNote(bool axialTab);
     void runCalculation(bool axialTab);
     void showResults(bool axialTab);
     void backToArray();

@@ -126,7 +126,7 @@ QByteArray psString(const QByteArray &text)
     return out;
 }
 
-QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &documentRect, int resolution)
+QImage renderPlotImage(QwtPlot *plot, const QRectF &documentRect, int resolution)
 {
     const QRect imageRect = documentRect.toRect();
     const int dotsPerMeter = qRound(resolution / 25.4 * 1000.0);
@@ -137,7 +137,7 @@ QImage renderPlotImage(QwtPlotRenderer &renderer, QwtPlot *plot, const QRectF &d
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(QColor(Qt::white).rgb());
     QPainter painter(&image);
-    renderer.render(plot, &painter, imageRect);
+    renderPlot(plot, &painter, imageRect);
     painter.end();
     return image;
 }
@@ -195,16 +195,20 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
     return ok && file.error() == QFileDevice::NoError;
 }
 
-bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution)
+void renderPlot(QwtPlot *plot, QPainter *painter, const QRectF &rect)
 {
-    if (!plot || sizeMm.isEmpty() || resolution <= 0)
-        return false;
-
     QwtPlotRenderer renderer;
     // Make the document look like the widget: its background and its frames.
     // (Qwt 6.1 has no KeepFrames layout flag: not discarding the canvas frame is its equivalent.)
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground, false);
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasFrame, false);
+    renderer.render(plot, painter, rect);
+}
+
+bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &sizeMm, int resolution)
+{
+    if (!plot || sizeMm.isEmpty() || resolution <= 0)
+        return false;
 
     QString title = plot->title().text();
     if (title.isEmpty())
@@ -224,7 +228,7 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
         QPainter painter;
         if (!painter.begin(&writer))
             return false;
-        renderer.render(plot, &painter, documentRect);
+        renderPlot(plot, &painter, documentRect);
         return painter.end();
     }
     if (format == "svg") {
@@ -237,16 +241,16 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
         QPainter painter;
         if (!painter.begin(&generator))
             return false;
-        renderer.render(plot, &painter, documentRect);
+        renderPlot(plot, &painter, documentRect);
         return painter.end();
     }
     if (format == "ps") {
         // Qt 5 has no PostScript printer: the page is rendered as at 300 dpi and embedded as an image.
-        const QImage image = renderPlotImage(renderer, plot, documentRect, resolution);
+        const QImage image = renderPlotImage(plot, documentRect, resolution);
         return writePostScriptImage(image, fileName, sizeMm / 25.4 * 72.0, title);
     }
     if (!format.isEmpty() && QImageWriter::supportedImageFormats().contains(format.toLatin1())) {
-        const QImage image = renderPlotImage(renderer, plot, documentRect, resolution);
+        const QImage image = renderPlotImage(plot, documentRect, resolution);
         return !image.isNull() && image.save(fileName, format.toLatin1().constData());
     }
     return false;

@@ -9,6 +9,8 @@
 #include "shared_params.h"
 
 class QImage;
+class QPainter;
+class QRectF;
 class QWidget;
 class QwtPlot;
 
@@ -26,6 +28,10 @@ QString withFilterSuffix(const QString &fileName, const QString &selectedFilter)
 
 // The plot's on-screen size in whole inches, in millimetres (a 500-pixel plot at 96 dpi: 127 mm).
 QSizeF exportPageSizeMm(const QSize &plotPixels, int dpi);
+
+// Draws the plot as it is shown (background, frames, current zoom) into rect of the painter's
+// device; the layout is that of the screen, scaled by the device's resolution.
+void renderPlot(QwtPlot *plot, QPainter *painter, const QRectF &rect);
 
 // Renders the plot as it is shown (current zoom) into a PDF, SVG, PostScript or image file chosen
 // by the suffix, at the given resolution. False when nothing could be written: unknown suffix,

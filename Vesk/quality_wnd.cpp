@@ -36,6 +36,7 @@ void QualityWnd::setUpWindow(const QString &title, QWidget *preview, const Butto
     window::setIconFromAppDir(this);
     setWindowTitle(title);
     setMinimumSize(window::scaledSize(QSize(823, 652), true));
+    window::growToContents(this);
     main_is_ready = false;
     side_is_ready = false;
 }
@@ -85,6 +86,10 @@ void QualityWnd::runScan(Scan kind)
         *path = job.folder + file_to_calc_qual;
     };
     job.check = [this, kind] { return checkRun(kind); };
+    job.refuse = [&field, &focusShift] {
+        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+    };
     if (!jobfiles::run(this, job))
         return;
 

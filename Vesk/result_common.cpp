@@ -23,6 +23,7 @@ void setUp(QWidget *w, const QSize &transverseDesign, bool axial, const QString 
     w->setWindowTitle(title);
     w->setGeometry(w->x(), w->y(), size.width(), size.height());
     w->setMinimumSize(transverse);
+    window::growToContents(w);
 }
 
 void place(QWidget *w)

@@ -89,6 +89,7 @@ void Result_Main_and_Side_wnd::Axes_Title(double maxvalue)
 {
     ui->Focus_Label->setText(
         qualityLabelText(false, Type_prodol, maxvalue, shared::XF_max_pos, shared::YF_max_pos, shared::zop));
+    window::growToContents(this);
 }
 
 QString Result_Main_and_Side_wnd::parameterText_main() const

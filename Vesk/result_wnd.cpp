@@ -56,6 +56,8 @@ Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::R
     gridlife::share(this, G);
     // Builds the plot, which reads and draws the result.
     ui->setupUi(this);
+    // The lines under the plot wrap rather than widen the window.
+    ui->Focus_Label->setWordWrap(true);
     resultwindow::setUp(this, QSize(535, 593), resultwindow::axialByPlaneFlags(), "Результат расчета поля");
 
     // What the readings need of the run, before the plane window's fields can change.
@@ -96,7 +98,12 @@ void Result_wnd::SetData(double Szminpr, double Sphipr, int SNzpr, int SNrpr, do
 void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, double Z_Focus)
 {
     Q_UNUSED(file_name);
-    ui->Focus_Label->setText(focusLabelText(X_Focus, Y_Focus, Z_Focus));
+    QString text = focusLabelText(X_Focus, Y_Focus, Z_Focus);
+    // A plane that misses the focus shows no focal spot: the focus line says so.
+    if (!Focus.inPlane)
+        text += "\n" + focusMissText(Focus.distance);
+    ui->Focus_Label->setText(text);
+    window::growToContents(this);
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)

@@ -2,6 +2,7 @@
 #include "ui_result_wnd_qual.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
 #include "platform.h"
 #include "media.h"
@@ -23,12 +24,38 @@ QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_p
     return head + cm(XF_max_pos) + " см, y = " + cm(YF_max_pos) + " см, z = " + cm(zop) + " см.";
 }
 
+QString bestFocusShareText(const VDOUB3 &shown, bool intensity)
+{
+    if (shown.size() < 3)
+        return QString();
+    double best = 0;
+    size_t total = 0;
+    for (const VDOUB &row : shown[2])
+        for (double q : row) {
+            best = std::max(best, q);
+            ++total;
+        }
+    if (total == 0 || !(best > 0))
+        return QString();
+    // Within a hundredth of the best, as the map's contour levels are read.
+    const double level = 0.99 * best;
+    size_t near = 0;
+    for (const VDOUB &row : shown[2])
+        near += size_t(std::count_if(row.begin(), row.end(), [level](double q) { return q >= level; }));
+    const QString what = intensity ? "наибольшая интенсивность поля при этой фокусировке, в единицах I₀ = p₀²/2ρc"
+                                   : "наибольшее давление поля при этой фокусировке, в единицах p₀";
+    return "q ≥ " + QString::number(level, 'f', 2) + " на " + QString::number(100.0 * near / total, 'f', 0)
+           + " % области; значение — " + what;
+}
+
 Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g) :
     QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
 {
     gridlife::share(this, G);
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
+    // The lines under the plot wrap rather than widen the window.
+    ui->Focus_Label->setWordWrap(true);
     resultwindow::setUp(this, QSize(538, 605), resultwindow::axialByPlaneFlags(), "Результат оценки качества поля");
     ui->doubleSpinBox_floor->setLocale(QLocale::c());
 }
@@ -81,8 +108,12 @@ void Result_Wnd_qual::Axes_Title(QString file_name, double maxvalue, QList<doubl
 {
     Q_UNUSED(file_name);
     Q_UNUSED(list);
-    ui->Focus_Label->setText(
-        qualityLabelText(is, Type_prodol, maxvalue, shared::XF_max_pos, shared::YF_max_pos, shared::zop));
+    // The best-focus sentence, then what its number is and how much of the region is as good.
+    QString text = qualityLabelText(is, Type_prodol, maxvalue, shared::XF_max_pos, shared::YF_max_pos, shared::zop);
+    if (!text.isEmpty())
+        text += "\n" + bestFocusShareText(ui->widget->GetZ(), shared::is_intens_qual);
+    ui->Focus_Label->setText(text);
+    window::growToContents(this);
 }
 
 QString Result_Wnd_qual::parameterText() const

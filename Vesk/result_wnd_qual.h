@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "grid.h"
+#include "shared_params.h"
 
 namespace Ui {
 class Result_Wnd_qual;
@@ -18,6 +19,9 @@ class QResizeEvent;
 // the second the lateral offset; zop the transverse plane's z), shown in centimetres. A
 // side-maxima map has no text.
 QString qualityLabelText(bool side, bool axial, double maxvalue, double XF_max_pos, double YF_max_pos, double zop);
+// The line under it: the share of the region whose q (the map's values, `shown` as the plot
+// holds them) is within a hundredth of the best, and what the number of the sentence is.
+QString bestFocusShareText(const VDOUB3 &shown, bool intensity);
 
 // One quality map (main or side maxima, by shared::is_side when it is built) with the best focus
 // position, the list of the analysed region and the export. Independent top-level window;

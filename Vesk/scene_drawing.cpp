@@ -116,11 +116,18 @@ void drw_Fool_Shpere(const QVector3D &center, double radius, int numU, int numV)
     glEnd();
 }
 
-void drawFocusMarker()
+void drawFocusMarker(bool offPlane)
 {
     // The sphere's vertices have z negated, so its centre is given with -zF.
     const float R = shared::R;
-    drw_Fool_Shpere(QVector3D(float(shared::xF / R), float(shared::yF / R), float(-shared::zF / R)), 0.02, 10, 10);
+    const QVector3D centre(float(shared::xF / R), float(shared::yF / R), float(-shared::zF / R));
+    if (!offPlane) {
+        drw_Fool_Shpere(centre, 0.02, 10, 10);
+        return;
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    drw_Fool_Shpere(centre, 0.025, 8, 6);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
 void drawElements()

@@ -25,8 +25,9 @@ void round(const QVector3D &n, const QVector3D &v1, const QVector3D &c, float dt
 // A full black sphere (the focus marker), both windings.
 void drw_Fool_Shpere(const QVector3D &center, double radius, int numU, int numV);
 
-// The focus marker: a black sphere of radius 0.02 around the focus (reads xF, yF, zF and R).
-void drawFocusMarker();
+// The focus marker: a black sphere of radius 0.02 around the focus (reads xF, yF, zF and R); a
+// focus off the calculation plane is drawn hollow, as the sphere's wire mesh.
+void drawFocusMarker(bool offPlane = false);
 
 // The element discs of the shared element list (reads Elem, R and r), in the element colour.
 void drawElements();

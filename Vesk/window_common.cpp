@@ -59,6 +59,12 @@ void setIconFromAppDir(QWidget *w, const QString &fileName)
         w->setWindowIcon(QIcon(path));
 }
 
+void growToContents(QWidget *w)
+{
+    w->setMinimumSize(w->minimumSize().expandedTo(w->minimumSizeHint()));
+    w->resize(w->size().expandedTo(w->minimumSize()));
+}
+
 void moveOn(QWidget *from, QWidget *to)
 {
     moveOn(from, to, from->geometry());

@@ -18,6 +18,10 @@ QSize scaledSize(const QSize &design, int dpi, const QRect &available, bool clam
 // The same for the current screen.
 QSize scaledSize(const QSize &design, bool clampToScreen);
 
+// Makes the window at least as large as its layout needs, so no caption is cut whatever this
+// machine's fonts: the minimum size grows to the layout's minimum, and the size with it.
+void growToContents(QWidget *w);
+
 // Centre of the primary screen's available area minus half the window's size.
 void moveToCenter(QWidget *w);
 

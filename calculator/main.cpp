@@ -6,7 +6,12 @@
 //               main_max  main-maxima scan                            (main_max/)
 //               side_max  side-maxima scan                            (side_max/)
 //               score     scores of an element layout                 -> scores.txt (score/)
+//               design    a batch of candidate layouts, ensembles, searches -> design_scores.txt (design/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
+//
+//   mpirun -np N kormax-calc main_max|side_max --no-gui
+//     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
+//     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
 //
 // Phases: read -> check -> compute -> write -> mark done. Any error ends the run with its message in
 // log.txt and on stderr, a non-zero exit code and no calcdone. Exit codes: 0 done, 1 job error,
@@ -33,6 +38,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "design/DesignBatch.h"
 #include "design/ScoreFiles.h"
 #include "design/Scores.h"
 #include "field/FieldPlane.h"
@@ -40,6 +46,7 @@
 #include "output/FocusPressure.h"
 #include "output/FolderOwner.h"
 #include "output/ResultFiles.h"
+#include "parallel/Ranks.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
 #include "params/TextFile.h"
@@ -52,7 +59,7 @@ using namespace kcalc;
 
 namespace {
 
-enum class JobKind { Field, MainMax, SideMax, Score };
+enum class JobKind { Field, MainMax, SideMax, Score, Design };
 
 const char *jobTitle(JobKind kind)
 {
@@ -65,6 +72,8 @@ const char *jobTitle(JobKind kind)
         return "Оценка качества поля: боковые максимумы";
     case JobKind::Score:
         return "Оценки расположения элементов";
+    case JobKind::Design:
+        return "Проектирование решетки: серия кандидатов";
     }
     return "";
 }
@@ -161,7 +170,7 @@ void runFieldJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
 // (grid_calc.txt) and the field region (grid_scan.txt); computes the element fields on the field
 // grid once and steps the focus over every position (scan/QualityScan.h); writes AbsField_??.bin
 // (and side_maxes.txt), the field at the best focus as AbsField_??.txt, then calcdone.
-void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
+void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
 {
     const std::string dir = ".";
     const scan::ScanKind scanKind = kind == JobKind::MainMax ? scan::ScanKind::MainMaxima : scan::ScanKind::SideMaxima;
@@ -214,10 +223,12 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
     };
     scan::ScanJobResult result;
     try {
-        result = scan::computeScanJob(setup, counted, progress);
+        result = scan::computeScanJob(setup, counted, progress, ranks);
     } catch (const scan::ScanCancelled &) {
         throw JobCancelled();
     }
+    if (!owner)
+        return; // a rank other than 0: its share has gone to rank 0, which writes the results
     const Point3 best = scan::gridPoint(setup.focus, result.best);
     log.info("Поля элементов: " + formatDuration(result.elementFieldSeconds)
              + "; перебор положений фокуса: " + formatDuration(result.scanSeconds));
@@ -226,7 +237,7 @@ void runScanJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner &owner)
              + formatNumber(best.z) + ") м; максимум поля там |p|/p0 = " + formatNumber(result.bestFieldMax));
 
     // Write and mark done, unless the user asked to stop meanwhile or a newer run took the folder.
-    owner.publish([&] {
+    owner->publish([&] {
         scan::writeScanResults(dir, setup, result);
         log.info("Результаты записаны в " + scan::scanBinaryName(setup.focus) + ", " + fieldResultName(setup.field.kind)
                  + (scanKind == scan::ScanKind::SideMaxima ? ", side_maxes.txt" : ""));
@@ -282,17 +293,89 @@ void runScoreJob(Log &log, JobMonitor &monitor, FolderOwner &owner)
     });
 }
 
-void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner)
+// The design job (design/): reads array.txt, medium.txt, score_settings.txt (if there) and
+// candidates.txt; scores every candidate, ensemble seed and search step (design/DesignBatch.h),
+// writes design_scores.txt and a search's best layouts, then calcdone. Over several ranks each
+// scores its share; rank 0 alone publishes.
+void runDesignJob(Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
+{
+    const std::string dir = ".";
+
+    // Read.
+    log.info("Чтение файлов задания: array.txt, medium.txt, score_settings.txt, candidates.txt");
+    ArrayGeometry array;
+    Medium medium;
+    readArrayFile(dir, array);
+    readMediumFile(dir, medium);
+    const design::ScoreSettings settings = design::fileExists(dir + "/" + design::scoreSettingsName())
+                                               ? design::readScoreSettings(dir)
+                                               : design::ScoreSettings();
+    const std::vector<design::CandidateSpec> specs = design::readCandidates(dir);
+
+    // Check (every layout is made and checked again before it is scored).
+    array.elements = {{0, 0}};
+    checkArrayAndMedium(array, medium);
+    const std::size_t total = design::batchSize(specs);
+    log.info("Проверка пройдена. Кандидатов: " + std::to_string(total) + ", процессов: " + std::to_string(ranks.size));
+
+    // Compute.
+    monitor.control.total.store(total);
+    monitor.computeStart.store(log.elapsed());
+    const double t0 = log.elapsed();
+    std::size_t reported = 0;
+    const auto progress = [&](std::size_t done) {
+        monitor.control.add(done - reported);
+        reported = done;
+        return !monitor.control.cancelled();
+    };
+    const std::vector<design::ScoredCandidate> rows =
+        design::runDesignBatch(array, medium, settings, specs, dir, ranks, progress);
+    log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0)
+             + "; оценено кандидатов: " + std::to_string(rows.size()));
+    if (!owner)
+        return; // a rank other than 0
+
+    // Write and mark done. A search leaves its three best layouts.
+    owner->publish([&] {
+        writeFileAtomically(dir, design::designTableName(), design::designTableText(rows));
+        for (const design::CandidateSpec &spec : specs) {
+            if (!spec.budget)
+                continue;
+            std::vector<const design::ScoredCandidate *> own;
+            for (const design::ScoredCandidate &c : rows)
+                if (c.label.rfind(spec.label + "-", 0) == 0)
+                    own.push_back(&c);
+            std::stable_sort(own.begin(), own.end(), [&](const auto *x, const auto *y) {
+                return design::better(x->scores, y->scores, spec.gainFloor);
+            });
+            for (std::size_t k = 0; k < own.size() && k < 3; ++k)
+                writeFileAtomically(dir, "best_" + std::to_string(k + 1) + ".txt",
+                                    design::elementsFileText(own[k]->elements));
+        }
+        log.info(std::string("Результат записан в ") + design::designTableName());
+        if (monitor.control.cancelled())
+            throw JobCancelled();
+        markDone(dir);
+        log.info("Записан признак завершения calcdone");
+    });
+}
+
+void runJob(JobKind kind, Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::Ranks ranks)
 {
     try {
-        if (!owner)
+        if (!owner && ranks.root())
             throw JobError(monitor.message()); // the folder could not be claimed
-        if (kind == JobKind::Field)
-            runFieldJob(log, monitor, *owner);
-        else if (kind == JobKind::Score)
-            runScoreJob(log, monitor, *owner);
-        else
-            runScanJob(kind, log, monitor, *owner);
+        if (kind == JobKind::Field) {
+            if (ranks.root()) // one plane is one rank's work
+                runFieldJob(log, monitor, *owner);
+        } else if (kind == JobKind::Score) {
+            if (ranks.root()) // one layout is one rank's work
+                runScoreJob(log, monitor, *owner);
+        } else if (kind == JobKind::Design) {
+            runDesignJob(log, monitor, owner, ranks);
+        } else {
+            runScanJob(kind, log, monitor, owner, ranks);
+        }
         monitor.outcome.store(JobMonitor::Succeeded);
     } catch (const JobCancelled &e) {
         monitor.setMessage(monitor.superseded.load() ? JobSuperseded().what() : e.what());
@@ -392,8 +475,8 @@ bool waitFor(JobMonitor &monitor, std::chrono::milliseconds delay)
 
 void usage()
 {
-    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max|score [--no-gui]\n"
-                         "Запускается из папки задания (calc/, main_max/, side_max/, score/).\n");
+    std::fprintf(stderr, "Использование: kormax-calc field|main_max|side_max|score|design [--no-gui]\n"
+                         "Запускается из папки задания (calc/, main_max/, side_max/, score/, design/).\n");
 }
 
 } // namespace
@@ -401,7 +484,9 @@ void usage()
 int main(int argc, char **argv)
 {
     blas::preferWideKernels(argv);
-    bool gui = true;
+    parallel::MpiSession mpi(&argc, &argv);
+    const parallel::Ranks ranks = mpi.ranks();
+    bool gui = ranks.size == 1; // a run over several ranks is a batch run
     const char *kindName = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-gui") == 0) {
@@ -425,12 +510,25 @@ int main(int argc, char **argv)
         kind = JobKind::SideMax;
     else if (kindName && std::strcmp(kindName, "score") == 0)
         kind = JobKind::Score;
+    else if (kindName && std::strcmp(kindName, "design") == 0)
+        kind = JobKind::Design;
     else {
         usage();
         return 2;
     }
 
     Log log;
+    if (!ranks.root()) {
+        // Rank 0 alone owns the folder, the log and the results; this rank computes its share.
+        JobMonitor monitor;
+        runJob(kind, log, monitor, nullptr, ranks);
+        if (monitor.outcome.load() == JobMonitor::Succeeded)
+            return 0;
+        log.error("ранг " + std::to_string(ranks.rank) + " из " + std::to_string(ranks.size) + ": "
+                  + monitor.message());
+        mpi.abortAll(1);
+        return 1;
+    }
     if (!log.open("."))
         log.error("Не удалось создать log.txt в папке задания; журнал выводится только в stderr");
     log.info(std::string(jobTitle(kind)) + " (" + kindName + "), папка задания: " + workingDirectory());
@@ -449,7 +547,7 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         monitor.setMessage(e.what());
     }
-    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get());
+    std::thread worker(runJob, kind, std::ref(log), std::ref(monitor), owner.get(), ranks);
     std::thread watcher([&] {
         if (owner && watchOwnership(*owner, monitor))
             log.closeFile(); // log.txt belongs to the newer run now
@@ -491,6 +589,7 @@ int main(int argc, char **argv)
         } else {
             log.info("Расчет прерван; признак завершения calcdone не записан");
         }
+        mpi.abortAll(3); // ranks still waiting for rank 0 must not outlive it
         return 3;
     default:
         log.error(monitor.message());
@@ -503,6 +602,7 @@ int main(int argc, char **argv)
                                   QString::fromUtf8(jobTitle(kind)) + QString::fromUtf8(": ")
                                       + QString::fromStdString(monitor.message()));
         }
+        mpi.abortAll(1);
         return 1;
     }
 }

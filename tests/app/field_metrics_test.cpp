@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "field_metrics.h"
+#include "form_fields.h"
 #include "platform.h"
 #include "plot_main_max.h"
 #include "profile_wnd.h"
@@ -180,7 +181,22 @@ TEST(FieldMetrics, PlaneThatMissesTheFocus)
     EXPECT_TRUE(text.contains("Плоскость не содержит фокус: расстояние от фокуса до плоскости 0.866 см"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("Усиление |p(F)|/p0: 43.60"));
-    EXPECT_TRUE(text.contains("|p(F)|): -16.80 дБ")) << text.toStdString();
+    // The plane's maximum is not the focal spot's: no steering loss is made of it.
+    EXPECT_TRUE(text.contains("Потери при отклонении не определены: плоскость не проходит через фокус"))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("-16.80")) << text.toStdString();
+    context.focus = in;
+    EXPECT_TRUE(fieldMetricsText(fieldMetrics(z, 20), context).contains("|p(F)|): -16.80 дБ"));
+    // The turn through the focus: 90 degrees for a focus on the x axis, within (-90, 90] always.
+    const double angles[][3] = {{0.01, 0, 90}, {-0.01, 0, 90},   {0, 0.01, 0},
+                                {0, -0.01, 0}, {0.01, 0.01, 45}, {-0.01, 0.01, -45}};
+    for (const auto &a : angles) {
+        EXPECT_NEAR(axialAngleThrough(a[0], a[1]), a[2], 1e-9) << a[0] << " " << a[1];
+        shared::xF = a[0];
+        shared::yF = a[1];
+        shared::phipr = std::stod(formfields::fieldText(a[2]).toStdString());
+        EXPECT_TRUE(currentFocusPlacement(z, true).inPlane) << a[0] << " " << a[1];
+    }
     context.focus = outside;
     EXPECT_TRUE(fieldMetricsText(fieldMetrics(z, 20), context).contains("Фокус вне сетки расчета"));
 }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTextCodec>
 #include <cmath>
 
 #include "job_files.h"
+#include "params/JobError.h"
+#include "params/JobInput.h"
 #include "main_params.h"
 #include "rotate.h"
 #include "shared_params.h"
@@ -166,4 +169,40 @@ TEST(JobLaunch, RemovesTheMarkerThenStartsTheBatchFileInItsFolder)
     EXPECT_FALSE(jobfiles::isDone(folder));
     // A missing marker is no error when launching again; a failed start is reported to the caller.
     EXPECT_FALSE(jobfiles::launch(folder, "calc.bat"));
+}
+
+// The application refuses exactly the grids the calculator refuses: each grid text goes to both.
+TEST(JobRefusal, GridsBeyondTheCalculatorsLimitsAreRefusedBeforeWriting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        QByteArray grid;
+        const char *refusal; // start of the application's text, empty when accepted
+    } cases[] = {
+        {jobfiles::transverseGridText(0.13, 51, 51, 0.0283, 0.0283, 0.000567, 0.000567), ""},
+        {jobfiles::transverseGridText(0.13, 99999, 51, 99.998, 0.0283, 0.001, 0.000567),
+         "Область слишком велика: 199997 × 101 точек"},
+        {jobfiles::axialGridText(0.065, 51, 99999, 0.0283, 0.000567, 0.000541), ""}, // 101 x 99999 fits
+        {jobfiles::axialGridText(0.065, 2000, 5002, 19.99, 0.01, 0.0001), "Область слишком велика: 3999 × 5002"},
+        {jobfiles::gridText("xy", 0.13, 4000, 5000, -0.1, -0.1, 1e-5, 1e-5), ""}, // exactly 2e7
+        {jobfiles::transverseGridText(9999.99, 51, 51, 0.0283, 0.0283, 0.000567, 0.000567),
+         "Область уходит дальше 100000 см"},
+        {jobfiles::transverseGridText(0.13, 501, 51, 1500, 0.0283, 3, 0.000567), "Область уходит дальше"},
+    };
+    for (const auto &c : cases) {
+        const QString refusal = jobfiles::gridRefusal(c.grid, "Область");
+        EXPECT_EQ(refusal.left(QString::fromUtf8(c.refusal).size()).toStdString(), c.refusal);
+        EXPECT_EQ(refusal.isEmpty(), QByteArray(c.refusal).isEmpty()) << refusal.toStdString();
+        ASSERT_TRUE(jobfiles::writeFile(dir.filePath("grid_calc.txt"), c.grid));
+        bool calculatorRefuses = false;
+        try {
+            kcalc::checkGrid(kcalc::readGridFile(dir.path().toStdString(), "grid_calc.txt"), "grid_calc.txt");
+        } catch (const kcalc::JobError &) {
+            calculatorRefuses = true;
+        }
+        EXPECT_EQ(calculatorRefuses, !refusal.isEmpty()) << c.grid.toStdString();
+    }
+    EXPECT_TRUE(jobfiles::focusRefusal(0.02, 0, 0.13).isEmpty());
+    EXPECT_FALSE(jobfiles::focusRefusal(0, 0, 1000.01).isEmpty());
 }

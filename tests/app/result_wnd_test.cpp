@@ -146,6 +146,10 @@ TEST_F(ResultWindowTest, IconFromTheApplicationDirectory)
 TEST_F(ResultWindowTest, FocusLabelAndParameterLists)
 {
     transverseRun();
+    // The run's focus, in the plane z0 = 13 cm.
+    shared::xF = 0;
+    shared::yF = -0.005;
+    shared::zF = 0.13;
     Result_wnd w(nullptr, nullptr);
     QLabel *label = w.findChild<QLabel *>("Focus_Label");
     ASSERT_NE(label, nullptr);

@@ -346,6 +346,14 @@ TEST(FrontView, ScaleFitsTheApertureIntoTheSmallerSideLessFiftyPixels)
     EXPECT_NEAR(view.K, 550 / 0.17, 1e-9);
 }
 
+TEST(FrontView, ScaleStepsAreOneTwoOrFiveTimesAPowerOfTen)
+{
+    // Half an axis in cm and its step: about five ticks on each side.
+    const double cases[][2] = {{9.3, 2}, {10, 2}, {10.5, 5}, {0.6, 0.2}, {45, 10}, {0.05, 0.01}, {0, 0}, {-1, 0}};
+    for (const auto &c : cases)
+        EXPECT_NEAR(frontview::tickStep(c[0]), c[1], 1e-12) << c[0];
+}
+
 TEST(FrontView, ElementsAreTiltedEllipsesBesideTheirCentrePoints)
 {
     // On the axis an element is a circle of radius r.

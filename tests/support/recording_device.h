@@ -11,8 +11,9 @@
 namespace testsupport {
 
 // A paint device that draws nothing but records every text a painter writes on it, with the
-// painter's transform and font at that moment, so a test can tell where a label went and how it
-// was turned.
+// painter's transform and font at that moment and the last rectangle drawn before it, so a test
+// can tell where a label went, how it was turned and what backs it. Its resolution is that of a
+// screen (96 dpi) unless given.
 class RecordingDevice : public QPaintDevice
 {
 public:
@@ -21,9 +22,10 @@ public:
         QPointF origin;       // where the painter was asked to start the text
         QTransform transform; // painter's transform at that moment
         QFont font;
+        QRectF box; // device coordinates: bounding box of the last rectangle drawn before the text
     };
 
-    explicit RecordingDevice(const QSize &size) : m_size(size) {}
+    explicit RecordingDevice(const QSize &size, int dpi = 96) : m_size(size), m_dpi(dpi) {}
     ~RecordingDevice() override;
 
     const QVector<Text> &texts() const { return m_engine.texts; }
@@ -52,24 +54,34 @@ private:
         void drawImage(const QRectF &, const QImage &, const QRectF &, Qt::ImageConversionFlags) override {}
         void drawTextItem(const QPointF &p, const QTextItem &item) override
         {
-            texts.append({item.text(), p, transform, font});
+            texts.append({item.text(), p, transform, font, box});
         }
         void drawLines(const QLineF *, int) override {}
         void drawLines(const QLine *, int) override {}
         void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
         void drawPolygon(const QPoint *, int, PolygonDrawMode) override {}
         void drawPath(const QPainterPath &) override {}
-        void drawRects(const QRectF *, int) override {}
-        void drawRects(const QRect *, int) override {}
+        void drawRects(const QRectF *rects, int n) override
+        {
+            if (n > 0)
+                box = transform.mapRect(rects[n - 1]);
+        }
+        void drawRects(const QRect *rects, int n) override
+        {
+            if (n > 0)
+                box = transform.mapRect(QRectF(rects[n - 1]));
+        }
         Type type() const override { return QPaintEngine::User; }
 
         QVector<Text> texts;
         QTransform transform;
         QFont font;
+        QRectF box;
     };
 
     Engine m_engine;
     QSize m_size;
+    int m_dpi;
 };
 
 inline RecordingDevice::~RecordingDevice() = default;
@@ -82,9 +94,9 @@ inline int RecordingDevice::metric(PaintDeviceMetric metric) const
     case PdmHeight:
         return m_size.height();
     case PdmWidthMM:
-        return m_size.width() * 254 / 960;
+        return m_size.width() * 254 / (10 * m_dpi);
     case PdmHeightMM:
-        return m_size.height() * 254 / 960;
+        return m_size.height() * 254 / (10 * m_dpi);
     case PdmNumColors:
         return 1 << 24;
     case PdmDepth:
@@ -93,7 +105,7 @@ inline int RecordingDevice::metric(PaintDeviceMetric metric) const
     case PdmDpiY:
     case PdmPhysicalDpiX:
     case PdmPhysicalDpiY:
-        return 96;
+        return m_dpi;
     case PdmDevicePixelRatio:
         return 1;
     case PdmDevicePixelRatioScaled:

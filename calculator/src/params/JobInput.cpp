@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "params/GridLimits.h"
 #include "params/JobError.h"
 #include "params/TextFile.h"
 
@@ -9,15 +10,8 @@ namespace kcalc {
 
 namespace {
 
-// Largest grid the calculator accepts: 2e7 points make a result file of about 1.2 GB and take
-// about 5 minutes per 256 elements on one core.
-constexpr double kMaxGridPoints = 2e7;
-
-// Plausibility limits, far outside anything an ultrasound array needs, so that every physically
-// meaningful job passes and no input can drive the arithmetic to overflow or underflow.
-constexpr double kMaxLength = 1e3;                         // m: any length or coordinate
+// Plausibility limits beside those of the grids (params/GridLimits.h).
 constexpr double kMinLength = 1e-7;                        // m: R, a
-constexpr double kMinStep = 1e-9;                          // m: grid steps
 constexpr double kMinFrequency = 1, kMaxFrequency = 1e10;  // Hz
 constexpr double kMinSoundSpeed = 1, kMaxSoundSpeed = 1e5; // m/s
 constexpr double kMinDensity = 1e-3, kMaxDensity = 1e5;    // kg/m3

@@ -265,17 +265,32 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
     };
 
     std::size_t block = settings.blockColumns ? settings.blockColumns : defaultBlockColumns(P, sizeof(std::complex<T>));
-    if (settings.threads == ScanSettings::Threads::PerThreadProducts) {
-        // At least a few blocks per thread, so that every thread gets work on small scans.
-        const std::size_t share = (M + 4 * omp_get_max_threads() - 1) / (4 * omp_get_max_threads());
-        block = std::min(block, std::max<std::size_t>(share, 1));
+    if (!settings.blockColumns) {
+        // At least 16 blocks, so that every thread gets work on small scans. Not tied to the thread
+        // count: a column's product depends on the shape of its block, and a scan must give the
+        // same bits on any machine and over any number of processes.
+        block = std::min(block, std::max<std::size_t>((M + 15) / 16, 1));
     }
     block = std::min(block, M);
+    if (settings.shareCount < 1 || settings.shareIndex < 0 || settings.shareIndex >= settings.shareCount)
+        throw std::invalid_argument("scan: share " + std::to_string(settings.shareIndex) + " of "
+                                    + std::to_string(settings.shareCount));
+    // This process's blocks: their first positions, in processing order.
+    std::vector<std::size_t> starts;
+    for (std::size_t b = static_cast<std::size_t>(settings.shareIndex); b * block < M;
+         b += static_cast<std::size_t>(settings.shareCount))
+        starts.push_back(b * block);
+    const std::size_t mine = [&] {
+        std::size_t n = 0;
+        for (std::size_t j0 : starts)
+            n += std::min(block, M - j0);
+        return n;
+    }();
 
     // Progress counts positions weighted by the rows their block multiplies (pruned blocks differ
-    // a lot), reported as the equivalent number of positions.
+    // a lot), reported as the equivalent number of positions of this process's share.
     double totalWork = 0;
-    for (std::size_t j0 = 0; j0 < M; j0 += block) {
+    for (std::size_t j0 : starts) {
         const std::size_t mb = std::min(block, M - j0);
         totalWork += static_cast<double>(std::max<std::size_t>(rowsNeeded(j0, mb), 1)) * static_cast<double>(mb);
     }
@@ -288,9 +303,9 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
         doneWork += static_cast<double>(std::max<std::size_t>(rowsNeeded(j0, mb), 1)) * static_cast<double>(mb);
         const std::size_t positions =
             doneWork >= totalWork
-                ? M
-                : std::min(M - 1, static_cast<std::size_t>(static_cast<double>(M) * doneWork / totalWork));
-        if (progress && !progress(positions, M))
+                ? mine
+                : std::min(mine - 1, static_cast<std::size_t>(static_cast<double>(mine) * doneWork / totalWork));
+        if (progress && !progress(positions, mine))
             cancelled = true;
     };
     // Reduces column c of a block of products (positions j0 + c of the processing order).
@@ -319,9 +334,10 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
                 ColumnReducer<T> reducer(shape, settings.sideLobes);
                 ProductBuffer<T> products(P * block);
                 for (;;) {
-                    const std::size_t j0 = next.fetch_add(block);
-                    if (j0 >= M || cancelled || error.failed())
+                    const std::size_t k = next.fetch_add(1);
+                    if (k >= starts.size() || cancelled || error.failed())
                         break;
+                    const std::size_t j0 = starts[k];
                     const std::size_t mb = std::min(block, M - j0);
                     const std::size_t rows = multiply(j0, mb, products.data());
                     for (std::size_t c = 0; c < mb; ++c)
@@ -337,7 +353,8 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
         std::vector<std::unique_ptr<ColumnReducer<T>>> reducers(omp_get_max_threads());
         for (auto &r : reducers)
             r = std::make_unique<ColumnReducer<T>>(shape, settings.sideLobes);
-        for (std::size_t j0 = 0; j0 < M && !cancelled; j0 += block) {
+        for (std::size_t k = 0; k < starts.size() && !cancelled; ++k) {
+            const std::size_t j0 = starts[k];
             const std::size_t mb = std::min(block, M - j0);
             const std::size_t rows = multiply(j0, mb, products.data());
 #pragma omp parallel for schedule(dynamic, 1)

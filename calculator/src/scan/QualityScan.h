@@ -109,6 +109,12 @@ struct ScanSettings {
     enum class Threads { PerThreadProducts, SharedProducts } threads = Threads::PerThreadProducts;
     // Main-maxima scans: compute the field only where it can exceed |p(F)| (exact; see the .cpp).
     bool pruneByBound = true;
+    // A share of the scan for one of several processes (MPI ranks): only the blocks b of positions
+    // (in processing order) with b % shareCount == shareIndex are computed; the other positions keep
+    // a default FocusQuality. The blocks are the same whatever the share and the thread count, and
+    // each is one BLAS product, so every position gets the same bits as in a whole scan.
+    int shareIndex = 0;
+    int shareCount = 1;
 };
 
 // Progress report: positions done, positions in all. Called from the scanning threads, one call at a

@@ -42,18 +42,43 @@ std::vector<std::size_t> startPoints(const ScanJobSetup &setup)
 
 template <class T>
 std::vector<FocusQuality> runScan(const ScanJobSetup &setup, const FieldMatrix<double> &hGrid,
-                                  const FieldMatrix<double> &hFocus, const ScanProgress &scanProgress)
+                                  const FieldMatrix<double> &hFocus, const ScanProgress &scanProgress,
+                                  parallel::Ranks ranks)
 {
     ScanSettings settings;
     settings.sideLobes = setup.kind == ScanKind::SideMaxima;
+    settings.shareIndex = ranks.rank;
+    settings.shareCount = ranks.size;
     const std::vector<std::size_t> start = settings.sideLobes ? startPoints(setup) : std::vector<std::size_t>();
     return scanFocusQuality<double, T>(hGrid, gridShape(setup.field), hFocus, start, settings, scanProgress);
 }
 
 template std::vector<FocusQuality> runScan<float>(const ScanJobSetup &, const FieldMatrix<double> &,
-                                                  const FieldMatrix<double> &, const ScanProgress &);
+                                                  const FieldMatrix<double> &, const ScanProgress &, parallel::Ranks);
 template std::vector<FocusQuality> runScan<double>(const ScanJobSetup &, const FieldMatrix<double> &,
-                                                   const FieldMatrix<double> &, const ScanProgress &);
+                                                   const FieldMatrix<double> &, const ScanProgress &, parallel::Ranks);
+
+std::vector<FocusQuality> gatherQuality(const std::vector<FocusQuality> &mine, parallel::Ranks ranks)
+{
+    if (ranks.size == 1)
+        return mine;
+    // Seven values per position; a position not in this rank's share is all zeros, so the sum over
+    // the ranks is exactly the one rank's values (all are >= 0; grid indices travel exactly).
+    constexpr std::size_t width = 7;
+    std::vector<double> packed;
+    packed.reserve(mine.size() * width);
+    for (const FocusQuality &q : mine)
+        packed.insert(packed.end(), {q.focusAmplitude, q.gridMax, q.mainValue, q.sideValue, q.hasSide ? 1.0 : 0.0,
+                                     static_cast<double>(q.peakPoint), static_cast<double>(q.sidePoint)});
+    const std::vector<double> all = parallel::sumToRoot(packed, ranks);
+    std::vector<FocusQuality> quality(all.size() / width);
+    for (std::size_t m = 0; m < quality.size(); ++m) {
+        const double *v = all.data() + m * width;
+        quality[m] = {
+            v[0], v[1], v[2], v[3], v[4] != 0, static_cast<std::size_t>(v[5]), static_cast<std::size_t>(v[6])};
+    }
+    return quality;
+}
 
 ScanJobResult finishScanJob(const ScanJobSetup &setup, const FieldMatrix<double> &hGrid,
                             const FieldMatrix<double> &hFocus, std::vector<FocusQuality> quality)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "parallel/Ranks.h"
 #include "scan/QualityScan.h"
 #include "scan/ScanOutput.h"
 
@@ -50,8 +51,11 @@ void checkScanJob(const ScanJobSetup &setup);
 // filling out[p * ld + n] = h_n(point p) (ElementFieldModel does); it reports its own progress.
 // `progress` follows the scan itself (focus positions done, in all); returning false stops the
 // job with ScanCancelled.
+// Over several ranks (parallel/Ranks.h) each rank scans its share of the blocks of positions; rank 0
+// gathers the shares and returns the whole result, the other ranks an empty one.
 template <class Model>
-ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, const ScanProgress &progress = {});
+ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, const ScanProgress &progress = {},
+                             parallel::Ranks ranks = {});
 
 // Writes the results into folder `dir`, each complete before it appears under its name: the
 // binary result, for side maxima side_maxes.txt, and the field at the best focus as the field
@@ -67,11 +71,15 @@ ScanJobResult finishScanJob(const ScanJobSetup &setup, const FieldMatrix<double>
                             const FieldMatrix<double> &hFocus, std::vector<FocusQuality> quality);
 template <class T>
 std::vector<FocusQuality> runScan(const ScanJobSetup &setup, const FieldMatrix<double> &hGrid,
-                                  const FieldMatrix<double> &hFocus, const ScanProgress &progress);
+                                  const FieldMatrix<double> &hFocus, const ScanProgress &progress,
+                                  parallel::Ranks ranks);
+// Every rank's share put together in rank 0 (empty on the other ranks).
+std::vector<FocusQuality> gatherQuality(const std::vector<FocusQuality> &mine, parallel::Ranks ranks);
 } // namespace detail
 
 template <class Model>
-ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, const ScanProgress &progress)
+ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, const ScanProgress &progress,
+                             parallel::Ranks ranks)
 {
     checkScanJob(setup);
     const std::size_t N = model.elementCount();
@@ -88,9 +96,13 @@ ScanJobResult computeScanJob(const ScanJobSetup &setup, const Model &model, cons
     model.fieldMatrix(setup.focus.points(), hFocus.values.data(), N);
     const auto t1 = std::chrono::steady_clock::now();
 
-    std::vector<FocusQuality> quality = setup.doublePrecision ? detail::runScan<double>(setup, hGrid, hFocus, progress)
-                                                              : detail::runScan<float>(setup, hGrid, hFocus, progress);
+    std::vector<FocusQuality> quality = setup.doublePrecision
+                                            ? detail::runScan<double>(setup, hGrid, hFocus, progress, ranks)
+                                            : detail::runScan<float>(setup, hGrid, hFocus, progress, ranks);
+    quality = detail::gatherQuality(quality, ranks);
     const auto t2 = std::chrono::steady_clock::now();
+    if (!ranks.root())
+        return ScanJobResult();
     ScanJobResult result = detail::finishScanJob(setup, hGrid, hFocus, std::move(quality));
     result.elementFieldSeconds = std::chrono::duration<double>(t1 - t0).count();
     result.scanSeconds = std::chrono::duration<double>(t2 - t1).count();
