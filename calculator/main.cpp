@@ -328,8 +328,18 @@ void runDesignJob(Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::R
         reported = done;
         return !monitor.control.cancelled();
     };
+    // A search's best so far stays in the folder, so that a stopped search still leaves it.
+    const auto bestSoFar = [&](const design::ScoredCandidate &best, std::size_t done) {
+        if (!owner || !owner->isNewest())
+            return;
+        writeFileAtomically(dir, "best_so_far.txt", design::elementsFileText(best.elements));
+        writeFileAtomically(dir, "search_progress.txt",
+                            std::to_string(done) + " " + std::to_string(total) + " "
+                                + formatNumber(best.scores.steerableArea) + " " + formatNumber(best.scores.worstSide)
+                                + " " + formatNumber(best.scores.gain) + "\n");
+    };
     const std::vector<design::ScoredCandidate> rows =
-        design::runDesignBatch(array, medium, settings, specs, dir, ranks, progress);
+        design::runDesignBatch(array, medium, settings, specs, dir, ranks, progress, bestSoFar);
     log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0)
              + "; оценено кандидатов: " + std::to_string(rows.size()));
     if (!owner)
@@ -348,9 +358,13 @@ void runDesignJob(Log &log, JobMonitor &monitor, FolderOwner *owner, parallel::R
             std::stable_sort(own.begin(), own.end(), [&](const auto *x, const auto *y) {
                 return design::better(x->scores, y->scores, spec.gainFloor);
             });
-            for (std::size_t k = 0; k < own.size() && k < 3; ++k)
+            std::string labels;
+            for (std::size_t k = 0; k < own.size() && k < 3; ++k) {
                 writeFileAtomically(dir, "best_" + std::to_string(k + 1) + ".txt",
                                     design::elementsFileText(own[k]->elements));
+                labels += own[k]->label + "\n";
+            }
+            writeFileAtomically(dir, "best_labels.txt", labels);
         }
         log.info(std::string("Результат записан в ") + design::designTableName());
         if (monitor.control.cancelled())

@@ -285,7 +285,8 @@ std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &mediu
 }
 
 std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &medium, const ScoreSettings &settings,
-                                      const CandidateSpec &spec, parallel::Ranks ranks, const BatchProgress &progress)
+                                      const CandidateSpec &spec, parallel::Ranks ranks, const BatchProgress &progress,
+                                      const BestSoFar &bestSoFar)
 {
     std::vector<ScoredCandidate> scored;
     std::size_t done = 0;
@@ -301,24 +302,28 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
         }
     };
 
-    // Seeds of the family.
+    // Seeds of the family, four at a time so that the best so far is known early.
     const std::size_t seeds = std::max<std::size_t>(1, spec.budget / 4);
-    std::vector<ScoredCandidate> first;
-    for (std::size_t k = 0; k < seeds; ++k) {
-        CandidateSpec one = spec;
-        one.budget = 0;
-        one.settings.seed = spec.settings.seed + k;
-        first.push_back({spec.label + "-s" + std::to_string(one.settings.seed), spec.kind, one.settings.seed,
-                         candidateLayout(array, one, "."), Scores()});
-    }
-    scoreAll(first);
     std::size_t best = 0;
-    for (std::size_t k = 1; k < scored.size(); ++k)
-        if (better(scored[k].scores, scored[best].scores, spec.gainFloor))
-            best = k;
+    for (std::size_t k0 = 0; k0 < seeds; k0 += 4) {
+        std::vector<ScoredCandidate> batch;
+        for (std::size_t k = k0; k < std::min(seeds, k0 + 4); ++k) {
+            CandidateSpec one = spec;
+            one.budget = 0;
+            one.settings.seed = spec.settings.seed + k;
+            batch.push_back({spec.label + "-s" + std::to_string(one.settings.seed), spec.kind, one.settings.seed,
+                             candidateLayout(array, one, "."), Scores()});
+        }
+        scoreAll(batch);
+        for (std::size_t k = 1; k < scored.size(); ++k)
+            if (better(scored[k].scores, scored[best].scores, spec.gainFloor))
+                best = k;
+        if (bestSoFar)
+            bestSoFar(scored[best], scored.size());
+    }
     ScoredCandidate current = scored[best];
 
-    // Moves of a few elements of the best so far: each move keeps every rule, four proposals a round.
+    // Moves of a few elements of the best so far: each move keeps every rule, two proposals a round.
     std::mt19937_64 rng(spec.settings.seed ^ 0x9e3779b97f4a7c15ULL);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const std::size_t moved = std::max<std::size_t>(1, current.elements.size() / 40);
@@ -353,6 +358,8 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
                 top = k;
         if (top < scored.size() && !better(current.scores, scored[top].scores, spec.gainFloor))
             current = scored[top];
+        if (bestSoFar)
+            bestSoFar(current, scored.size());
         ++round;
     }
     return scored;
@@ -369,7 +376,7 @@ std::size_t batchSize(const std::vector<CandidateSpec> &specs)
 std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Medium &medium,
                                             const ScoreSettings &settings, const std::vector<CandidateSpec> &specs,
                                             const std::string &folder, parallel::Ranks ranks,
-                                            const BatchProgress &progress)
+                                            const BatchProgress &progress, const BestSoFar &bestSoFar)
 {
     // Every layout is made and checked before anything is scored: a bad candidate fails at once.
     std::vector<ScoredCandidate> plain;
@@ -394,7 +401,7 @@ std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Me
     for (std::size_t k = 0; k < plain.size(); ++k)
         plain[k].scores = s[k];
     for (const CandidateSpec &search : searches)
-        for (ScoredCandidate &c : optimise(array, medium, settings, search, ranks, counted))
+        for (ScoredCandidate &c : optimise(array, medium, settings, search, ranks, counted, bestSoFar))
             plain.push_back(std::move(c));
     return plain;
 }

@@ -22,7 +22,10 @@
 //     label kind seed elements fill_factor gain lateral_width_m axial_length_m worst_side
 //     steerable_area
 //   numbers with 17 significant digits; for a search, best_1.txt .. best_3.txt, the element
-//   positions (m) of its three best candidates; then calcdone. A candidate that breaks the layout
+//   positions (m) of its three best candidates, and best_labels.txt, their labels a line; then
+//   calcdone. While a search runs, best_so_far.txt holds the best layout so far and
+//   search_progress.txt one line "done total area worst_side gain" of it (a stopped search leaves
+//   them, without calcdone). A candidate that breaks the layout
 //   rules, a line that cannot be read: the job fails naming it, and nothing is written.
 
 #include <cstddef>
@@ -80,6 +83,8 @@ bool better(const Scores &a, const Scores &b, double gainFloor);
 // Scores the layouts, each rank its share (every size-th from its rank), all ranks get every score.
 // `progress(done)` after each candidate of this rank; returning false cancels (JobCancelled).
 using BatchProgress = std::function<bool(std::size_t)>;
+// After each round of a search: the best candidate so far and the candidates scored in all.
+using BestSoFar = std::function<void(const ScoredCandidate &, std::size_t)>;
 std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &medium, const ScoreSettings &settings,
                                  const std::vector<std::vector<ElementPosition>> &layouts, parallel::Ranks ranks,
                                  const BatchProgress &progress = {});
@@ -90,14 +95,14 @@ std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &mediu
 // candidate in the order scored. The same for any number of ranks.
 std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &medium, const ScoreSettings &settings,
                                       const CandidateSpec &spec, parallel::Ranks ranks,
-                                      const BatchProgress &progress = {});
+                                      const BatchProgress &progress = {}, const BestSoFar &bestSoFar = {});
 
 // Runs every spec in order: plain candidates and ensemble seeds in one shared batch, then each
 // search.
 std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Medium &medium,
                                             const ScoreSettings &settings, const std::vector<CandidateSpec> &specs,
                                             const std::string &folder, parallel::Ranks ranks,
-                                            const BatchProgress &progress = {});
+                                            const BatchProgress &progress = {}, const BestSoFar &bestSoFar = {});
 // Candidates in all that runDesignBatch scores.
 std::size_t batchSize(const std::vector<CandidateSpec> &specs);
 
