@@ -6,6 +6,7 @@
 #include "job_files.h"
 #include "plane_ch_wnd.h"
 #include "plane_fields.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -50,6 +51,7 @@ void AxialQuality_wnd::SetCalcData(double zminpr, double zmaxpr, double rpr, dou
     shared::is_prodol = true;
     shared::is_scan = false;
     shared::is_foc = false;
+    sessionstate::restoreForm(this, sessionKey());
     ui->widget->updateGL();
 }
 
@@ -343,8 +345,14 @@ qualityresult::Request AxialQuality_wnd::resultRequest() const
 // ---- Navigation ----
 
 // A new plane window on the axial tab, refilled with the field region.
+void AxialQuality_wnd::on_pushButton_8_clicked()
+{
+    saveSession();
+}
+
 void AxialQuality_wnd::on_pushButton_3_clicked()
 {
+    sessionstate::keepForm(this, sessionKey());
     plane_ch_wnd *plane = new plane_ch_wnd();
     shared::is_prodol = true;
     shared::is_poper = false;

@@ -50,8 +50,9 @@ private slots:
     void on_pushButton_7_clicked();
     void on_pushButton_6_clicked();
 
-    // Back to the plane window.
+    // Back to the plane window, and the session.
     void on_pushButton_3_clicked();
+    void on_pushButton_8_clicked();
 
 protected:
     void readRun(Scan kind) override;

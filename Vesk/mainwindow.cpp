@@ -11,6 +11,7 @@
 #include "main_params.h"
 #include "media.h"
 #include "platform.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -308,14 +309,15 @@ void MainWindow::on_pushButton_design_clicked()
     design->show();
 }
 
-void MainWindow::on_pushButton_2_clicked()
+bool MainWindow::writeSharedFromForm()
 {
     shared::name = ui->lineEdit_8->text();
-    {
+    const bool fromSession = sessionstate::holdsElementsOf(shared::name);
+    if (!fromSession) {
         QFile file(shared::name);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
             platform::information(this, mainparams::errorTitle, mainparams::noFileText);
-            return;
+            return false;
         }
     }
 
@@ -336,10 +338,17 @@ void MainWindow::on_pushButton_2_clicked()
     shared::initpres = fieldValue(ui->lineEdit_10->text()) * 1000000;
     shared::xF_is_set = shared::yF_is_set = shared::zF_is_set = true;
 
-    if (!build_list_of_elem(shared::name)) {
+    if (!fromSession && !build_list_of_elem(shared::name)) {
         platform::information(this, mainparams::errorTitle, mainparams::badElementsText);
-        return;
+        return false;
     }
+    return true;
+}
+
+void MainWindow::on_pushButton_2_clicked()
+{
+    if (!writeSharedFromForm())
+        return;
 
     const QString geometryError = mainparams::geometryError(shared::A, shared::R, shared::r, shared::rotv);
     if (!geometryError.isEmpty()) {
@@ -348,6 +357,20 @@ void MainWindow::on_pushButton_2_clicked()
     }
 
     window::moveOn(this, &w1);
+}
+
+void MainWindow::on_pushButton_6_clicked()
+{
+    if (sessionstate::openInto(this))
+        not_first();
+}
+
+void MainWindow::on_pushButton_7_clicked()
+{
+    // The session holds what Continue would take: a form whose element file cannot be read is
+    // corrected first.
+    if (writeSharedFromForm())
+        sessionstate::saveAs(this);
 }
 
 void MainWindow::on_pushButton_3_clicked()

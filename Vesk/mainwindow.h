@@ -44,6 +44,8 @@ private slots:
     void on_pushButton_3_clicked();      // Help
     void on_pushButton_4_clicked();      // About
     void on_pushButton_5_clicked();      // example data
+    void on_pushButton_6_clicked();      // open a session
+    void on_pushButton_7_clicked();      // save the session
     void on_pushButton_design_clicked(); // the array designer
 
     // Medium
@@ -75,6 +77,10 @@ private:
     void countComplete();
     // Keeps pressure and intensity consistent in the current source mode.
     void deriveSource();
+    // Continue's first steps: the shared parameters from the form, then the element positions
+    // (those of an opened session while the file field names the file they came from). Each
+    // failure is reported; false then.
+    bool writeSharedFromForm();
 
     Show_Vesk_wnd w1;
     Ui::MainWindow *ui;

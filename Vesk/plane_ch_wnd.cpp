@@ -15,6 +15,7 @@
 #include "radialquality_wnd.h"
 #include "read_from_file.h"
 #include "result_wnd.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 #include "window_common.h"
@@ -532,6 +533,17 @@ void plane_ch_wnd::on_pushButton_8_clicked()
 void plane_ch_wnd::on_pushButton_10_clicked()
 {
     backToArray();
+}
+
+// ---- Session ----
+
+void plane_ch_wnd::on_pushButton_11_clicked()
+{
+    sessionstate::saveAs(this);
+}
+void plane_ch_wnd::on_pushButton_12_clicked()
+{
+    sessionstate::saveAs(this);
 }
 
 // The quality windows take over the plane in this window's place; their previews show the plane and

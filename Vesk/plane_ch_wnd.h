@@ -81,6 +81,9 @@ private slots:
     // Navigation and help.
     void on_pushButton_8_clicked();
     void on_pushButton_10_clicked();
+    // Session
+    void on_pushButton_11_clicked();
+    void on_pushButton_12_clicked();
     void on_pushButton_7_clicked();
     void on_pushButton_9_clicked();
     void on_Help_Button_Poper_clicked();

@@ -14,10 +14,11 @@
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
 
+#include "hdf5_export.h"
 #include "platform.h"
 #include "write_z.h"
 
-QString exportFilters()
+QString exportFilters(bool hdf5)
 {
     QStringList filters;
     filters << "PDF Documents (*.pdf)"
@@ -37,6 +38,8 @@ QString exportFilters()
         filters << imageFilter;
     }
     filters << "Text Files (*.txt)";
+    if (hdf5)
+        filters << "HDF5 Files (*.h5)";
     return filters.join(";;");
 }
 
@@ -258,14 +261,17 @@ bool renderPlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &si
 
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays, const QString &ax)
 {
-    exportPlotWith(parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); });
+    exportPlotWith(
+        parent, plot, [&](const QString &name) { return write_z(name, arrays(), ax); },
+        [&](const QString &name) { return writePlotHdf5(name, arrays(), ax, plot->title().text(), nullptr); });
 }
 
-void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText)
+void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText,
+                    const std::function<bool(const QString &)> &writeHdf5)
 {
     QString selectedFilter;
-    const QString chosen =
-        platform::getSaveFileName(parent, "Export File Name", "result.pdf", exportFilters(), &selectedFilter, false);
+    const QString chosen = platform::getSaveFileName(parent, "Export File Name", "result.pdf",
+                                                     exportFilters(bool(writeHdf5)), &selectedFilter, false);
     if (chosen.isEmpty())
         return;
     const QString fileName = withFilterSuffix(chosen, selectedFilter);
@@ -273,6 +279,8 @@ void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(con
     bool written = false;
     if (fileName.endsWith(".txt"))
         written = writeText(fileName);
+    else if (writeHdf5 && fileName.endsWith(".h5"))
+        written = writeHdf5(fileName);
     else
         written = renderPlotDocument(plot, fileName, exportPageSizeMm(plot->size(), platform::screenDpi()), 300);
 

@@ -18,8 +18,9 @@ class QwtPlot;
 // Qwt's plot renderer, or the plot's arrays as text (write_z).
 
 // "PDF Documents (*.pdf);;SVG Documents (*.svg);;Postscript Documents (*.ps);;Images (*.bmp ...);;
-// Text Files (*.txt)": the image formats are those this installation can write.
-QString exportFilters();
+// Text Files (*.txt)", with hdf5 followed by ";;HDF5 Files (*.h5)": the image formats are those
+// this installation can write.
+QString exportFilters(bool hdf5 = false);
 
 // The name the export writes: a name without a suffix takes the one of the filter chosen in the
 // dialog ("noext" with "PDF Documents (*.pdf)" is "noext.pdf"; with the images, "png" when the
@@ -43,10 +44,13 @@ bool writePostScriptImage(const QImage &image, const QString &fileName, const QS
 
 // The "Сохранить в файл" action: asks for a name (default "result.pdf", an existing file is
 // replaced without asking; no suffix: the chosen filter's); a name ending in ".txt" gets the arrays from `arrays` through write_z,
-// any other name the rendered plot at 300 dpi. A file that could not be written is reported as
+// a name ending in ".h5" the arrays with the session's parameters as HDF5 (writePlotHdf5), any
+// other name the rendered plot at 300 dpi. A file that could not be written is reported as
 // "Ошибка!" / "Не удалось сохранить файл: <path>"; a successful export says nothing.
 void exportPlot(QWidget *parent, QwtPlot *plot, const std::function<VDOUB3()> &arrays, const QString &ax);
-// The same with a text writer of its own for a name ending in ".txt" (false: nothing written).
-void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText);
+// The same with a text writer of its own for a name ending in ".txt" (false: nothing written) and,
+// when given, an HDF5 writer for ".h5".
+void exportPlotWith(QWidget *parent, QwtPlot *plot, const std::function<bool(const QString &)> &writeText,
+                    const std::function<bool(const QString &)> &writeHdf5 = {});
 
 #endif // PLOT_EXPORT_H

@@ -5,6 +5,7 @@
 
 #include "job_files.h"
 #include "platform.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -125,6 +126,12 @@ void QualityWnd::showResult(Scan kind)
 void QualityWnd::showBothResults()
 {
     qualityresult::showMainAndSide(resultRequest());
+}
+
+void QualityWnd::saveSession()
+{
+    sessionstate::keepForm(this, sessionKey());
+    sessionstate::saveAs(this);
 }
 
 void QualityWnd::closeEvent(QCloseEvent *event)

@@ -55,6 +55,11 @@ protected:
     // the user and record the run.
     void runScan(Scan kind);
 
+    // "Сохранить сеанс", with this window's fields; and the fields kept for a later save or filled
+    // back from an opened session (sessionKey: "axial" or "transverse").
+    void saveSession();
+    QString sessionKey() const { return m_plane.axial ? "axial" : "transverse"; }
+
     // The note after the side-maxima defaults: coarse grids for a quick estimate.
     void showSideDefaultsNote();
 

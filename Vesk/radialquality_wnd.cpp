@@ -6,6 +6,7 @@
 #include "job_files.h"
 #include "plane_ch_wnd.h"
 #include "plane_fields.h"
+#include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -50,6 +51,7 @@ void RadialQuality_wnd::SetCalcData(double SZop, double Srxp, double Sryp, doubl
     ui->lineEdit_16->setText(numberText(FNyp));
     ui->lineEdit_5->setText(numberText(Dxp * 100));
     ui->lineEdit_6->setText(numberText(Dyp * 100));
+    sessionstate::restoreForm(this, sessionKey());
 }
 
 void RadialQuality_wnd::SetScaleGL()
@@ -326,8 +328,14 @@ qualityresult::Request RadialQuality_wnd::resultRequest() const
 // ---- Navigation ----
 
 // A new plane window on the transverse tab, refilled with the field region.
+void RadialQuality_wnd::on_pushButton_8_clicked()
+{
+    saveSession();
+}
+
 void RadialQuality_wnd::on_pushButton_3_clicked()
 {
+    sessionstate::keepForm(this, sessionKey());
     plane_ch_wnd *plane = new plane_ch_wnd();
     shared::is_prodol = false;
     shared::is_poper = true;

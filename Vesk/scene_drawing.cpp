@@ -157,14 +157,14 @@ void drawAxisLines()
     glEnd();
 }
 
-void drawAxisLabels()
+void drawAxisLabels(double zAt)
 {
     glColor3f(0, 0, 0);
     for (char letter : {'x', 'y', 'z'}) {
         for (const QPolygonF &poly : letterOutline(letter)) {
             glBegin(GL_LINE_LOOP);
             for (const QPointF &p : poly)
-                vertex(scenegeom::axisLabelPoint(letter, p));
+                vertex(scenegeom::axisLabelPoint(letter, p, zAt));
             glEnd();
         }
     }

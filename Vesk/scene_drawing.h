@@ -34,7 +34,7 @@ void drawElements();
 
 // The three axes and their letter outlines.
 void drawAxisLines();
-void drawAxisLabels();
+void drawAxisLabels(double zAt = 2.0);
 
 // Quads in the current colour.
 void drawQuads(const QVector<scenegeom::Quad> &quads);

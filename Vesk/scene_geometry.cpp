@@ -128,7 +128,7 @@ OrthoBox orthoBox(int w, int h)
     return OrthoBox{-1.0, 1.0, -ratio, ratio};
 }
 
-QVector3D axisLabelPoint(char letter, const QPointF &p)
+QVector3D axisLabelPoint(char letter, const QPointF &p, double zAt)
 {
     const double px = p.x(), py = p.y();
     switch (letter) {
@@ -137,8 +137,36 @@ QVector3D axisLabelPoint(char letter, const QPointF &p)
     case 'y':
         return QVector3D(float(0.02 * px + 0.02), float(-0.02 * py + 0.8), 0.0f);
     default:
-        return QVector3D(float(0.02 * px + 0.02), float(-0.02 * py + 0.02), 2.0f);
+        return QVector3D(float(0.02 * px + 0.02), float(-0.02 * py + 0.02), float(zAt));
     }
+}
+
+QMatrix4x4 viewTransform(float nSca, float zTra, float xRot, float yRot, float zRot)
+{
+    QMatrix4x4 m;
+    m.scale(nSca);
+    m.translate(0.0f, zTra, 0.0f);
+    m.rotate(xRot, 1.0f, 0.0f, 0.0f);
+    m.rotate(yRot, 0.0f, 1.0f, 0.0f);
+    m.rotate(zRot, 0.0f, 0.0f, 1.0f);
+    return m;
+}
+
+double zLabelHeight(const QMatrix4x4 &view, const OrthoBox &box, double zEnd)
+{
+    // The letter's outline (Arial 6 points, scaled by 0.02) lies within 0.02 to 0.14 in x and y.
+    const double corners[] = {0.02, 0.14};
+    for (double z = zEnd; z > 0; z -= 0.05) {
+        bool seen = true;
+        for (double x : corners)
+            for (double y : corners) {
+                const QVector3D p = view.map(QVector3D(float(x), float(y), float(z)));
+                seen = seen && p.x() >= box.left && p.x() <= box.right && p.y() >= box.bottom && p.y() <= box.top;
+            }
+        if (seen)
+            return z;
+    }
+    return 0;
 }
 
 QVector3D axialPlanePoint(double rho, double z, double phi, double h)

@@ -1,6 +1,7 @@
 #ifndef SCENE_GEOMETRY_H
 #define SCENE_GEOMETRY_H
 
+#include <QMatrix4x4>
 #include <QPointF>
 #include <QVector3D>
 #include <QVector>
@@ -79,8 +80,18 @@ struct OrthoBox {
 };
 OrthoBox orthoBox(int w, int h);
 
-// Scene point of a point (px, py) of the outline of axis letter 'x', 'y' or 'z'.
-QVector3D axisLabelPoint(char letter, const QPointF &p);
+// Scene point of a point (px, py) of the outline of axis letter 'x', 'y' or 'z'; the letter z sits
+// at height zAt on its axis.
+QVector3D axisLabelPoint(char letter, const QPointF &p, double zAt = 2.0);
+
+// The view transform of the scenes as paintGL sets it: scale nSca, shift zTra upwards, then the
+// turns xRot, yRot, zRot (degrees) about x, y and z.
+QMatrix4x4 viewTransform(float nSca, float zTra, float xRot, float yRot, float zRot);
+
+// Height of the letter z on its axis: the axis's end zEnd when the letter is seen whole there,
+// otherwise the highest point towards the pole where it is (in steps of 0.05), so a scene zoomed in
+// on a plane keeps its caption; 0 when there is none.
+double zLabelHeight(const QMatrix4x4 &view, const OrthoBox &box, double zEnd);
 
 // Axial plane: the point at distance rho across the axis and height z on the plane turned by phi
 // (radians) about the axis and shifted sideways by h.

@@ -167,7 +167,9 @@ void SceneWidget::paintGL()
 
     drawAxis();
     drawFigure();
-    scenegl::drawAxisLabels();
+    // The z caption moves down its axis when the zoom would put it outside the view.
+    scenegl::drawAxisLabels(scenegeom::zLabelHeight(scenegeom::viewTransform(nSca, zTra, xRot, yRot, zRot),
+                                                    scenegeom::orthoBox(width(), height()), 2.0));
     drawOverlay();
 }
 

@@ -175,33 +175,27 @@ TEST(JobLaunch, RemovesTheMarkerThenStartsTheBatchFileInItsFolder)
 TEST(JobRefusal, GridsBeyondTheCalculatorsLimitsAreRefusedBeforeWriting)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const struct {
-        QByteArray grid;
-        const char *refusal; // start of the application's text, empty when accepted
-    } cases[] = {
+    const std::pair<QByteArray, std::string> cases[] = {
         {jobfiles::transverseGridText(0.13, 51, 51, 0.0283, 0.0283, 0.000567, 0.000567), ""},
         {jobfiles::transverseGridText(0.13, 99999, 51, 99.998, 0.0283, 0.001, 0.000567),
          "Область слишком велика: 199997 × 101 точек"},
-        {jobfiles::axialGridText(0.065, 51, 99999, 0.0283, 0.000567, 0.000541), ""}, // 101 x 99999 fits
-        {jobfiles::axialGridText(0.065, 2000, 5002, 19.99, 0.01, 0.0001), "Область слишком велика: 3999 × 5002"},
         {jobfiles::gridText("xy", 0.13, 4000, 5000, -0.1, -0.1, 1e-5, 1e-5), ""}, // exactly 2e7
+        {jobfiles::axialGridText(0.065, 2000, 5002, 19.99, 0.01, 0.0001), "Область слишком велика: 3999 × 5002"},
         {jobfiles::transverseGridText(9999.99, 51, 51, 0.0283, 0.0283, 0.000567, 0.000567),
          "Область уходит дальше 100000 см"},
-        {jobfiles::transverseGridText(0.13, 501, 51, 1500, 0.0283, 3, 0.000567), "Область уходит дальше"},
     };
-    for (const auto &c : cases) {
-        const QString refusal = jobfiles::gridRefusal(c.grid, "Область");
-        EXPECT_EQ(refusal.left(QString::fromUtf8(c.refusal).size()).toStdString(), c.refusal);
-        EXPECT_EQ(refusal.isEmpty(), QByteArray(c.refusal).isEmpty()) << refusal.toStdString();
-        ASSERT_TRUE(jobfiles::writeFile(dir.filePath("grid_calc.txt"), c.grid));
+    for (const auto &[grid, refusal] : cases) {
+        const QString text = jobfiles::gridRefusal(grid, "Область");
+        EXPECT_EQ(text.left(QString::fromStdString(refusal).size()).toStdString(), refusal);
+        EXPECT_EQ(text.isEmpty(), refusal.empty()) << text.toStdString();
+        ASSERT_TRUE(jobfiles::writeFile(dir.filePath("grid_calc.txt"), grid));
         bool calculatorRefuses = false;
         try {
             kcalc::checkGrid(kcalc::readGridFile(dir.path().toStdString(), "grid_calc.txt"), "grid_calc.txt");
         } catch (const kcalc::JobError &) {
             calculatorRefuses = true;
         }
-        EXPECT_EQ(calculatorRefuses, !refusal.isEmpty()) << c.grid.toStdString();
+        EXPECT_EQ(calculatorRefuses, !refusal.empty());
     }
     EXPECT_TRUE(jobfiles::focusRefusal(0.02, 0, 0.13).isEmpty());
     EXPECT_FALSE(jobfiles::focusRefusal(0, 0, 1000.01).isEmpty());

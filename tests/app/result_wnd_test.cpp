@@ -7,10 +7,14 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <cmath>
 #include <QPainter>
+#include <QProcess>
 #include <QSet>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -22,6 +26,7 @@
 #include <unistd.h>
 
 #include "field_fixture.h"
+#include "hdf5_export.h"
 #include "plot.h"
 #include "print_qt.h"
 #include "recording_device.h"
@@ -386,7 +391,8 @@ TEST_F(ResultWindowTest, ExportsDocumentsImagesAndTextByTheNamesSuffix)
                           {"field.svg", "<?xml"},
                           {"field.ps", "%!PS-Adobe-3.0"},
                           {"field.png", "\x89PNG\r\n"},
-                          {"field.txt", QString("Минимальное").toLocal8Bit()}};
+                          {"field.txt", QString("Минимальное").toLocal8Bit()},
+                          {"field.h5", QByteArray("\x89HDF\r\n\x1a\n", 8)}};
     for (const Case &c : cases) {
         const QString path = out.path() + "/" + c.name;
         answerSaveDialog(path);
@@ -394,7 +400,7 @@ TEST_F(ResultWindowTest, ExportsDocumentsImagesAndTextByTheNamesSuffix)
         EXPECT_TRUE(asked.save);
         EXPECT_EQ(asked.caption, QString("Export File Name"));
         EXPECT_EQ(asked.dir, QString("result.pdf"));
-        EXPECT_EQ(asked.filter, exportFilters());
+        EXPECT_EQ(asked.filter, exportFilters(true));
         EXPECT_EQ(head(path, c.magic.size()), c.magic) << c.name;
     }
     EXPECT_TRUE(testsupport::readAll(out.path() + "/field.svg").contains("<svg"));
@@ -439,6 +445,52 @@ TEST_F(ResultWindowTest, ExportsDocumentsImagesAndTextByTheNamesSuffix)
     EXPECT_TRUE(BoxRecorder::instance().boxes().isEmpty());
 }
 
+// The HDF5 export read back by h5py: the plot's values and axes (in m) and the session's parameters.
+TEST_F(ResultWindowTest, Hdf5ExportReadsBackWithH5py)
+{
+    transverseRun();
+    shared::A = 0.17;
+    shared::nu = 1.1e6;
+    shared::xF = 0.001;
+    shared::yF = -0.002;
+    shared::zF = 0.125;
+    shared::name = "/data/Массив элементов.txt";
+    shared::Elem = {{0.01, -0.02}, {-0.03, 0.04}};
+    Result_wnd w(nullptr, nullptr);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTemporaryDir out;
+    answerSaveDialog(out.path() + "/field", "HDF5 Files (*.h5)");
+    w.exportDocument();
+    ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty());
+
+    // What the file must hold, as JSON (every double written to round-trip exactly).
+    const VDOUB3 z = w.findChild<Plot *>("widget")->GetZ();
+    QJsonArray values, x, y, elements;
+    for (const VDOUB &row : z[2])
+        values.append(QJsonArray::fromVariantList(QVariantList(row.begin(), row.end())));
+    for (const VDOUB &row : z[0])
+        x.append(row[0] / 100);
+    for (double v : z[1][0])
+        y.append(v / 100);
+    for (const VDOUB &e : shared::Elem)
+        elements.append(QJsonArray{e[0], e[1]});
+    QJsonObject attributes;
+    for (const auto &a : sessionAttributes())
+        attributes[a.first] = QJsonValue::fromVariant(a.second);
+    EXPECT_EQ(attributes["elements_file"].toString(), shared::name);
+    EXPECT_EQ(attributes["frequency_Hz"].toDouble(), 1.1e6);
+    const QJsonObject expected{
+        {"values", values}, {"x", x}, {"y", y}, {"elements", elements}, {"attributes", attributes}};
+    testsupport::writeAll(out.path() + "/expected.json", QJsonDocument(expected).toJson());
+
+    QProcess python;
+    python.start(KORMAX_PYTHON, {QString(KORMAX_SOURCE_DIR) + "/tests/python/check_hdf5_export.py",
+                                 out.path() + "/field.h5", out.path() + "/expected.json"});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+}
+
 TEST_F(ResultWindowTest, AnExportThatCannotBeWrittenIsReported)
 {
     transverseRun();
@@ -448,11 +500,12 @@ TEST_F(ResultWindowTest, AnExportThatCannotBeWrittenIsReported)
     QTemporaryDir out;
     QStringList failing = {out.path() + "/missing/field.pdf", out.path() + "/missing/field.svg",
                            out.path() + "/missing/field.ps",  out.path() + "/missing/field.png",
-                           out.path() + "/missing/field.txt", out.path() + "/field.xyz"};
+                           out.path() + "/missing/field.txt", out.path() + "/missing/field.h5",
+                           out.path() + "/field.xyz"};
     if (geteuid() != 0) { // permissions do not stop root
         QDir(out.path()).mkdir("ro");
         QFile::setPermissions(out.path() + "/ro", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        failing << out.path() + "/ro/field.pdf" << out.path() + "/ro/field.txt";
+        failing << out.path() + "/ro/field.pdf" << out.path() + "/ro/field.txt" << out.path() + "/ro/field.h5";
     }
     for (const QString &path : failing) {
         BoxRecorder::instance().clear();

@@ -287,3 +287,16 @@ TEST(SceneGeometry, ZoomFitAndZoomSteps)
     EXPECT_GT(s, 0.0f);
     EXPECT_LT(s, 1e-4f);
 }
+
+TEST(SceneGeometry, TheZCaptionStaysInTheView)
+{
+    // The preview's turns (10, 40, 0 degrees) in a square view: at zoom 0.5 the axis's end is seen,
+    // zoomed in on a plane the caption moves down the axis to the highest point where it is seen.
+    const OrthoBox box = orthoBox(400, 400);
+    EXPECT_DOUBLE_EQ(zLabelHeight(viewTransform(0.5f, 0, 10, 40, 0), box, 2.0), 2.0);
+    const QMatrix4x4 zoomed = viewTransform(1.5f, 0, 10, 40, 0);
+    const double z = zLabelHeight(zoomed, box, 2.0);
+    EXPECT_GT(z, 0.3);
+    EXPECT_LT(zoomed.map(QVector3D(0.14f, 0.14f, float(z))).x(), 1.0f);
+    EXPECT_GT(zoomed.map(QVector3D(0.14f, 0.14f, float(z + 0.05))).x(), 1.0f);
+}

@@ -5,10 +5,14 @@
 # runs there through calc/calc.bat with the installed calculator (and the scan jobs through their
 # Trovane.bat).
 #
-# Usage: install_test.sh <build dir> <source dir>
+# With "deb" the same checks run on the application directory of the Debian package, unpacked
+# into a temporary root, together with its desktop entry, icon and Python module.
+#
+# Usage: install_test.sh <build dir> <source dir> [deb]
 set -uo pipefail
 build=$(cd "$1" && pwd -P)
 source=$(cd "$2" && pwd -P)
+mode=${3:-install}
 app="$build/app"
 
 failures=0
@@ -17,14 +21,38 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 work=$(mktemp -d /tmp/kormax_install_test_XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-# --- Install, then move: a portable directory works wherever it is put. --------------------------
-cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1 || {
-    cat "$work/install.log" >&2
-    echo "FAIL: cmake --install failed" >&2
-    exit 1
-}
-mv "$work/prefix" "$work/moved"
-inst="$work/moved"
+if [ "$mode" = deb ]; then
+    # --- The package: built by CPack, unpacked without installing. ------------------------------
+    (cd "$work" && cpack -G DEB -B "$work/package" --config "$build/CPackConfig.cmake") >"$work/cpack.log" 2>&1 || {
+        cat "$work/cpack.log" >&2
+        echo "FAIL: cpack -G DEB failed" >&2
+        exit 1
+    }
+    deb=$(ls "$work"/package/kormax_*.deb)
+    dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x $deb failed"
+    inst="$work/root/opt/kormax"
+    dpkg-deb -f "$deb" Depends | grep -q python3-numpy || fail "the package does not depend on python3-numpy"
+    desktop="$work/root/usr/share/applications/kormax.desktop"
+    grep -qx "Exec=/opt/kormax/kormax" "$desktop" || fail "no desktop entry starting /opt/kormax/kormax"
+    grep -qx "Icon=kormax" "$desktop" && [ -s "$work/root/usr/share/pixmaps/kormax.png" ] ||
+        fail "no desktop entry with the icon kormax.png"
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$desktop" || fail "desktop entry not valid"
+    fi
+    site="$work/root/usr/lib/python3/dist-packages"
+    (cd / && PYTHONPATH="$site" /usr/bin/python3 -c "import kormax, sys; assert kormax.__file__.startswith('$site');
+sys.exit(len(kormax.read_elements('$inst/Elements_Quist_Marvane.txt')) < 100)") || fail "the packaged module does not load"
+else
+    # --- Install, then move: a portable directory works wherever it is put. ----------------------
+    cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1 || {
+        cat "$work/install.log" >&2
+        echo "FAIL: cmake --install failed" >&2
+        exit 1
+    }
+    mv "$work/prefix" "$work/moved"
+    inst="$work/moved"
+    [ ! -e "$inst/usr" ] || fail "cmake --install wrote the package's system files"
+fi
 
 # --- Contents: every file of the build's application directory outside the job folders, and the
 # job folders exactly as shipped in data/jobs (batch files only, whatever runs left in the build's).

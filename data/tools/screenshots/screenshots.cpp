@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <cstdio>
+#include <qwt_plot.h>
 
 #include "design_wnd.h"
 #include "form_fields.h"
@@ -33,6 +34,7 @@
 #include "mainwindow.h"
 #include "plane_ch_wnd.h"
 #include "platform.h"
+#include "plot_export.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 
@@ -67,6 +69,16 @@ QImage grabWithScenes(QWidget *w)
 bool save(QWidget *w, const QString &path)
 {
     const bool ok = grabWithScenes(w).save(path);
+    std::fprintf(stderr, "%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    return ok;
+}
+
+// The plot of a result window as "Сохранить в файл" writes it to an image: 300 dpi, the plot's
+// on-screen size in whole inches.
+bool saveExport(QWidget *result, const QString &path)
+{
+    QwtPlot *plot = result->findChild<QwtPlot *>("widget");
+    const bool ok = plot && renderPlotDocument(plot, path, exportPageSizeMm(plot->size(), platform::screenDpi()), 300);
     std::fprintf(stderr, "%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
 }
@@ -115,8 +127,9 @@ QWidget *calculateAndShow(plane_ch_wnd *w, bool axial, int resultType)
     return newestVisible("Result_wnd", before);
 }
 
-// Presses a quality window's result button and saves the result window it opens.
-bool saveQualityResult(QWidget *quality, const char *button, const char *className, const QString &path)
+// Presses a quality window's result button and saves the result window it opens and its export.
+bool saveQualityResult(QWidget *quality, const char *button, const char *className, const QString &path,
+                       const QString &exportPath)
 {
     const QList<QWidget *> before = QApplication::topLevelWidgets();
     quality->findChild<QPushButton *>(button)->click();
@@ -126,7 +139,8 @@ bool saveQualityResult(QWidget *quality, const char *button, const char *classNa
         std::fprintf(stderr, "no %s after %s\n", className, button);
         return false;
     }
-    const bool ok = save(result, path);
+    bool ok = save(result, path);
+    ok = saveExport(result, exportPath) && ok;
     result->hide();
     return ok;
 }
@@ -182,9 +196,14 @@ bool qualityRoad(plane_ch_wnd *plane, const QString &out)
     q->findChild<QPushButton *>("pushButton_2")->click();
     runningJob = "calc";
 
-    bool ok = saveQualityResult(q, "pushButton_4", "Result_Wnd_qual", out + "/quality_main.png");
-    ok = saveQualityResult(q, "pushButton_7", "Result_Wnd_qual", out + "/quality_side.png") && ok;
-    ok = saveQualityResult(q, "pushButton_6", "Result_Main_and_Side_wnd", out + "/quality_main_and_side.png") && ok;
+    bool ok = saveQualityResult(q, "pushButton_4", "Result_Wnd_qual", out + "/quality_main.png",
+                                out + "/export_quality_main.png");
+    ok = saveQualityResult(q, "pushButton_7", "Result_Wnd_qual", out + "/quality_side.png",
+                           out + "/export_quality_side.png")
+         && ok;
+    ok = saveQualityResult(q, "pushButton_6", "Result_Main_and_Side_wnd", out + "/quality_main_and_side.png",
+                           out + "/export_quality_main_and_side.png")
+         && ok;
     return ok;
 }
 
@@ -260,6 +279,7 @@ int main(int argc, char **argv)
         result->findChild<QCheckBox *>("checkBox_dB")->setChecked(true);
         result->findChild<QCheckBox *>("checkBox_contours")->setChecked(true);
         ok = save(result, out + "/result_db_offaxis.png") && ok;
+        ok = saveExport(result, out + "/export_db_offaxis.png") && ok;
         const QList<QWidget *> before = QApplication::topLevelWidgets();
         result->findChild<QPushButton *>("pushButton_metrics")->click();
         if (QWidget *metrics = newestVisible("QDialog", before))
