@@ -4,7 +4,7 @@
 #include "RectIn.h"
 #include "form_fields.h"
 #include "job_files.h"
-#include "plane_ch_wnd.h"
+#include "window_requests.h"
 #include "plane_fields.h"
 #include "session_state.h"
 #include "shared_params.h"
@@ -62,32 +62,42 @@ void AxialQuality_wnd::SetScaleGL()
 
 // ---- Reading the regions ----
 
-AxialQuality_wnd::FocusShift AxialQuality_wnd::readFocusShift() const
+AxialQuality_wnd::FocusShift AxialQuality_wnd::focusShiftFrom(const formfields::FieldTexts &text)
 {
     FocusShift s;
-    s.zmin = fieldValue(ui->lineEdit_6->text()) / 100;
-    s.phi = fieldValue(ui->lineEdit_9->text());
-    s.Nr = int(fieldValue(ui->lineEdit_11->text()));
-    s.Nz = int(fieldValue(ui->lineEdit_10->text()));
-    s.dr = fieldValue(ui->lineEdit_8->text()) / 100;
-    s.dz = fieldValue(ui->lineEdit_7->text()) / 100;
-    s.zmax = fieldValue(ui->lineEdit_12->text()) / 100;
-    s.r = fieldValue(ui->lineEdit_13->text()) / 100;
+    s.zmin = fieldValue(text("lineEdit_6")) / 100;
+    s.phi = fieldValue(text("lineEdit_9"));
+    s.Nr = int(fieldValue(text("lineEdit_11")));
+    s.Nz = int(fieldValue(text("lineEdit_10")));
+    s.dr = fieldValue(text("lineEdit_8")) / 100;
+    s.dz = fieldValue(text("lineEdit_7")) / 100;
+    s.zmax = fieldValue(text("lineEdit_12")) / 100;
+    s.r = fieldValue(text("lineEdit_13")) / 100;
     return s;
 }
 
 // The field region is the axial calculation plane: its column always mirrors the plane globals.
-void AxialQuality_wnd::readFieldRegion() const
+void AxialQuality_wnd::fieldRegionFrom(const formfields::FieldTexts &text)
 {
     using namespace shared;
-    zminpr = fieldValue(ui->lineEdit_21->text()) / 100;
-    phipr = fieldValue(ui->lineEdit_16->text());
-    Nrpr = fieldValue(ui->lineEdit_17->text());
-    Nzpr = fieldValue(ui->lineEdit_15->text());
-    drpr = fieldValue(ui->lineEdit_19->text()) / 100;
-    dzpr = fieldValue(ui->lineEdit_20->text()) / 100;
-    zmaxpr = fieldValue(ui->lineEdit_18->text()) / 100;
-    rpr = fieldValue(ui->lineEdit_14->text()) / 100;
+    zminpr = fieldValue(text("lineEdit_21")) / 100;
+    phipr = fieldValue(text("lineEdit_16"));
+    Nrpr = fieldValue(text("lineEdit_17"));
+    Nzpr = fieldValue(text("lineEdit_15"));
+    drpr = fieldValue(text("lineEdit_19")) / 100;
+    dzpr = fieldValue(text("lineEdit_20")) / 100;
+    zmaxpr = fieldValue(text("lineEdit_18")) / 100;
+    rpr = fieldValue(text("lineEdit_14")) / 100;
+}
+
+AxialQuality_wnd::FocusShift AxialQuality_wnd::readFocusShift() const
+{
+    return focusShiftFrom(formfields::formTexts(this));
+}
+
+void AxialQuality_wnd::readFieldRegion() const
+{
+    fieldRegionFrom(formfields::formTexts(this));
 }
 
 // ---- Fields ----
@@ -259,8 +269,12 @@ void AxialQuality_wnd::readRun(Scan kind)
 
 QByteArray AxialQuality_wnd::focusShiftGridText(Scan) const
 {
+    return focusShiftGridText(m_shift);
+}
+
+QByteArray AxialQuality_wnd::focusShiftGridText(const FocusShift &s)
+{
     // After the rotation of the array the plane is the calculator's x = 0; counts as integers.
-    const FocusShift &s = m_shift;
     return jobfiles::gridText("yz", 0, 2 * s.Nr - 1, s.Nz, -s.r, s.zmin, s.dr, s.dz);
 }
 
@@ -353,11 +367,8 @@ void AxialQuality_wnd::on_pushButton_8_clicked()
 void AxialQuality_wnd::on_pushButton_3_clicked()
 {
     sessionstate::keepForm(this, sessionKey());
-    plane_ch_wnd *plane = new plane_ch_wnd();
-    shared::is_prodol = true;
-    shared::is_poper = false;
-    plane->NotFirst_prodol(ui->lineEdit_21->text(), ui->lineEdit_16->text(), ui->lineEdit_17->text(),
-                           ui->lineEdit_15->text(), ui->lineEdit_19->text(), ui->lineEdit_20->text(),
-                           ui->lineEdit_18->text(), ui->lineEdit_14->text());
-    window::moveOn(this, plane);
+    emit WindowRequests::instance().planeWindowRefilled(
+        this, true,
+        {ui->lineEdit_21->text(), ui->lineEdit_16->text(), ui->lineEdit_17->text(), ui->lineEdit_15->text(),
+         ui->lineEdit_19->text(), ui->lineEdit_20->text(), ui->lineEdit_18->text(), ui->lineEdit_14->text()});
 }

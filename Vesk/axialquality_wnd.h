@@ -1,6 +1,7 @@
 #ifndef AXIALQUALITY_WND_H
 #define AXIALQUALITY_WND_H
 
+#include "form_fields.h"
 #include "quality_wnd.h"
 
 namespace Ui {
@@ -61,13 +62,21 @@ protected:
     Grid *focusShiftGrid(Scan kind) const override;
     qualityresult::Request resultRequest() const override;
 
-private:
+public:
     // The focus-shift column as read (metres, degrees; counts truncated).
     struct FocusShift {
         double zmin, phi;
         int Nr, Nz;
         double dr, dz, zmax, r;
     };
+    // The regions from the texts of the form's fields by name (this window's, or those a session
+    // keeps): the focus-shift region, the field region into the axial plane globals, and
+    // grid_calc.txt of a scan of that focus-shift region.
+    static FocusShift focusShiftFrom(const formfields::FieldTexts &text);
+    static void fieldRegionFrom(const formfields::FieldTexts &text);
+    static QByteArray focusShiftGridText(const FocusShift &s);
+
+private:
     FocusShift readFocusShift() const;
     void readFieldRegion() const;
     void focusShiftEdited();

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "heating/HeatingJobFiles.h"
 #include "platform.h"
 
 QStringList jobFilesToRemove()
@@ -22,6 +23,10 @@ QStringList jobFilesToRemove()
     for (const QString &f : scanFiles)
         paths << "/side_max/" + f;
     paths << "/side_max/side_maxes.txt";
+    // The heating job's folder: its lock first, then every file it reads or writes.
+    paths << "/heat/.calc.lock";
+    for (const std::string &f : kcalc::heatjob::folderFiles())
+        paths << "/heat/" + QString::fromStdString(f);
     // The designer's score job, its lock first as above.
     paths << "/score/.calc.lock";
     for (const char *f :

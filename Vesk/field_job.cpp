@@ -1,5 +1,6 @@
 #include "field_job.h"
 
+#include "JobProtocol.h"
 #include "job_files.h"
 #include "shared_params.h"
 
@@ -32,9 +33,7 @@ QString checkPlane(bool axialTab)
 
 bool run(QWidget *parent, bool axialTab)
 {
-    jobfiles::Job job;
-    job.folder = jobfiles::folderPath("calc");
-    job.batchFile = "calc.bat";
+    jobfiles::Job job = jobfiles::kindJob("field");
     job.files = jobfiles::arrayAndMediumFiles();
     // The plane's own files and the result the calculator will write for it.
     QString resultFile;
@@ -42,8 +41,10 @@ bool run(QWidget *parent, bool axialTab)
         if (!(axial ? shared::is_prodol : shared::is_poper))
             continue;
         job.files += jobfiles::elementsAndFocusFiles(axial);
-        job.files += jobfiles::JobFile{"grid_calc.txt", jobfiles::planeGridText(axial)};
-        resultFile = job.folder + (axial ? "AbsField_YZ.txt" : "AbsField_XY.txt");
+        job.files += jobfiles::JobFile{kjobs::names::gridCalc, jobfiles::planeGridText(axial)};
+        resultFile = job.folder
+                     + QString::fromStdString(
+                         kjobs::fieldResultName(axial ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse));
     }
     job.written = [resultFile] {
         if (!resultFile.isEmpty())

@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QTextStream>
 #include <cmath>
 #include <vector>
 
+#include "JobProtocol.h"
 #include "job_files.h"
 
 namespace {
@@ -143,14 +143,5 @@ QString fieldMetricsText(const FieldMetrics &m, const MetricsContext &context)
 
 bool readFocusPressure(const QString &path, double *gain)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream in(&file);
-    double v = 0;
-    in >> v;
-    if (in.status() != QTextStream::Ok || !(v > 0.0) || !std::isfinite(v))
-        return false;
-    *gain = v;
-    return true;
+    return kjobs::readFocusPressure(QFile::encodeName(path).toStdString(), *gain);
 }

@@ -68,4 +68,12 @@ void setupCountField(QLineEdit *field)
     install(field, countPattern);
 }
 
+FieldTexts formTexts(const QWidget *form)
+{
+    return [form](const char *name) {
+        const QLineEdit *edit = form->findChild<QLineEdit *>(name);
+        return edit ? edit->text() : QString();
+    };
+}
+
 } // namespace formfields

@@ -2,8 +2,10 @@
 #define FORM_FIELDS_H
 
 #include <QString>
+#include <functional>
 
 class QLineEdit;
+class QWidget;
 
 // How the parameter forms show and read numbers: every numeric field holds at most six characters,
 // numbers are printed with up to six significant digits and then cut to the field, and whatever is
@@ -28,6 +30,11 @@ double fieldValue(const QString &text);
 // whatever the user's locale: a decimal point and no group separator ("2500", "0.2"). Called once
 // before the first window is built.
 void useNumberLocale();
+
+// The text of a form's field by object name (empty for a name the form lacks); formTexts reads a
+// window's own line edits.
+using FieldTexts = std::function<QString(const char *)>;
+FieldTexts formTexts(const QWidget *form);
 
 enum class Sign { Unsigned, Signed };
 // Installs the decimal validator (a typed comma becomes the point) and the six-character limit.

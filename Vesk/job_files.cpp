@@ -1,10 +1,9 @@
 #include "job_files.h"
 
 #include <QFile>
-#include <QTextCodec>
-#include <QTextStream>
 #include <cmath>
 
+#include "JobProtocol.h"
 #include "media.h"
 #include "params/GridLimits.h"
 #include "platform.h"
@@ -18,26 +17,10 @@ const char *const waitText = "Нажимте ОК по окончании раб
 
 namespace {
 
-// A text stream over a byte buffer with the job files' encoding; number formatting is the stream's
-// default (smart notation, precision 6, C locale).
-class JobText
+QByteArray bytes(const std::string &text)
 {
-public:
-    JobText() : m_stream(&m_bytes, QIODevice::WriteOnly)
-    {
-        m_stream.setCodec(QTextCodec::codecForName("Windows-1251"));
-    }
-    QTextStream &stream() { return m_stream; }
-    QByteArray bytes()
-    {
-        m_stream.flush();
-        return m_bytes;
-    }
-
-private:
-    QByteArray m_bytes;
-    QTextStream m_stream;
-};
+    return QByteArray(text.data(), int(text.size()));
+}
 
 } // namespace
 
@@ -51,53 +34,61 @@ QString folderPath(const QString &job)
     return platform::appDir() + "/" + job + "/";
 }
 
+QString kindFolder(const char *kind)
+{
+    return folderPath(QString::fromStdString(kjobs::jobFolder(kind)));
+}
+
+Job kindJob(const char *kind)
+{
+    Job job;
+    job.folder = kindFolder(kind);
+    job.batchFile = kjobs::findJobKind(kind)->batchFile;
+    return job;
+}
+
 QByteArray arrayText(double A, float R, double r, double nu, double rotv)
 {
-    JobText t;
-    QTextStream &s = t.stream();
-    // The array's name is the example array's for every array the calculator is given.
-    s << QString("Название решетки:    Quist-Marvane") << "\n";
-    s << QString("Апертура решетки, м:") << "     " << A << "\n";
-    s << QString("Радиус кривизны решетки, м:") << "     " << double(R) << "\n";
-    s << QString("Радиус элементов решетки, м:") << "     " << r << "\n";
-    s << QString("Рабочая частота решетки, Гц:") << "    " << nu << "\n";
-    s << QString("Радиус отверстия, м:") << "     " << rotv;
-    return t.bytes();
+    kjobs::ArrayGeometry array;
+    array.aperture = A;
+    array.curvatureRadius = double(R);
+    array.elementRadius = r;
+    array.frequency = nu;
+    array.holeRadius = rotv;
+    return bytes(kjobs::arrayText(array));
 }
 
 QByteArray mediumText(double ro, double c, float C, float pvs, const QString &mediumName)
 {
-    JobText t;
-    QTextStream &s = t.stream();
-    s << QString("Название среды:\t\t\t") << mediumName << "\n";
-    s << QString("Плотность, кг/м3:") << "\t\t" << ro << "\n";
-    s << QString("Скорость звука в среде, м/с:") << "\t" << c << "\n";
-    s << QString("Теплоемкость, Дж/кг/К:") << "\t\t" << double(C) << "\n";
-    s << QString("Поглощение в среде, дБ/см/МГц:") << "\t" << double(pvs);
-    return t.bytes();
+    kjobs::Medium medium;
+    medium.name = mediumName.toStdString();
+    medium.density = ro;
+    medium.soundSpeed = c;
+    medium.heatCapacity = double(C);
+    medium.absorption_dB_cm_MHz = double(pvs);
+    return bytes(kjobs::mediumText(medium));
 }
 
 QByteArray elementsText(const VDOUB2 &rotatedElements)
 {
-    JobText t;
-    QTextStream &s = t.stream();
+    std::vector<kjobs::ElementPosition> elements;
     for (const VDOUB &row : rotatedElements) {
         if (row.size() >= 2) // the loader only makes pairs; never read past a short row
-            s << row[0] << " " << row[1] << "\n";
+            elements.push_back({row[0], row[1]});
     }
-    return t.bytes();
+    return bytes(kjobs::elementsText(elements));
 }
 
 QByteArray transverseFocusText(double xF, double yF, double zF)
 {
-    JobText t;
-    t.stream() << xF << "\n" << yF << "\n" << zF;
-    return t.bytes();
+    return bytes(kjobs::focusText({xF, yF, zF}));
 }
 
 void turnFocus(double xF, double yF, double phipr, double *x, double *y)
 {
     const double phi = degreesToRadians(phipr);
+    // The sine of the negated angle, written out with the same rounded pi as degreesToRadians: it
+    // equals -sin(phi) to the last bit, and the files stay as the calculator has always been given.
     *x = xF * std::cos(phi) + yF * std::sin(phipr / 180 * (-3.14159265));
     *y = xF * std::sin(phi) + yF * std::cos(phi);
 }
@@ -106,24 +97,14 @@ QByteArray axialFocusText(double xF, double yF, double zF, double phipr)
 {
     double x = 0, y = 0;
     turnFocus(xF, yF, phipr, &x, &y);
-    JobText t;
-    t.stream() << x << "\n" << y << "\n" << zF;
-    return t.bytes();
+    return bytes(kjobs::focusText({x, y, zF}));
 }
 
 QByteArray gridText(const QString &plane, double fixed, double n1, double n2, double first1, double first2,
                     double step1, double step2)
 {
-    JobText t;
-    t.stream() << plane << "\n"
-               << fixed << "\n"
-               << n1 << "\n"
-               << n2 << "\n"
-               << first1 << "\n"
-               << first2 << "\n"
-               << step1 << "\n"
-               << step2;
-    return t.bytes();
+    const kjobs::PlaneKind kind = plane == "yz" ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse;
+    return bytes(kjobs::gridText(kind, fixed, n1, n2, first1, first2, step1, step2));
 }
 
 QByteArray transverseGridText(double zop, double Nxp, double Nyp, double rxp, double ryp, double dxp, double dyp)
@@ -151,7 +132,8 @@ QList<JobFile> arrayAndMediumFiles()
 {
     using namespace shared;
     const QString mediumName = QString::fromUtf8(media::preset(medium).fileName);
-    return {{"array.txt", arrayText(A, R, r, nu, rotv)}, {"medium.txt", mediumText(ro, c, C, pvs, mediumName)}};
+    return {{kjobs::names::array, arrayText(A, R, r, nu, rotv)},
+            {kjobs::names::medium, mediumText(ro, c, media::heatCapacity(), pvs, mediumName)}};
 }
 
 QList<JobFile> elementsAndFocusFiles(bool axial)
@@ -159,7 +141,7 @@ QList<JobFile> elementsAndFocusFiles(bool axial)
     using namespace shared;
     const double dPhi = axial ? degreesToRadians(phipr) : 0.0;
     const QByteArray focus = axial ? axialFocusText(xF, yF, zF, phipr) : transverseFocusText(xF, yF, zF);
-    return {{"array_elements.txt", elementsText(rotateEl(Elem, dPhi))}, {"focus.txt", focus}};
+    return {{kjobs::names::elements, elementsText(rotateEl(Elem, dPhi))}, {kjobs::names::focus, focus}};
 }
 
 QByteArray planeGridText(bool axial)
@@ -263,15 +245,15 @@ bool run(QWidget *parent, const Job &job)
 
 bool launch(const QString &folder, const QString &batchFile)
 {
-    QFile::remove(folder + "calcdone");
+    QFile::remove(folder + kjobs::names::done);
     // A field job's |p(F)| of an earlier run must not be taken for this run's.
-    QFile::remove(folder + "focus_pressure.txt");
+    QFile::remove(folder + kjobs::names::focusPressure);
     return platform::startDetached(folder + batchFile, QStringList(), folder);
 }
 
 bool isDone(const QString &folder)
 {
-    QFile marker(folder + "calcdone");
+    QFile marker(folder + kjobs::names::done);
     return marker.open(QIODevice::ReadOnly | QIODevice::Text);
 }
 

@@ -24,6 +24,8 @@ double degreesToRadians(double degrees);
 
 // Folder of a job ("calc", "main_max", "side_max") in the application directory, with trailing slash.
 QString folderPath(const QString &job);
+// The folder of a kind of job ("field", "main_max", "side_max").
+QString kindFolder(const char *kind);
 
 // Contents of the individual files.
 QByteArray arrayText(double A, float R, double r, double nu, double rotv);
@@ -99,6 +101,8 @@ struct Job {
     // What the calculator would refuse, checked before any file is written (may be empty).
     std::function<QString()> refuse;
 };
+// A run of a kind of job in its folder with its batch file, files still to add.
+Job kindJob(const char *kind);
 // True when the calculator was started and the user has closed the "Внимание!" box.
 bool run(QWidget *parent, const Job &job);
 

@@ -4,6 +4,7 @@
 
 #include "form_fields.h"
 #include "mainwindow.h"
+#include "navigator.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     if (toolkitRussian.load("qtbase_ru", QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&toolkitRussian);
 
+    navigator::install();
     MainWindow w;
     w.show();
     const int code = app.exec();

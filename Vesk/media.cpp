@@ -6,12 +6,18 @@ namespace media {
 
 const std::vector<Medium> &presets()
 {
-    // Tissues: Culjat et al., Ultrasound Med. Biol. 36 (2010) 861-873, table 1. Water is the
-    // example's coupling medium, lossless as the calculator has it.
+    // Acoustics of the tissues: Culjat et al., Ultrasound Med. Biol. 36 (2010) 861-873, table 1.
+    // Heat capacity, thermal conductivity and perfusion (heat transfer rate): IT'IS Foundation
+    // tissue properties database, version 4.1; soft tissue takes muscle's, the database having no
+    // average soft tissue. Water is the example's coupling medium, lossless as the calculator has
+    // it, without perfusion, with the heat capacity the job files have always carried.
     static const std::vector<Medium> list = {
-        {"Вода", "Water", 1000, 1500, 0},     {"Мягкие ткани (среднее)", "Soft tissue", 1043, 1561, 0.54},
-        {"Печень", "Liver", 1060, 1595, 0.5}, {"Мышцы", "Muscle", 1050, 1547, 1.09},
-        {"Жир", "Fat", 950, 1478, 0.48},      {"Мозг", "Brain", 1040, 1560, 0.6},
+        {"Вода", "Water", 1000, 1500, 0, 4200, 0.6, 0},
+        {"Мягкие ткани (среднее)", "Soft tissue", 1043, 1561, 0.54, 3421, 0.49, 37},
+        {"Печень", "Liver", 1060, 1595, 0.5, 3540, 0.52, 860},
+        {"Мышцы", "Muscle", 1050, 1547, 1.09, 3421, 0.49, 37},
+        {"Жир", "Fat", 950, 1478, 0.48, 2348, 0.21, 33},
+        {"Мозг", "Brain", 1040, 1560, 0.6, 3630, 0.51, 559},
     };
     return list;
 }
@@ -20,6 +26,21 @@ const Medium &preset(int index)
 {
     const std::vector<Medium> &list = presets();
     return index >= 0 && index < int(list.size()) ? list[index] : list[water];
+}
+
+Thermal thermal(int index, double density, double soundSpeed, double absorption)
+{
+    const Medium &m = preset(index);
+    // ml/(min kg) -> kg/(m^3 s): x 1e-6 m^3/ml x blood density x tissue density / 60 s.
+    const double perfusion = m.perfusion * 1e-6 * bloodDensity * m.density / 60;
+    // The main window holds the absorption as a float: compare at that precision.
+    const bool same = density == m.density && soundSpeed == m.soundSpeed && float(absorption) == float(m.absorption);
+    return {same ? m.heatCapacity : double(shared::C), m.conductivity, perfusion, same};
+}
+
+float heatCapacity()
+{
+    return float(thermal(shared::medium, shared::ro, shared::c, shared::pvs).heatCapacity);
 }
 
 QString description(int index, double absorption)

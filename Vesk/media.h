@@ -6,7 +6,8 @@
 
 // The propagation media the main window offers. Water is the lossless default; the tissues carry
 // published mean values (density, speed of sound, attenuation at 1 MHz, taken as proportional to
-// the frequency), listed with their source in the README.
+// the frequency; heat capacity, thermal conductivity and perfusion), listed with their sources in
+// the README.
 namespace media {
 
 struct Medium {
@@ -15,7 +16,28 @@ struct Medium {
     double density;       // kg/m^3
     double soundSpeed;    // m/s
     double absorption;    // dB/(cm MHz)
+    double heatCapacity;  // J/(kg K)
+    double conductivity;  // W/(m K)
+    double perfusion;     // ml of blood per minute per kg of tissue (the database's heat transfer rate)
 };
+
+// Blood, for the perfusion term of the heating: density (kg/m^3) and heat capacity (J/(kg K)).
+const double bloodDensity = 1050;
+const double bloodHeatCapacity = 3617;
+
+// The thermal properties of the medium of the shared parameters (density, speed of sound and
+// absorption as entered): the preset's when those three are still the preset's values; for a
+// preset whose values the user has changed, the heat capacity of the shared parameters (4200) and
+// the preset's conductivity and perfusion.
+struct Thermal {
+    double heatCapacity; // J/(kg K)
+    double conductivity; // W/(m K)
+    double perfusion;    // w_b, kg/(m^3 s): blood mass flow per volume of tissue
+    bool preset;         // the preset's own values
+};
+Thermal thermal(int index, double density, double soundSpeed, double absorption);
+// The heat capacity medium.txt carries for the shared parameters.
+float heatCapacity();
 
 // Index 0 is water.
 const std::vector<Medium> &presets();

@@ -3,21 +3,19 @@
 
 #include <QCloseEvent>
 
-#include "axialquality_wnd.h"
 #include "field_job.h"
 #include "field_metrics.h"
 #include "form_fields.h"
 #include "helpwindowaxial.h"
 #include "helpwindowpoper.h"
 #include "job_files.h"
+#include "window_requests.h"
 #include "plane_fields.h"
 #include "platform.h"
-#include "radialquality_wnd.h"
 #include "read_from_file.h"
 #include "result_wnd.h"
 #include "session_state.h"
 #include "shared_params.h"
-#include "show_vesk_wnd.h"
 #include "window_common.h"
 
 using namespace shared;
@@ -492,7 +490,7 @@ void plane_ch_wnd::on_pushButton_3_clicked()
 
 void plane_ch_wnd::showResults(bool axialTab)
 {
-    if (!jobfiles::isDone(jobfiles::folderPath("calc"))) {
+    if (!jobfiles::isDone(jobfiles::kindFolder("field"))) {
         platform::information(this, jobfiles::errorTitle, "Расчет поля не был произведен. Повторите расчет.");
         return;
     }
@@ -523,7 +521,7 @@ void plane_ch_wnd::on_pushButton_5_clicked()
 void plane_ch_wnd::backToArray()
 {
     // A new array window of its own (no main window owns it); its way back builds a main window.
-    window::moveOn(this, new Show_Vesk_wnd());
+    emit WindowRequests::instance().arrayWindow(this);
 }
 
 void plane_ch_wnd::on_pushButton_8_clicked()
@@ -550,24 +548,12 @@ void plane_ch_wnd::on_pushButton_12_clicked()
 // the focus-shift region, not the focus.
 void plane_ch_wnd::on_pushButton_7_clicked()
 {
-    RadialQuality_wnd *next = new RadialQuality_wnd();
-    is_prodol = true;
-    is_scan = false;
-    is_foc = false;
-    next->SetCalcData(zop, rxp, ryp, Nxp, Nyp, dxp, dyp);
-    next->SetScaleGL();
-    window::moveOn(this, next);
+    emit WindowRequests::instance().qualityWindow(this, false);
 }
 
 void plane_ch_wnd::on_pushButton_9_clicked()
 {
-    AxialQuality_wnd *next = new AxialQuality_wnd();
-    is_prodol = true;
-    is_scan = false;
-    is_foc = false;
-    next->SetCalcData(zminpr, zmaxpr, rpr, phipr, Nrpr, Nzpr, drpr, dzpr);
-    next->SetScaleGL();
-    window::moveOn(this, next);
+    emit WindowRequests::instance().qualityWindow(this, true);
 }
 
 void plane_ch_wnd::on_Help_Button_Poper_clicked()

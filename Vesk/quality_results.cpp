@@ -155,7 +155,7 @@ Result_Wnd_qual *showSingle(bool side, const Request &r)
     resultwindow::place(w);
 
     if (side) {
-        w->Axes_Title(r.axial ? "empt" : "emp", 0, shared::contourLevels, true);
+        w->Axes_Title(QString(), 0, shared::contourLevels, true);
     } else {
         storeBestFocus(r.axial);
         w->Axes_Title(shared::file_to_calc_qual, scaleMaximum(shared::is_intens_qual), shared::contourLevels, false);

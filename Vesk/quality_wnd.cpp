@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include "JobProtocol.h"
 #include "job_files.h"
 #include "platform.h"
 #include "session_state.h"
@@ -11,19 +12,30 @@
 
 namespace scanjob {
 
+namespace {
+kjobs::PlaneKind plane(bool axial)
+{
+    return axial ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse;
+}
+const char *kindName(QualityWnd::Scan kind)
+{
+    return kind == QualityWnd::Scan::Main ? "main_max" : "side_max";
+}
+} // namespace
+
 QString binaryResultName(bool axial)
 {
-    return axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
+    return QString::fromStdString(kjobs::scanResultName(plane(axial)));
 }
 
 QString fieldResultName(bool axial)
 {
-    return axial ? "AbsField_YZ.txt" : "AbsField_XY.txt";
+    return QString::fromStdString(kjobs::fieldResultName(plane(axial)));
 }
 
 QString folder(QualityWnd::Scan kind)
 {
-    return jobfiles::folderPath(kind == QualityWnd::Scan::Main ? "main_max" : "side_max");
+    return jobfiles::kindFolder(kindName(kind));
 }
 
 } // namespace scanjob
@@ -63,19 +75,15 @@ void QualityWnd::runScan(Scan kind)
     using namespace shared;
     const bool side = kind == Scan::Side;
     is_side = side;
-    Current_main = !side;
-    Current_side = side;
     readRun(kind);
 
     const bool axial = m_plane.axial;
-    jobfiles::Job job;
-    job.folder = scanjob::folder(kind);
-    job.batchFile = "Trovane.bat";
+    jobfiles::Job job = jobfiles::kindJob(kind == Scan::Main ? "main_max" : "side_max");
     job.files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
     // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt; the axial
     // window writes the focus positions first.
-    const jobfiles::JobFile focusShift{"grid_calc.txt", focusShiftGridText(kind)};
-    const jobfiles::JobFile field{"grid_scan.txt", jobfiles::planeGridText(axial)};
+    const jobfiles::JobFile focusShift{kjobs::names::gridCalc, focusShiftGridText(kind)};
+    const jobfiles::JobFile field{kjobs::names::gridScan, jobfiles::planeGridText(axial)};
     if (axial)
         job.files << focusShift << field;
     else
@@ -117,10 +125,7 @@ void QualityWnd::showSideDefaultsNote()
 void QualityWnd::showResult(Scan kind)
 {
     const bool side = kind == Scan::Side;
-    if (!qualityresult::showSingle(side, resultRequest()))
-        return;
-    Current_main = !side;
-    Current_side = side;
+    qualityresult::showSingle(side, resultRequest());
 }
 
 void QualityWnd::showBothResults()

@@ -83,8 +83,6 @@ protected:
     virtual qualityresult::Request resultRequest() const = 0;
 
     Grid *G = nullptr;
-    bool Current_side = false;
-    bool Current_main = false;
     bool main_is_ready = false;
     bool side_is_ready = false;
 

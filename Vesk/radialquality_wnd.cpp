@@ -4,7 +4,7 @@
 #include "RectIn.h"
 #include "form_fields.h"
 #include "job_files.h"
-#include "plane_ch_wnd.h"
+#include "window_requests.h"
 #include "plane_fields.h"
 #include "session_state.h"
 #include "shared_params.h"
@@ -61,30 +61,40 @@ void RadialQuality_wnd::SetScaleGL()
 
 // ---- Reading the regions ----
 
-RadialQuality_wnd::FocusShift RadialQuality_wnd::readFocusShift() const
+RadialQuality_wnd::FocusShift RadialQuality_wnd::focusShiftFrom(const formfields::FieldTexts &text)
 {
     FocusShift s;
-    s.z = fieldValue(ui->lineEdit->text()) / 100;
-    s.Nx = fieldValue(ui->lineEdit_10->text());
-    s.Ny = fieldValue(ui->lineEdit_11->text());
-    s.dx = fieldValue(ui->lineEdit_2->text()) / 100;
-    s.dy = fieldValue(ui->lineEdit_3->text()) / 100;
+    s.z = fieldValue(text("lineEdit")) / 100;
+    s.Nx = fieldValue(text("lineEdit_10"));
+    s.Ny = fieldValue(text("lineEdit_11"));
+    s.dx = fieldValue(text("lineEdit_2")) / 100;
+    s.dy = fieldValue(text("lineEdit_3")) / 100;
     s.rx = (s.Nx - 1) * s.dx;
     s.ry = (s.Ny - 1) * s.dy;
     return s;
 }
 
 // The field region is the transverse calculation plane: its column always mirrors the plane globals.
-void RadialQuality_wnd::readFieldRegion() const
+void RadialQuality_wnd::fieldRegionFrom(const formfields::FieldTexts &text)
 {
     using namespace shared;
-    zop = fieldValue(ui->lineEdit_4->text()) / 100;
-    Nxp = fieldValue(ui->lineEdit_17->text());
-    Nyp = fieldValue(ui->lineEdit_16->text());
-    dxp = fieldValue(ui->lineEdit_5->text()) / 100;
-    dyp = fieldValue(ui->lineEdit_6->text()) / 100;
-    rxp = fieldValue(ui->lineEdit_14->text()) / 100;
-    ryp = fieldValue(ui->lineEdit_15->text()) / 100;
+    zop = fieldValue(text("lineEdit_4")) / 100;
+    Nxp = fieldValue(text("lineEdit_17"));
+    Nyp = fieldValue(text("lineEdit_16"));
+    dxp = fieldValue(text("lineEdit_5")) / 100;
+    dyp = fieldValue(text("lineEdit_6")) / 100;
+    rxp = fieldValue(text("lineEdit_14")) / 100;
+    ryp = fieldValue(text("lineEdit_15")) / 100;
+}
+
+RadialQuality_wnd::FocusShift RadialQuality_wnd::readFocusShift() const
+{
+    return focusShiftFrom(formfields::formTexts(this));
+}
+
+void RadialQuality_wnd::readFieldRegion() const
+{
+    fieldRegionFrom(formfields::formTexts(this));
 }
 
 // ---- Fields ----
@@ -242,7 +252,11 @@ void RadialQuality_wnd::readRun(Scan kind)
 
 QByteArray RadialQuality_wnd::focusShiftGridText(Scan) const
 {
-    const FocusShift &s = m_shift;
+    return focusShiftGridText(m_shift);
+}
+
+QByteArray RadialQuality_wnd::focusShiftGridText(const FocusShift &s)
+{
     return jobfiles::transverseGridText(s.z, s.Nx, s.Ny, s.rx, s.ry, s.dx, s.dy);
 }
 
@@ -336,11 +350,8 @@ void RadialQuality_wnd::on_pushButton_8_clicked()
 void RadialQuality_wnd::on_pushButton_3_clicked()
 {
     sessionstate::keepForm(this, sessionKey());
-    plane_ch_wnd *plane = new plane_ch_wnd();
-    shared::is_prodol = false;
-    shared::is_poper = true;
-    plane->NotFirst_poper(ui->lineEdit_4->text(), ui->lineEdit_17->text(), ui->lineEdit_16->text(),
-                          ui->lineEdit_5->text(), ui->lineEdit_6->text(), ui->lineEdit_14->text(),
-                          ui->lineEdit_15->text());
-    window::moveOn(this, plane);
+    emit WindowRequests::instance().planeWindowRefilled(
+        this, false,
+        {ui->lineEdit_4->text(), ui->lineEdit_17->text(), ui->lineEdit_16->text(), ui->lineEdit_5->text(),
+         ui->lineEdit_6->text(), ui->lineEdit_14->text(), ui->lineEdit_15->text()});
 }

@@ -1,6 +1,7 @@
 #ifndef RADIALQUALITY_WND_H
 #define RADIALQUALITY_WND_H
 
+#include "form_fields.h"
 #include "quality_wnd.h"
 
 namespace Ui {
@@ -60,11 +61,19 @@ protected:
     Grid *focusShiftGrid(Scan kind) const override;
     qualityresult::Request resultRequest() const override;
 
-private:
+public:
     // The focus-shift column as read (metres); half-widths computed from counts and steps.
     struct FocusShift {
         double z, Nx, Ny, dx, dy, rx, ry;
     };
+    // The regions from the texts of the form's fields by name (this window's, or those a session
+    // keeps): the focus-shift region, the field region into the transverse plane globals, and
+    // grid_calc.txt of a scan of that focus-shift region.
+    static FocusShift focusShiftFrom(const formfields::FieldTexts &text);
+    static void fieldRegionFrom(const formfields::FieldTexts &text);
+    static QByteArray focusShiftGridText(const FocusShift &s);
+
+private:
     FocusShift readFocusShift() const;
     void readFieldRegion() const;
     void focusShiftEdited();

@@ -3,57 +3,12 @@
 #include <cmath>
 
 #include <QFile>
-#include <QTextStream>
 
-namespace {
-bool isTransverseName(const QString &name)
-{
-    const int n = name.size();
-    return n >= 6 && name.at(n - 6) == QLatin1Char('X') && name.at(n - 5) == QLatin1Char('Y');
-}
-
-// One number from the stream; false from the first token that is missing or not a number on.
-bool readNumber(QTextStream &in, double &value)
-{
-    double v = 0.0;
-    in >> v;
-    if (in.status() != QTextStream::Ok)
-        return false;
-    value = v;
-    return true;
-}
-} // namespace
+#include "JobProtocol.h"
 
 VDOUB3 read_from_file(QString name, int i_size, int j_size)
 {
-    const int ni = i_size > 0 ? i_size : 0;
-    const int nj = j_size > 0 ? j_size : 0;
-    VDOUB3 z(3, VDOUB2(ni, VDOUB(nj, 0.0)));
-
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return z;
-    QTextStream in(&file);
-
-    double header = 0.0;
-    for (int k = 0; k < 7; ++k)
-        if (!readNumber(in, header))
-            return z;
-
-    if (isTransverseName(name)) {
-        // x, y, value; the vertical index runs fastest.
-        for (int i = 0; i < ni; ++i)
-            for (int j = 0; j < nj; ++j)
-                if (!readNumber(in, z[0][i][j]) || !readNumber(in, z[1][i][j]) || !readNumber(in, z[2][i][j]))
-                    return z;
-    } else {
-        // Transverse coordinate, z, value; the horizontal (z) index runs fastest.
-        for (int j = 0; j < nj; ++j)
-            for (int i = 0; i < ni; ++i)
-                if (!readNumber(in, z[1][i][j]) || !readNumber(in, z[0][i][j]) || !readNumber(in, z[2][i][j]))
-                    return z;
-    }
-    return z;
+    return kjobs::readFieldResult(QFile::encodeName(name).toStdString(), i_size, j_size);
 }
 
 namespace {
@@ -82,16 +37,14 @@ bool sameAxis(const double *header, double first, double step, int count)
 
 QString fieldResultMismatch(const QString &name, const Grid &grid)
 {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const std::string path = QFile::encodeName(name).toStdString();
+    if (!QFile(name).open(QIODevice::ReadOnly | QIODevice::Text))
         return QString("Не удалось открыть файл результата ") + name;
-    QTextStream in(&file);
     double header[7];
-    for (double &value : header)
-        if (!readNumber(in, value))
-            return QString("Файл результата ") + name + " поврежден: нет заголовка сетки. Повторите расчет.";
+    if (!kjobs::readFieldResultHeader(path, header))
+        return QString("Файл результата ") + name + " поврежден: нет заголовка сетки. Повторите расчет.";
     // Transverse: x, then y; axial: the transverse coordinate (the grid's vertical axis), then z.
-    const bool transverse = isTransverseName(name);
+    const bool transverse = kjobs::layoutOfName(path) == kjobs::PlaneKind::Transverse;
     const double *horizontal = transverse ? header : header + 3;
     const double *vertical = transverse ? header + 3 : header;
     if (sameAxis(horizontal, grid.Xmin, grid.dX, grid.Nx) && sameAxis(vertical, grid.Ymin, grid.dY, grid.Ny))

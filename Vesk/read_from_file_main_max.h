@@ -6,7 +6,7 @@
 #include "shared_params.h"
 
 // Reads the binary result of a quality scan (AbsField_YZ.bin or AbsField_XY.bin): a bare sequence
-// of native doubles, two leading values that are the calculator's own and never read, then one
+// of little-endian doubles, two leading values that are the calculator's own and never read, then one
 // triplet per focus position.
 // The result has three planes [plane][i][j] of i_size x j_size: 0 the horizontal coordinate, 1 the
 // vertical one (metres), 2 the quality value.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "heating_wnd.h"
 #include "media.h"
 #include "platform.h"
 #include "plot.h"
@@ -104,6 +105,9 @@ void Result_wnd::Axes_Title(QString file_name, double X_Focus, double Y_Focus, d
         text += "\n" + focusMissText(Focus.distance);
     ui->Focus_Label->setText(text);
     window::growToContents(this);
+    Focus_x = X_Focus / 100;
+    Focus_y = Y_Focus / 100;
+    Focus_z = Z_Focus / 100;
 }
 
 void Result_wnd::SetMedium(int preset, double absorption)
@@ -111,6 +115,12 @@ void Result_wnd::SetMedium(int preset, double absorption)
     MediumText = media::description(preset, absorption);
     if (preset != media::water || absorption != 0)
         setWindowTitle(QString("Результат расчета поля. ") + MediumText);
+    // Ultrasound heats only what absorbs it.
+    ui->pushButton_heating->setEnabled(absorption > 0);
+    ui->pushButton_heating->setToolTip(absorption > 0
+                                           ? QString("Температура, тепловая доза и очаг разрушения при озвучивании")
+                                           : QString("В среде без поглощения (вода) ультразвук не нагревает: выберите "
+                                                     "ткань в главном окне"));
 }
 
 QString Result_wnd::parameterText() const
@@ -212,6 +222,20 @@ void Result_wnd::on_pushButton_profiles_clicked()
     ProfileWnd *w = new ProfileWnd(ui->widget->GetZ(), setup, this);
     w->setWindowFlag(Qt::Window);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+}
+
+void Result_wnd::on_pushButton_heating_clicked()
+{
+    heatingjob::Plane plane;
+    plane.axial = Type_prodol;
+    plane.zop = Zop;
+    plane.phipr = Phipr;
+    plane.xF = Focus_x;
+    plane.yF = Focus_y;
+    plane.zF = Focus_z;
+    HeatingWnd *w = new HeatingWnd(plane);
+    resultwindow::place(w);
     w->show();
 }
 

@@ -58,6 +58,7 @@ private slots:
     void on_pushButton_2_clicked();
     void on_pushButton_metrics_clicked();
     void on_pushButton_profiles_clicked();
+    void on_pushButton_heating_clicked();
     // Reading aids of the plot
     void on_checkBox_dB_toggled(bool on);
     void on_doubleSpinBox_floor_valueChanged(double floorDb);
@@ -84,7 +85,8 @@ private:
     bool Have_gain = false;
     double Gain = 0;
 
-    QString MediumText; // empty until SetMedium
+    QString MediumText;                           // empty until SetMedium
+    double Focus_x = 0, Focus_y = 0, Focus_z = 0; // m, the focus given to Axes_Title
 };
 
 // The result buttons of the calculation plane window, once it has found the calculator's

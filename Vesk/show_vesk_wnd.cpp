@@ -3,8 +3,7 @@
 
 #include <QCloseEvent>
 
-#include "mainwindow.h"
-#include "plane_ch_wnd.h"
+#include "window_requests.h"
 #include "shared_params.h"
 #include "window_common.h"
 
@@ -12,18 +11,6 @@ namespace {
 const QSize designSize(823, 652);
 const QSize planeMinimum(701, 529);
 
-// Moves on to a calculation plane window that was built before the flags were cleared (its
-// constructor reads is_foc): clears them, places it, leaves this window, fills in the default
-// focus, shows it and lets it check its data.
-template <class PlaneWindow> void moveToPlaneWindow(QWidget *from, PlaneWindow *plane)
-{
-    resetPlaneWindowFlags();
-    plane->setGeometry(planeWindowGeometry(from->geometry()));
-    window::leave(from, plane);
-    plane->SetFocusDefault();
-    plane->show();
-    plane->CheckData();
-}
 } // namespace
 
 QRect planeWindowGeometry(const QRect &arrayWindow)
@@ -64,14 +51,7 @@ void Show_Vesk_wnd::closeEvent(QCloseEvent *event)
 
 void Show_Vesk_wnd::backToMainWindow(const QString &title)
 {
-    // The new main window owns a new array window; this one is freed (with its main window, if a
-    // main window owns it) once the new one is shown.
-    MainWindow *mainWindow = new MainWindow();
-    mainWindow->not_first();
-    if (!title.isEmpty())
-        mainWindow->setWindowTitle(title);
-    window::setIconFromAppDir(mainWindow);
-    window::moveOn(this, mainWindow);
+    emit WindowRequests::instance().mainWindow(this, title);
 }
 
 void Show_Vesk_wnd::on_pushButton_2_clicked()
@@ -86,7 +66,7 @@ void Show_Vesk_wnd::on_pushButton_clicked()
 
 void Show_Vesk_wnd::openPlaneWindow()
 {
-    moveToPlaneWindow(this, new plane_ch_wnd());
+    emit WindowRequests::instance().planeWindow(this);
 }
 
 void Show_Vesk_wnd::on_pushButton_4_clicked()

@@ -7,6 +7,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "params/JobInput.h"
 #include "scan/ScanJob.h"
 #include "scan/ScanJobFiles.h"
+#include "session.h"
 
 namespace py = pybind11;
 using namespace kcalc;
@@ -201,6 +203,104 @@ void writeElements(const std::string &path, const Array2 &elements)
         throw JobError(error.toStdString());
 }
 
+// Sessions: the file read and written by the application's own functions, as plain Python values.
+
+py::object numberOrNone(double v)
+{
+    return std::isfinite(v) ? py::object(py::float_(v)) : py::none();
+}
+
+double numberFrom(const py::dict &d, const char *key)
+{
+    if (!d.contains(key) || d[key].is_none())
+        return std::nan("");
+    return d[key].cast<double>();
+}
+
+py::dict readSession(const std::string &path)
+{
+    session::Session s;
+    QString error;
+    if (!session::load(QString::fromStdString(path), &s, &error))
+        throw JobError(error.toStdString());
+    std::vector<ElementPosition> elements;
+    for (const auto &row : s.elements)
+        elements.push_back({row[0], row[1]});
+    py::dict d;
+    d["array"] = ArrayGeometry{s.aperture, s.curvatureRadius, s.elementRadius, s.frequency, s.holeRadius, elements};
+    d["medium"] = Medium{s.density, s.soundSpeed, 4200.0, s.absorption};
+    d["medium_preset"] = s.mediumPreset;
+    d["source"] = py::dict(py::arg("mode") = s.intensityMode ? "intensity" : "pressure",
+                           py::arg("pressure_Pa") = numberOrNone(s.pressure),
+                           py::arg("intensity_W_m2") = numberOrNone(s.intensity));
+    d["focus"] = py::make_tuple(numberOrNone(s.focus[0]), numberOrNone(s.focus[1]), numberOrNone(s.focus[2]));
+    d["elements_file"] = s.elementsFile.toStdString();
+    d["plane"] = s.axialPlane ? "axial" : "transverse";
+    const session::TransversePlane &t = s.transverse;
+    d["transverse_plane"] =
+        py::dict(py::arg("z_m") = numberOrNone(t.z), py::arg("points_x") = numberOrNone(t.pointsX),
+                 py::arg("points_y") = numberOrNone(t.pointsY), py::arg("step_x_m") = numberOrNone(t.stepX),
+                 py::arg("step_y_m") = numberOrNone(t.stepY));
+    const session::AxialPlane &a = s.axial;
+    d["axial_plane"] =
+        py::dict(py::arg("z_min_m") = numberOrNone(a.zMin), py::arg("angle_deg") = numberOrNone(a.angle),
+                 py::arg("points_z") = numberOrNone(a.pointsZ), py::arg("points_r") = numberOrNone(a.pointsR),
+                 py::arg("step_z_m") = numberOrNone(a.stepZ), py::arg("step_r_m") = numberOrNone(a.stepR));
+    py::dict quality;
+    for (auto w = s.quality.begin(); w != s.quality.end(); ++w) {
+        py::dict fields;
+        for (auto f = w->begin(); f != w->end(); ++f)
+            fields[py::str(f.key().toStdString())] = f.value().toStdString();
+        quality[py::str(w.key().toStdString())] = fields;
+    }
+    d["quality"] = quality;
+    return d;
+}
+
+void writeSession(const std::string &path, const py::dict &d)
+{
+    session::Session s;
+    const ArrayGeometry array = d["array"].cast<ArrayGeometry>();
+    const Medium medium = d["medium"].cast<Medium>();
+    s.aperture = array.aperture;
+    s.curvatureRadius = array.curvatureRadius;
+    s.elementRadius = array.elementRadius;
+    s.frequency = array.frequency;
+    s.holeRadius = array.holeRadius;
+    for (const ElementPosition &e : array.elements)
+        s.elements.push_back({e.x, e.y});
+    s.density = medium.density;
+    s.soundSpeed = medium.soundSpeed;
+    s.absorption = medium.absorption_dB_cm_MHz;
+    s.mediumPreset = d.contains("medium_preset") ? d["medium_preset"].cast<int>() : 0;
+    const py::dict source = d.contains("source") ? d["source"].cast<py::dict>() : py::dict();
+    s.intensityMode = source.contains("mode") && source["mode"].cast<std::string>() == "intensity";
+    s.pressure = numberFrom(source, "pressure_Pa");
+    s.intensity = numberFrom(source, "intensity_W_m2");
+    if (d.contains("focus")) {
+        const py::sequence focus = d["focus"].cast<py::sequence>();
+        for (int i = 0; i < 3 && i < int(focus.size()); ++i)
+            s.focus[i] = focus[i].is_none() ? std::nan("") : focus[i].cast<double>();
+    }
+    s.elementsFile = QString::fromStdString(d.contains("elements_file") ? d["elements_file"].cast<std::string>() : "");
+    s.axialPlane = d.contains("plane") && d["plane"].cast<std::string>() == "axial";
+    const py::dict t = d.contains("transverse_plane") ? d["transverse_plane"].cast<py::dict>() : py::dict();
+    s.transverse = {numberFrom(t, "z_m"), numberFrom(t, "points_x"), numberFrom(t, "points_y"),
+                    numberFrom(t, "step_x_m"), numberFrom(t, "step_y_m")};
+    const py::dict a = d.contains("axial_plane") ? d["axial_plane"].cast<py::dict>() : py::dict();
+    s.axial = {numberFrom(a, "z_min_m"),  numberFrom(a, "angle_deg"), numberFrom(a, "points_z"),
+               numberFrom(a, "points_r"), numberFrom(a, "step_z_m"),  numberFrom(a, "step_r_m")};
+    if (d.contains("quality"))
+        for (const auto &w : d["quality"].cast<py::dict>())
+            for (const auto &f : w.second.cast<py::dict>())
+                s.quality[QString::fromStdString(w.first.cast<std::string>())]
+                         [QString::fromStdString(f.first.cast<std::string>())] =
+                    QString::fromStdString(f.second.cast<std::string>());
+    QString error;
+    if (!session::save(QString::fromStdString(path), s, "Kormax " KORMAX_VERSION, &error))
+        throw JobError(error.toStdString());
+}
+
 } // namespace
 
 PYBIND11_MODULE(kormax, m)
@@ -321,6 +421,14 @@ PYBIND11_MODULE(kormax, m)
           "application takes it (x / 100, -y / 100). Raises kormax.Error when the file cannot be read.");
     m.def("write_elements", &writeElements, py::arg("path"), py::arg("elements"),
           "Writes (N, 2) element centres in m as an element positions file (cm; read_elements reads it back).");
+    m.def("read_session", &readSession, py::arg("path"),
+          "Reads a session file (.kormax) of the application -> dict: array (kormax.Array with the\n"
+          "element positions), medium (kormax.Medium), medium_preset, source, focus (x, y, z; None where\n"
+          "not entered), elements_file, plane (\"transverse\" or \"axial\"), transverse_plane and\n"
+          "axial_plane (SI; points counted from the centre to the edge), quality (the quality windows'\n"
+          "fields as typed). Raises kormax.Error for a newer, damaged or foreign file.");
+    m.def("write_session", &writeSession, py::arg("path"), py::arg("session"),
+          "Writes a dict laid out as read_session returns it as a session file the application opens.");
     m.def(
         "read_job",
         [](const std::string &dir) {

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTextStream>
 #include <cmath>
 
+#include "JobProtocol.h"
 #include "job_files.h"
 #include "params/JobError.h"
 #include "params/JobInput.h"
@@ -81,6 +83,42 @@ TEST(JobFileText, FocusFiles)
     // The transverse coordinate is turned the other way round on the first line.
     EXPECT_EQ(jobfiles::axialFocusText(0, 0.01, 0.08, 90), QByteArray("-0.01\n1.7949e-11\n0.08"));
     EXPECT_EQ(jobfiles::axialFocusText(0.01, 0.02, 0.1, 0), QByteArray("0.01\n0.02\n0.1"));
+}
+
+// The job files' numbers and labels are written without Qt; Qt's text stream and codec are the
+// reference they must match, tie rounding, negative zero and signed NaN included.
+TEST(JobFileText, NumbersAndLabelsAsQtWritesThem)
+{
+    for (const double v : {0.17,
+                           0.13f * 1.0,
+                           1e6,
+                           1.5e6,
+                           5e-5,
+                           4200.0,
+                           -0.0,
+                           123456.5,
+                           12345.25,
+                           -1234565.0,
+                           999999.5,
+                           100000.0,
+                           1e-4,
+                           1e-100,
+                           4.94e-324,
+                           1.7976931348623157e308,
+                           0.1 + 0.2,
+                           1.0000005,
+                           -std::nan(""),
+                           std::nan(""),
+                           HUGE_VAL,
+                           -HUGE_VAL,
+                           0.000566666666,
+                           2 * 51.0 - 1}) {
+        QByteArray expected;
+        QTextStream(&expected) << v;
+        EXPECT_EQ(QByteArray::fromStdString(kjobs::numberText(v)), expected) << v;
+    }
+    for (const char *text : {"Название решетки:    Quist-Marvane", "Поглощение в среде, дБ/см/МГц:", "ёЁ№€日 Water"})
+        EXPECT_EQ(QByteArray::fromStdString(kjobs::toCp1251(text)), cp1251(QString::fromUtf8(text))) << text;
 }
 
 TEST(JobFileText, GridFiles)

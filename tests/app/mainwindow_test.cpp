@@ -23,18 +23,10 @@ using testsupport::BoxRecorder;
 
 namespace {
 
+using testsupport::button;
 QLineEdit *field(QWidget *w, const char *name)
 {
-    QLineEdit *e = w->findChild<QLineEdit *>(name);
-    EXPECT_NE(e, nullptr) << name;
-    return e;
-}
-
-QPushButton *button(QWidget *w, const char *name)
-{
-    QPushButton *b = w->findChild<QPushButton *>(name);
-    EXPECT_NE(b, nullptr) << name;
-    return b;
+    return testsupport::edit(w, name);
 }
 
 // Types into a field key by key, through its validator and length limit.

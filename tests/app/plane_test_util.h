@@ -10,6 +10,7 @@
 
 #include "plane_ch_wnd.h"
 #include "shared_params.h"
+#include "test_support.h"
 
 namespace planetest {
 
@@ -44,15 +45,8 @@ inline void resetShared()
     Elem = {{0.01, 0.02}, {-0.01, 0}};
 }
 
-inline QLineEdit *edit(QWidget *w, const char *name)
-{
-    return w->findChild<QLineEdit *>(name);
-}
-
-inline QPushButton *button(QWidget *w, const char *name)
-{
-    return w->findChild<QPushButton *>(name);
-}
+using testsupport::button;
+using testsupport::edit;
 
 inline QTabWidget *tabs(QWidget *w)
 {

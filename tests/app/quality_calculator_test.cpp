@@ -94,9 +94,7 @@ protected:
     {
         resetShared();
         // The example array of the main window.
-        mainparams::setExampleArray();
-        shared::initpres = 250000;
-        ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + "/Elements_Quist_Marvane.txt"));
+        ASSERT_TRUE(testsupport::setExampleArray());
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         BoxRecorder::instance().clear();
 

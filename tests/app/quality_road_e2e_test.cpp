@@ -37,9 +37,7 @@ protected:
     {
         resetShared();
         // The example data of the main window.
-        mainparams::setExampleArray();
-        shared::initpres = 250000;
-        ASSERT_TRUE(build_list_of_elem(QString(KORMAX_APP_DIR) + "/Elements_Quist_Marvane.txt"));
+        ASSERT_TRUE(testsupport::setExampleArray());
         // The job folders as installed: the shipped batch files beside the real calculator.
         for (const char *bat : {"calc/calc.bat", "main_max/Trovane.bat", "side_max/Trovane.bat"}) {
             ASSERT_TRUE(QFile::copy(QString(KORMAX_APP_DIR) + "/" + bat, app.file(bat)));

@@ -54,21 +54,11 @@ void processEventsFor(int ms)
     }
 }
 
+using testsupport::button;
+using testsupport::edit;
 template <class T> T *find(QWidget *w, const char *name)
 {
-    T *child = w->findChild<T *>(name);
-    if (!child)
-        ADD_FAILURE() << "no " << name << " in " << w->metaObject()->className();
-    return child;
-}
-
-QLineEdit *edit(QWidget *w, const char *name)
-{
-    return find<QLineEdit>(w, name);
-}
-QPushButton *button(QWidget *w, const char *name)
-{
-    return find<QPushButton>(w, name);
+    return testsupport::child<T>(w, name);
 }
 
 // What a user types into a field: clear it, then the keys.

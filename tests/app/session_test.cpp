@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -11,6 +12,7 @@
 #include "mainwindow.h"
 #include "plane_ch_wnd.h"
 #include "plane_test_util.h"
+#include "session_jobs.h"
 #include "session_state.h"
 #include "shared_params.h"
 #include "test_support.h"
@@ -108,6 +110,33 @@ TEST_F(SessionTest, ReopenedSessionWritesTheSameJobFilesAndSavesTheSameFile)
 
     road(dir.file("first.kormax"), dir.file("second.kormax"));
     EXPECT_EQ(jobFiles(), original);
+
+    // Without the windows: the job files of each kind from the session, and the calculator run on
+    // the field job of the session file in a folder of its own.
+    session::Session s;
+    QString error;
+    ASSERT_TRUE(session::load(dir.file("first.kormax"), &s, &error)) << error.toStdString();
+    QByteArray headless;
+    for (const char *kind : {"field", "main_max", "side_max"}) {
+        QList<jobfiles::JobFile> files;
+        ASSERT_TRUE(sessionjobs::jobFiles(s, kind, &files, &error)) << error.toStdString();
+        for (const char *name :
+             {"array.txt", "medium.txt", "array_elements.txt", "focus.txt", "grid_calc.txt", "grid_scan.txt"})
+            for (const jobfiles::JobFile &f : files)
+                if (f.name == name)
+                    headless += (QString(kind) == "field" ? QByteArray("calc") : QByteArray(kind)) + "/" + name + ":\n"
+                                + f.bytes;
+    }
+    EXPECT_EQ(headless, original);
+    QProcess calc;
+    calc.start(KORMAX_APP_DIR "/kormax-calc",
+               {dir.file("first.kormax"), "field", "--out", dir.file("batch"), "--no-gui"});
+    ASSERT_TRUE(calc.waitForFinished(120000));
+    EXPECT_EQ(calc.exitCode(), 0) << calc.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(dir.file("batch/calcdone")));
+    EXPECT_EQ(testsupport::readAll(dir.file("batch/grid_calc.txt")),
+              testsupport::readAll(dir.file("calc/grid_calc.txt")));
+    EXPECT_TRUE(QFile::exists(dir.file("batch/AbsField_YZ.txt")));
 
     // Save -> open -> save: the same file.
     MainWindow main;

@@ -24,12 +24,7 @@ using testsupport::BoxRecorder;
 
 namespace {
 
-QPushButton *button(QWidget *w, const char *name)
-{
-    QPushButton *b = w->findChild<QPushButton *>(name);
-    EXPECT_NE(b, nullptr) << name;
-    return b;
-}
+using testsupport::button;
 
 QString text(QWidget *w, const char *name)
 {

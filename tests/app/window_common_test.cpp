@@ -66,9 +66,10 @@ TEST(DelTempFiles, RemovesEveryJobFileAndNothingElse)
 {
     testsupport::TempAppDir dir;
     const QStringList files = jobFilesToRemove();
-    ASSERT_EQ(files.size(), 3 + 10 + 12 + 13 + 8);
+    ASSERT_EQ(files.size(), 3 + 10 + 12 + 13 + 16 + 8);
     EXPECT_EQ(files.mid(0, 4), QStringList({"/calc/.calc.lock", "/main_max/.calc.lock", "/side_max/.calc.lock",
                                             "/calc/AbsField_XY.txt"}));
+    EXPECT_TRUE(files.contains("/side_max/side_maxes.txt"));
     EXPECT_EQ(files.last(), QString("/score/scores.txt"));
     touchAllJobFiles(dir);
     testsupport::writeAll(dir.file("calc/calc.bat"), "#!/bin/sh\n");

@@ -4,6 +4,7 @@
 #define KCALC_TEST_JOB_FOLDER_H
 
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -110,6 +111,16 @@ inline std::string readFile(const std::string &path)
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Sends `signal` to a calculator run and waits for it to end: its exit code, or -1 when it did not
+// exit on its own (killed by the signal).
+inline int stopRun(pid_t pid, int signal)
+{
+    ::kill(pid, signal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 inline bool exists(const std::string &path)

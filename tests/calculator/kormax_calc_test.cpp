@@ -1,6 +1,7 @@
 // The kormax-calc program on job folders written as the application writes them.
 #include <chrono>
 #include <csignal>
+#include <set>
 #include <thread>
 
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include "JobFolder.h"
 #include "field/FieldPlane.h"
 #include "geometry/ArrayLayout.h"
+#include "jobs/Jobs.h"
 #include "params/JobInput.h"
 
 using namespace kcalc;
@@ -288,6 +290,18 @@ TEST(KormaxCalc, UsageAndUnbuiltScanJobsFailWithoutCalcdone)
     }
 }
 
+// A kind of job is an entry of the job files' table and one of the program's modules: a kind in
+// only one of them could be written by the application but never run, or the reverse.
+TEST(KormaxCalc, EveryKindOfJobHasItsModule)
+{
+    std::set<std::string> kinds, modules;
+    for (const kjobs::JobKind &kind : kjobs::jobKinds())
+        kinds.insert(kind.name);
+    for (const kcalc::JobModule &module : kcalc::jobModules())
+        modules.insert(module.kind);
+    EXPECT_EQ(kinds, modules);
+}
+
 TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
 {
     testjob::TempDir dir;
@@ -300,11 +314,7 @@ TEST(KormaxCalc, StoppedRunLeavesNoCalcdoneAndResultsPrecedeIt)
     {
         const pid_t pid = testjob::startComputing(dir.path(), "field --no-gui");
         ASSERT_GE(pid, 0);
-        kill(pid, SIGTERM);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 3) << testjob::readFile(dir.file("stderr.out"));
+        EXPECT_EQ(testjob::stopRun(pid, SIGTERM), 3) << testjob::readFile(dir.file("stderr.out"));
         EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
         EXPECT_FALSE(testjob::exists(dir.file("AbsField_XY.txt")));
         EXPECT_NE(testjob::readFile(dir.file("log.txt")).find("calcdone"), std::string::npos);

@@ -130,6 +130,26 @@ def check_elements_round_trip(tmp):
     assert elements[0, 1] == -float(EXAMPLE.read_text().split()[1]) / 100  # y flipped, cm to m
 
 
+def check_session_round_trip(tmp):
+    session = dict(array=kormax.Array(**ARRAY, elements=ELEMENTS), medium=kormax.Medium(1000, 1500), medium_preset=0,
+                   source=dict(mode="pressure", pressure_Pa=1e5, intensity_W_m2=None), focus=FOCUS,
+                   elements_file="/x/Elements.txt", plane="transverse",
+                   transverse_plane=dict(z_m=0.12, points_x=11, points_y=11, step_x_m=1e-4, step_y_m=1e-4),
+                   axial_plane={}, quality={"axial": {"lineEdit_6": "6.5"}})
+    kormax.write_session(str(tmp / "a.kormax"), session)
+    again = kormax.read_session(str(tmp / "a.kormax"))
+    assert np.array_equal(again["array"].elements, ELEMENTS) and again["focus"] == FOCUS, again
+    assert again["axial_plane"]["points_z"] is None and again["quality"] == session["quality"]
+    kormax.write_session(str(tmp / "b.kormax"), again)
+    assert (tmp / "a.kormax").read_bytes() == (tmp / "b.kormax").read_bytes()
+    (tmp / "newer.kormax").write_bytes((tmp / "a.kormax").read_bytes().replace(b'"version": 1', b'"version": 9'))
+    try:
+        kormax.read_session(str(tmp / "newer.kormax"))
+        raise AssertionError("a newer session was read")
+    except kormax.Error as e:
+        assert "версией" in str(e), e
+
+
 def check_readme(tmp):
     block = re.search(r"```python\n(.*?)```", (SOURCE / "README.md").read_text(), re.S).group(1)
     shutil.copy(EXAMPLE, tmp)
@@ -139,7 +159,8 @@ def check_readme(tmp):
 
 
 with tempfile.TemporaryDirectory() as d:
-    for check in (check_field, check_scans, check_errors, check_elements_round_trip, check_readme):
+    for check in (check_field, check_scans, check_errors, check_elements_round_trip, check_session_round_trip,
+                  check_readme):
         sub = pathlib.Path(d) / check.__name__
         sub.mkdir()
         check(sub)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "form_fields.h"
+#include "navigator.h"
 #include "test_support.h"
 
 int main(int argc, char **argv)
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     // Moving between windows closes the last visible one; the tests end the application themselves.
     app.setQuitOnLastWindowClosed(false);
     testsupport::installDefaultHooks();
+    navigator::install();
     formfields::useNumberLocale();
     return RUN_ALL_TESTS();
 }

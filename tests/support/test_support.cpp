@@ -6,8 +6,14 @@
 #include <QFile>
 #include <QThread>
 #include <QWidget>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWindow>
 #include <csignal>
+
+#include "build_list_of_elem.h"
+#include "main_params.h"
+#include "shared_params.h"
 
 namespace testsupport {
 
@@ -43,6 +49,7 @@ TempAppDir::TempAppDir()
     dir.mkpath("calc");
     dir.mkpath("main_max");
     dir.mkpath("side_max");
+    dir.mkpath("heat");
     dir.mkpath("score");
     platform::setAppDirOverride(m_dir.path());
 }
@@ -102,6 +109,23 @@ bool waitForExit(qint64 pid, int ms)
         QThread::msleep(20);
     }
     return !alive();
+}
+
+QLineEdit *edit(QWidget *w, const char *name)
+{
+    return child<QLineEdit>(w, name);
+}
+
+QPushButton *button(QWidget *w, const char *name)
+{
+    return child<QPushButton>(w, name);
+}
+
+bool setExampleArray()
+{
+    mainparams::setExampleArray();
+    shared::initpres = 250000;
+    return build_list_of_elem(QString(KORMAX_APP_DIR) + mainparams::exampleElementFile);
 }
 
 QByteArray readAll(const QString &path)

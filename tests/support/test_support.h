@@ -6,10 +6,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <QWidget>
+#include <gtest/gtest.h>
 
 #include "platform.h"
 
-class QWidget;
+class QLineEdit;
+class QPushButton;
 
 namespace testsupport {
 
@@ -37,7 +40,7 @@ private:
     QMessageBox::StandardButton m_answer = QMessageBox::No;
 };
 
-// A temporary application directory with the job folders (calc, main_max, side_max, score), made current for the test.
+// A temporary application directory with the job folders (calc, main_max, side_max, heat, score), made current for the test.
 class TempAppDir
 {
 public:
@@ -60,6 +63,21 @@ int quitRequests();
 // Closes a shown top-level window the way the user does (title-bar button: a spontaneous close
 // event through the window system); true when the window accepted the close.
 bool closeByUser(QWidget *w);
+
+// A named child of a window; a test failure (and null) when there is none.
+template <class T> T *child(QWidget *w, const char *name)
+{
+    T *found = w->findChild<T *>(name);
+    if (!found)
+        ADD_FAILURE() << "no " << name << " in " << w->metaObject()->className();
+    return found;
+}
+QLineEdit *edit(QWidget *w, const char *name);
+QPushButton *button(QWidget *w, const char *name);
+
+// The example array of the main window in the shared parameters with its element file from the
+// built application directory (source pressure 0.25 MPa); false when the file does not load.
+bool setExampleArray();
 
 QByteArray readAll(const QString &path);
 // Waits up to ms milliseconds for a file to appear (a calculator writing its marker).

@@ -9,7 +9,7 @@
 
 #include "field/RunControl.h"
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "JobProtocol.h"
 
 namespace kcalc::design {
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "params/JobError.h"
-#include "params/TextFile.h"
 
 namespace kcalc::design {
 

@@ -7,7 +7,7 @@
 #include "field/PistonKernel.h"
 #include "field/RunControl.h"
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 
 namespace kcalc {
 
@@ -213,9 +213,9 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
     const double ka = d->k * d->a;
     if (!(ka <= kMaxPistonKa))
         throw JobError("Ошибка в файлах array.txt и medium.txt: волновой размер элемента k·a = 2π·f·a/c = "
-                       + formatNumber(ka) + " больше допустимого " + formatNumber(kMaxPistonKa)
-                       + " (f = " + formatNumber(array.frequency) + " Гц, a = " + formatNumber(array.elementRadius)
-                       + " м, c = " + formatNumber(medium.soundSpeed)
+                       + resultNumber(ka) + " больше допустимого " + resultNumber(kMaxPistonKa)
+                       + " (f = " + resultNumber(array.frequency) + " Гц, a = " + resultNumber(array.elementRadius)
+                       + " м, c = " + resultNumber(medium.soundSpeed)
                        + " м/с): поле такого элемента не может быть рассчитано "
                          "с нужной точностью. Уменьшите частоту или радиус элемента");
     // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).

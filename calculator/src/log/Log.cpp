@@ -71,6 +71,13 @@ void Log::error(const std::string &line)
     write("ОШИБКА: " + line);
 }
 
+std::string formatBrief(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", value);
+    return text;
+}
+
 std::string formatDuration(double seconds)
 {
     char text[64];

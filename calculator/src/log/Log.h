@@ -41,6 +41,9 @@ private:
 // "12.3 с" / "2 мин 05 с": a duration for people.
 std::string formatDuration(double seconds);
 
+// A figure for people: three significant digits.
+std::string formatBrief(double value);
+
 } // namespace kcalc
 
 #endif // KCALC_LOG_H

@@ -4,17 +4,9 @@
 
 namespace kcalc {
 
-std::string focusPressureText(double focusPressure)
-{
-    std::string text;
-    appendNumber(text, focusPressure);
-    text += '\n';
-    return text;
-}
-
 void writeFocusPressure(const std::string &dir, double focusPressure)
 {
-    writeFileAtomically(dir, focusPressureName(), focusPressureText(focusPressure));
+    writeFileAtomically(dir, names::focusPressure, focusPressureText(focusPressure));
 }
 
 } // namespace kcalc

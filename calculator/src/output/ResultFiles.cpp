@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -69,61 +68,6 @@ void writeAll(int fd, const std::string &bytes, const std::string &name)
 
 } // namespace
 
-std::string fieldResultName(PlaneKind kind)
-{
-    return kind == PlaneKind::Transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt";
-}
-
-void appendNumber(std::string &out, double v)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out.append(buffer, result.ptr);
-}
-
-namespace {
-
-// Produces the result text in chunks of about `chunkBytes`, each passed to `put`.
-void produceFieldResult(const PlaneGrid &grid, const std::vector<double> &values, std::size_t chunkBytes,
-                        const std::function<void(const std::string &)> &put)
-{
-    const double maximum = values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-    std::string text;
-    text.reserve(chunkBytes + 256);
-    const double header[7] = {grid.start1, grid.step1, grid.end1(), grid.start2, grid.step2, grid.end2(), maximum};
-    for (int i = 0; i < 7; ++i) {
-        appendNumber(text, header[i]);
-        text.push_back(i == 6 ? '\n' : ' ');
-    }
-    std::size_t index = 0;
-    for (long i1 = 0; i1 < grid.count1; ++i1) {
-        const double c1 = grid.coord1(i1);
-        for (long i2 = 0; i2 < grid.count2; ++i2, ++index) {
-            appendNumber(text, c1);
-            text.push_back(' ');
-            appendNumber(text, grid.coord2(i2));
-            text.push_back(' ');
-            appendNumber(text, values[index]);
-            text.push_back('\n');
-            if (text.size() >= chunkBytes) {
-                put(text);
-                text.clear();
-            }
-        }
-    }
-    if (!text.empty())
-        put(text);
-}
-
-} // namespace
-
-std::string fieldResultText(const PlaneGrid &grid, const std::vector<double> &values)
-{
-    std::string text;
-    produceFieldResult(grid, values, 1 << 20, [&text](const std::string &chunk) { text += chunk; });
-    return text;
-}
-
 void requireFiniteResult(const std::vector<double> &values, const std::string &name)
 {
     std::size_t bad = 0, first = 0;
@@ -176,12 +120,12 @@ void writeFileAtomically(const std::string &dir, const std::string &name, const 
 
 void markDone(const std::string &dir)
 {
-    writeFileAtomically(dir, "calcdone", std::string("done\n"));
+    writeFileAtomically(dir, names::done, doneText());
 }
 
 void removeDoneMarker(const std::string &dir)
 {
-    const std::string path = joinPath(dir, "calcdone");
+    const std::string path = joinPath(dir, names::done);
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
         return; // nothing to remove (a read-only folder is reported by whoever writes there)

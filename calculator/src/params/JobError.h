@@ -4,31 +4,27 @@
 #include <stdexcept>
 #include <string>
 
+#include "JobProtocol.h"
+#include "log/Messages.h"
+
 namespace kcalc {
 
-// A job that cannot be run: unreadable or invalid input, a result that cannot be written.
-// The message names the file and the offending value; main() writes it to log.txt and stderr.
-class JobError : public std::runtime_error
-{
-public:
-    explicit JobError(const std::string &message) : std::runtime_error(message) {}
-};
+// The calculator works on the job files' own types and readers (JobError among them: unreadable or
+// invalid input, a result that cannot be written; main() writes its message to log.txt and stderr).
+using namespace kjobs;
 
 // The run was stopped by the user (cancel button) or by a termination signal.
 class JobCancelled : public std::runtime_error
 {
 public:
-    JobCancelled() : std::runtime_error("Расчет прерван пользователем") {}
+    JobCancelled() : std::runtime_error(msg::kCancelled) {}
 };
 
 // A newer run has claimed the job folder; this one stops and publishes nothing.
 class JobSuperseded : public std::runtime_error
 {
 public:
-    JobSuperseded() :
-        std::runtime_error("В папке задания запущен более новый расчет; этот расчет остановлен, его результаты не "
-                           "записаны")
-    {}
+    JobSuperseded() : std::runtime_error(msg::kSuperseded) {}
 };
 
 } // namespace kcalc

@@ -5,40 +5,9 @@
 #include <vector>
 
 #include "geometry/ArrayGeometry.h"
+#include "params/JobError.h"
 
 namespace kcalc {
-
-// Which plane a grid file describes (its line 1).
-enum class PlaneKind {
-    Transverse, // "xy": the plane z = fixed; axis 1 is x, axis 2 is y
-    Axial       // "yz": the plane x = fixed (0 after the application has rotated the array); axis 1 is y, axis 2 is z
-};
-
-// A regular grid of the eight-line layout of grid_calc.txt / grid_scan.txt (lengths in m):
-//   line 1  "xy" or "yz"        line 2  fixed coordinate (z of a transverse plane, x of an axial one)
-//   line 3  count1 (axis 1)     line 4  count2 (axis 2)
-//   line 5  start1              line 6  start2
-//   line 7  step1               line 8  step2
-// Point (i1, i2) lies at coordinate start1 + i1*step1 along axis 1 and start2 + i2*step2 along axis 2.
-struct PlaneGrid {
-    PlaneKind kind = PlaneKind::Transverse;
-    double fixed = 0;
-    long count1 = 0, count2 = 0;
-    double start1 = 0, start2 = 0;
-    double step1 = 0, step2 = 0;
-
-    double coord1(long i1) const { return start1 + static_cast<double>(i1) * step1; }
-    double coord2(long i2) const { return start2 + static_cast<double>(i2) * step2; }
-    double end1() const { return coord1(count1 - 1); }
-    double end2() const { return coord2(count2 - 1); }
-    std::size_t pointCount() const { return static_cast<std::size_t>(count1) * static_cast<std::size_t>(count2); }
-
-    // The point in the job frame: transverse (c1, c2, fixed), axial (fixed, c1, c2).
-    Point3 point(long i1, long i2) const;
-
-    // Every point, axis 2 fastest: index i1 * count2 + i2 (the order of the result records).
-    std::vector<Point3> points() const;
-};
 
 // Everything a job folder says (SI units).
 struct JobInput {
@@ -48,14 +17,9 @@ struct JobInput {
     PlaneGrid grid; // grid_calc.txt
 };
 
-// Readers of the single files. `dir` is the job folder ("" or "." for the working directory).
-// Each throws JobError naming the file, the line and the value when a line is missing or a
-// value is not a finite number. Ranges are checked by checkJobInput, not here.
-void readArrayFile(const std::string &dir, ArrayGeometry &array);        // array.txt: lines 2-6
-void readMediumFile(const std::string &dir, Medium &medium);             // medium.txt: lines 2-5
-std::vector<ElementPosition> readElementsFile(const std::string &dir);   // array_elements.txt: "x y" per line
-Point3 readFocusFile(const std::string &dir);                            // focus.txt: x, y, z
-PlaneGrid readGridFile(const std::string &dir, const std::string &name); // grid_calc.txt, grid_scan.txt
+// The single files are read by the job files' readers (readArrayFile, readGridFile, ...), which
+// throw JobError naming the file, the line and the value when a line is missing or a value is not a
+// finite number. Ranges are checked by checkJobInput, not there.
 
 // The five files of a field job.
 JobInput readJobInput(const std::string &dir);

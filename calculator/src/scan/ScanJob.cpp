@@ -96,11 +96,11 @@ ScanJobResult finishScanJob(const ScanJobSetup &setup, const FieldMatrix<double>
 void writeScanResults(const std::string &dir, const ScanJobSetup &setup, const ScanJobResult &result)
 {
     const std::vector<double> values = result.values(setup.kind);
-    requireFiniteResult(values, scanBinaryName(setup.focus));
+    requireFiniteResult(values, scanResultName(setup.focus.kind));
     requireFiniteResult(result.bestField, fieldResultName(setup.field.kind));
-    writeFileAtomically(dir, scanBinaryName(setup.focus), scanBinary(setup.focus, values));
+    writeFileAtomically(dir, scanResultName(setup.focus.kind), scanResultBytes(setup.focus, values));
     if (setup.kind == ScanKind::SideMaxima)
-        writeFileAtomically(dir, "side_maxes.txt", sideMaxesText(setup.focus, setup.field, result.quality));
+        writeFileAtomically(dir, names::sideMaxes, sideMaxesText(setup.focus, setup.field, result.quality));
     writeFieldResult(dir, setup.field, result.bestField);
 }
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 
 namespace kcalc::scan {
 
@@ -50,8 +50,8 @@ void checkScanJobInput(const ScanJobInput &input)
                        + std::to_string(input.fieldGrid.pointCount()) + " точек области расчета поля, "
                        + std::to_string(input.focusGrid.pointCount()) + " положений фокуса и "
                        + std::to_string(input.array.elements.size()) + " элементов нужно около "
-                       + formatNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
-                       + formatNumber(std::round(have / 1048576)) + " МиБ");
+                       + resultNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
+                       + resultNumber(std::round(have / 1048576)) + " МиБ");
 }
 
 std::vector<std::string> describeScanJobInput(const ScanJobInput &input)

@@ -54,39 +54,6 @@ std::size_t bestFocusPoint(const std::vector<double> &values, const PlaneGrid &g
     return flatFromApp(grid, bestRow, bestColumn);
 }
 
-std::string scanBinaryName(const PlaneGrid &focus)
-{
-    return focus.kind == PlaneKind::Axial ? "AbsField_YZ.bin" : "AbsField_XY.bin";
-}
-
-std::string scanBinary(const PlaneGrid &focus, const std::vector<double> &values)
-{
-    static_assert(sizeof(double) == 8, "binary scan results hold IEEE 754 binary64 values");
-    if (values.size() != focus.pointCount())
-        throw std::invalid_argument("binary scan result: " + std::to_string(values.size()) + " values for "
-                                    + std::to_string(focus.pointCount()) + " focus positions");
-    std::vector<double> out;
-    out.reserve(3 * values.size() + 2);
-    out.push_back(static_cast<double>(appNx(focus)));
-    out.push_back(static_cast<double>(appNy(focus)));
-    std::size_t k = 0;
-    for (long i1 = 0; i1 < focus.count1; ++i1)
-        for (long i2 = 0; i2 < focus.count2; ++i2) {
-            out.push_back(focus.coord1(i1));
-            out.push_back(focus.coord2(i2));
-            out.push_back(values[k++]);
-        }
-    // Little-endian on disk whatever the host.
-    std::string bytes(out.size() * 8, '\0');
-    for (std::size_t v = 0; v < out.size(); ++v) {
-        std::uint64_t u;
-        std::memcpy(&u, &out[v], 8);
-        for (int b = 0; b < 8; ++b)
-            bytes[v * 8 + b] = static_cast<char>((u >> (8 * b)) & 0xff);
-    }
-    return bytes;
-}
-
 std::string sideMaxesText(const PlaneGrid &focus, const PlaneGrid &field, const std::vector<FocusQuality> &results)
 {
     if (results.size() != focus.pointCount())
@@ -98,16 +65,16 @@ std::string sideMaxesText(const PlaneGrid &focus, const PlaneGrid &field, const 
     for (long i1 = 0; i1 < focus.count1; ++i1)
         for (long i2 = 0; i2 < focus.count2; ++i2) {
             const FocusQuality &r = results[k++];
-            appendNumber(text, focus.coord1(i1));
+            appendResultNumber(text, focus.coord1(i1));
             text += ' ';
-            appendNumber(text, focus.coord2(i2));
+            appendResultNumber(text, focus.coord2(i2));
             if (r.hasSide) {
                 text += ' ';
-                appendNumber(text, field.coord1(static_cast<long>(r.sidePoint / n2)));
+                appendResultNumber(text, field.coord1(static_cast<long>(r.sidePoint / n2)));
                 text += ' ';
-                appendNumber(text, field.coord2(static_cast<long>(r.sidePoint % n2)));
+                appendResultNumber(text, field.coord2(static_cast<long>(r.sidePoint % n2)));
                 text += ' ';
-                appendNumber(text, r.sideValue);
+                appendResultNumber(text, r.sideValue);
             } else {
                 text += " nan nan 0";
             }

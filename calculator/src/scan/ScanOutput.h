@@ -31,16 +31,10 @@ inline Point3 gridPoint(const PlaneGrid &g, std::size_t flat)
 // The grid point nearest to x within the plane (x's offset from the plane is ignored).
 std::size_t nearestPoint(const PlaneGrid &g, const Point3 &x);
 
-// The application's own axes of a scan result: X runs along z in the axial plane and along x in
-// the transverse one. appNx, appNy are its counts; (i, j) an index on those axes.
-inline std::size_t appNx(const PlaneGrid &g)
-{
-    return static_cast<std::size_t>(g.kind == PlaneKind::Axial ? g.count2 : g.count1);
-}
-inline std::size_t appNy(const PlaneGrid &g)
-{
-    return static_cast<std::size_t>(g.kind == PlaneKind::Axial ? g.count1 : g.count2);
-}
+// The application's own axes of a scan result (appNx, appNy of the job files): X runs along z in
+// the axial plane and along x in the transverse one; (i, j) an index on those axes.
+using kjobs::appNx;
+using kjobs::appNy;
 inline std::size_t flatFromApp(const PlaneGrid &g, std::size_t i, std::size_t j)
 {
     const std::size_t n2 = static_cast<std::size_t>(g.count2);
@@ -51,16 +45,6 @@ inline std::size_t flatFromApp(const PlaneGrid &g, std::size_t i, std::size_t j)
 // application's (i, j) axes, the row i with the largest row maximum (first such row on ties),
 // then the first column j of that row holding it. Returns the flat index in `grid`.
 std::size_t bestFocusPoint(const std::vector<double> &values, const PlaneGrid &grid);
-
-// "AbsField_YZ.bin" (axial) or "AbsField_XY.bin" (transverse).
-std::string scanBinaryName(const PlaneGrid &focus);
-
-// The binary scan result, bytes: 3 * Nx * Ny + 2 little-endian doubles. The two leading values
-// are the application's Nx and Ny; then one triplet per focus position with axis 1 outer and
-// axis 2 inner, each (coordinate 1, coordinate 2, value) in metres. On the application's axes this
-// is, for the axial plane, (r, z, value) with the z index running fastest, and for the transverse
-// plane (x, y, value) with the y index running fastest.
-std::string scanBinary(const PlaneGrid &focus, const std::vector<double> &values);
 
 // side_maxes.txt: one line per focus position in the order of the binary result: its two
 // coordinates, the two coordinates of its largest side maximum on the field grid, and s. A

@@ -5,7 +5,7 @@
 #include "../JobFolder.h"
 #include "geometry/ArrayLayout.h"
 #include "params/JobError.h"
-#include "params/TextFile.h"
+#include "params/JobError.h"
 
 using namespace kcalc;
 

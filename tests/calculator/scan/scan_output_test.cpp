@@ -71,7 +71,7 @@ TEST(ScanBinary, AxialTwoByThreeLayout)
     std::vector<double> q(6);
     for (std::size_t p = 0; p < 6; ++p)
         q[p] = 0.1 * static_cast<double>(p + 1); // q at (r index p / 2, z index p % 2)
-    const std::string bytes = scanBinary(plane, q);
+    const std::string bytes = scanResultBytes(plane, q);
     ASSERT_EQ(bytes.size(), 20u * 8);
     const std::vector<double> v = doublesLE(bytes);
     EXPECT_EQ(v[0], 2.0);
@@ -103,7 +103,7 @@ TEST(ScanBinary, TransverseTwoByThreeLayout)
     // Transverse: Nx = 2 (x = -0.002, 0.002), Ny = 3 (y = -0.001, 0, 0.001); the y index runs fastest.
     const PlaneGrid plane{PlaneKind::Transverse, 0.13, 2, 3, -0.002, -0.001, 0.004, 0.001};
     std::vector<double> q = {0.5, 0.6, 0.7, 0.8, 0.9, 1.0};
-    const std::vector<double> v = doublesLE(scanBinary(plane, q));
+    const std::vector<double> v = doublesLE(scanResultBytes(plane, q));
     ASSERT_EQ(v.size(), 20u);
     EXPECT_EQ(v[0], 2.0);
     EXPECT_EQ(v[1], 3.0);
@@ -120,8 +120,8 @@ TEST(ScanBinary, TransverseTwoByThreeLayout)
             EXPECT_DOUBLE_EQ(a[1][i][j], plane.coord2(j));
             EXPECT_DOUBLE_EQ(a[2][i][j], q[i * 3 + j]);
         }
-    EXPECT_THROW(scanBinary(plane, {1.0}), std::invalid_argument);
-    EXPECT_EQ(scanBinaryName(plane), "AbsField_XY.bin");
+    EXPECT_THROW(scanResultBytes(plane, {1.0}), std::invalid_argument);
+    EXPECT_EQ(scanResultName(plane.kind), "AbsField_XY.bin");
 }
 
 TEST(BestFocus, TiesResolveAsTheApplicationDoes)

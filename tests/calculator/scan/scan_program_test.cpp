@@ -196,11 +196,7 @@ TEST(ScanProgram, StoppedScanLeavesNoResultsAndNoCalcdone)
     folder.write(dir.path());
     const pid_t pid = testjob::startComputing(dir.path(), "side_max --no-gui");
     ASSERT_GE(pid, 0);
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3) << testjob::readFile(dir.file("stderr.out"));
+    EXPECT_EQ(testjob::stopRun(pid, SIGTERM), 3) << testjob::readFile(dir.file("stderr.out"));
     for (const char *name : {"calcdone", "AbsField_YZ.bin", "AbsField_YZ.txt", "side_maxes.txt"})
         EXPECT_FALSE(testjob::exists(dir.file(name))) << name;
 }

@@ -1,13 +1,11 @@
-#include "params/TextFile.h"
-
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
-#include "params/JobError.h"
+#include "JobProtocol.h"
 
-namespace kcalc {
+namespace kjobs {
 
 namespace {
 
@@ -63,7 +61,104 @@ constexpr unsigned kCp1251High[64] = {
     0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
     0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
+// Decodes one UTF-8 sequence at bytes[i], advancing i; U+FFFD for a malformed one.
+unsigned nextCodePoint(const std::string &bytes, std::size_t &i)
+{
+    const unsigned char c = static_cast<unsigned char>(bytes[i++]);
+    const int follow = c < 0x80                ? 0
+                       : c >= 0xC2 && c < 0xE0 ? 1
+                       : c >= 0xE0 && c < 0xF0 ? 2
+                       : c >= 0xF0 && c < 0xF5 ? 3
+                                               : -1;
+    if (follow < 0)
+        return 0xFFFD;
+    unsigned cp = follow == 0 ? c : c & (0x3F >> follow);
+    for (int k = 0; k < follow; ++k) {
+        if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80)
+            return 0xFFFD;
+        cp = (cp << 6) | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
+    }
+    return cp;
+}
+
+// The digits of `value` rounded to six significant digits with an exact tie rounded away from
+// zero, as the application's text stream rounds (to_chars and printf round a tie to even).
+double roundTiesAway(double value)
+{
+    char exact[1100];
+    // Almost every value is told apart by its first digits; only a candidate takes the exact
+    // expansion (at most 767 significant digits for a double).
+    auto end = std::to_chars(exact, exact + sizeof exact, std::fabs(value), std::chars_format::scientific, 12).ptr;
+    if (exact[7] != '5' || std::string(exact + 8, end).find_first_not_of('0') != std::string(exact + 8, end).find('e'))
+        return value;
+    end = std::to_chars(exact, exact + sizeof exact, std::fabs(value), std::chars_format::scientific, 800).ptr;
+    const std::string text(exact, end);
+    const std::size_t e = text.find('e');
+    // "d.ddddd5000...e+XX": digit 7 is a 5 with nothing after it.
+    if (e == std::string::npos || text[7] != '5' || text.find_first_not_of('0', 8) != e)
+        return value;
+    std::string digits = text.substr(0, 1) + text.substr(2, 5);
+    int carry = 1;
+    for (std::size_t k = digits.size(); k-- > 0 && carry;) {
+        const int d = digits[k] - '0' + carry;
+        digits[k] = static_cast<char>('0' + d % 10);
+        carry = d / 10;
+    }
+    const std::string rounded = (carry ? "1" : "") + digits + "e" + std::to_string(std::stoi(text.substr(e + 1)) - 5);
+    double result = 0;
+    std::from_chars(rounded.data(), rounded.data() + rounded.size(), result);
+    return std::signbit(value) ? -result : result;
+}
+
 } // namespace
+
+std::string numberText(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
+    if (value == 0)
+        return "0"; // also -0
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, roundTiesAway(value), std::chars_format::general, 6).ptr;
+    return std::string(buffer, end);
+}
+
+std::string resultNumber(double value)
+{
+    std::string text;
+    appendResultNumber(text, value);
+    return text;
+}
+
+void appendResultNumber(std::string &out, double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+std::string toCp1251(const std::string &utf8)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned cp = nextCodePoint(utf8, i);
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp >= 0x0410 && cp <= 0x044F) {
+            out.push_back(static_cast<char>(0xC0 + (cp - 0x0410)));
+        } else {
+            char byte = '?';
+            for (unsigned k = 0; k < 64; ++k)
+                if (kCp1251High[k] == cp && cp != 0xFFFD)
+                    byte = static_cast<char>(0x80 + k);
+            out.push_back(byte);
+        }
+    }
+    return out;
+}
 
 std::string readableText(const std::string &bytes)
 {
@@ -137,13 +232,6 @@ bool parseNumber(const std::string &token, double &value)
     return result.ec == std::errc() && result.ptr == last;
 }
 
-std::string formatNumber(double value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 std::vector<std::string> TextFile::tokens(std::size_t index, const char *what) const
 {
     if (index >= lines.size())
@@ -189,4 +277,4 @@ TextFile readTextFile(const std::string &dir, const std::string &name)
     return file;
 }
 
-} // namespace kcalc
+} // namespace kjobs

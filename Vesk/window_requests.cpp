@@ -1,0 +1,7 @@
+#include "window_requests.h"
+
+WindowRequests &WindowRequests::instance()
+{
+    static WindowRequests requests;
+    return requests;
+}

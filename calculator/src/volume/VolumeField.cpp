@@ -1,0 +1,56 @@
+#include "volume/VolumeField.h"
+
+#include <algorithm>
+
+#include "field/ElementFieldModel.h"
+#include "field/RunControl.h"
+
+namespace kcalc {
+
+VolumeGrid centredVolume(const Point3 &centre, long nx, long ny, long nz, double dx, double dy, double dz)
+{
+    VolumeGrid g;
+    g.nx = nx;
+    g.ny = ny;
+    g.nz = nz;
+    g.dx = dx;
+    g.dy = dy;
+    g.dz = dz;
+    g.x0 = centre.x - 0.5 * static_cast<double>(nx - 1) * dx;
+    g.y0 = centre.y - 0.5 * static_cast<double>(ny - 1) * dy;
+    g.z0 = centre.z - 0.5 * static_cast<double>(nz - 1) * dz;
+    return g;
+}
+
+VolumeFieldResult computeVolumeField(const ArrayGeometry &array, const Medium &medium, const Point3 &focus,
+                                     const VolumeGrid &grid, RunControl *control)
+{
+    const ElementFieldModel model(array, medium);
+    const std::vector<std::complex<double>> weights = model.focusWeights(focus);
+    VolumeFieldResult result;
+    for (std::size_t e = 0; e < model.elementCount(); ++e)
+        result.focusPressure += std::abs(model.field(e, focus));
+
+    result.values.assign(grid.pointCount(), 0.0);
+    if (control && control->total.load() == 0)
+        control->total.store(grid.pointCount());
+    // One transverse plane at a time (x, y points in VolumeGrid order), scattered into the box.
+    std::vector<Point3> plane(static_cast<std::size_t>(grid.nx * grid.ny));
+    std::vector<double> amplitude(plane.size());
+    for (long iz = 0; iz < grid.nz; ++iz) {
+        for (long ix = 0; ix < grid.nx; ++ix)
+            for (long iy = 0; iy < grid.ny; ++iy)
+                plane[static_cast<std::size_t>(ix * grid.ny + iy)] = grid.point(ix, iy, iz);
+        model.steeredAmplitude(plane, weights, amplitude.data(), control);
+        for (std::size_t p = 0; p < plane.size(); ++p)
+            result.values[p * static_cast<std::size_t>(grid.nz) + static_cast<std::size_t>(iz)] = amplitude[p];
+    }
+    const auto top = std::max_element(result.values.begin(), result.values.end());
+    if (top != result.values.end()) {
+        result.maximum = *top;
+        result.maximumIndex = static_cast<std::size_t>(top - result.values.begin());
+    }
+    return result;
+}
+
+} // namespace kcalc

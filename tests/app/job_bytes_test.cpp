@@ -1,0 +1,99 @@
+// The job folders as the application writes them for the example array, byte for byte: the field
+// job of either plane and the four quality scans (axial and transverse, main and side maxima).
+// The reference files under tests/data/jobs/ were written by the application before the job
+// files had a library of their own; any change of a label, a number's form or a line end shows.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+
+#include "axialquality_wnd.h"
+#include "field_job.h"
+#include "platform.h"
+#include "radialquality_wnd.h"
+#include "shared_params.h"
+#include "test_support.h"
+
+namespace {
+
+// The example array of the main window with its element file, both planes of the plane window's
+// defaults, the focus off the axis and the axial plane turned, so that the turn shows.
+void setExample()
+{
+    using namespace shared;
+    ASSERT_TRUE(testsupport::setExampleArray());
+    xF = 0.005;
+    yF = -0.003;
+    zF = R;
+    zop = R;
+    Nxp = Nyp = 51;
+    dxp = dyp = A / 2 / 3 / (Nxp - 1);
+    rxp = (Nxp - 1) * dxp;
+    ryp = (Nyp - 1) * dyp;
+    zminpr = R / 2;
+    phipr = 30;
+    Nrpr = 51;
+    Nzpr = 241;
+    dzpr = R / (Nzpr - 1);
+    drpr = A / 2 / 3 / (Nrpr - 1);
+    rpr = (Nrpr - 1) * drpr;
+    zmaxpr = zminpr + (Nzpr - 1) * dzpr;
+}
+
+void fieldJob(bool axial)
+{
+    shared::is_poper = !axial;
+    shared::is_prodol = axial;
+    fieldjob::run(nullptr, axial);
+}
+
+// Both scans of a quality window with its default regions.
+template <class Window> void scans(const char *mainDefaults, const char *sideDefaults)
+{
+    auto w = std::make_unique<Window>();
+    auto click = [&w](const char *name) { w->template findChild<QPushButton *>(name)->click(); };
+    click(mainDefaults);
+    click("pushButton");
+    click(sideDefaults);
+    click("pushButton_2");
+}
+
+struct Case {
+    const char *name;
+    std::function<void()> write;
+};
+
+class JobBytes : public ::testing::TestWithParam<Case>
+{};
+
+TEST_P(JobBytes, FilesMatchTheReference)
+{
+    testsupport::TempAppDir app;
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
+    setExample();
+    GetParam().write();
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return false; });
+
+    const QDir reference(QString(KORMAX_TEST_DATA_DIR) + "/jobs/" + GetParam().name);
+    const QStringList folders = reference.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_FALSE(folders.isEmpty()) << qPrintable(reference.path());
+    for (const QString &folder : folders) {
+        const QStringList expected = QDir(reference.filePath(folder)).entryList(QDir::Files, QDir::Name);
+        EXPECT_EQ(QDir(app.file(folder)).entryList(QDir::Files, QDir::Name), expected) << qPrintable(folder);
+        for (const QString &file : expected)
+            EXPECT_EQ(testsupport::readAll(app.file(folder + "/" + file)),
+                      testsupport::readAll(reference.filePath(folder + "/" + file)))
+                << qPrintable(folder + "/" + file);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Example, JobBytes,
+    ::testing::Values(Case{"field_transverse", [] { fieldJob(false); }}, Case{"field_axial", [] { fieldJob(true); }},
+                      Case{"scans_axial", [] { scans<AxialQuality_wnd>("Button_def_main", "Button_def_side"); }},
+                      Case{"scans_transverse", [] { scans<RadialQuality_wnd>("Button_def", "Button_def_2"); }}),
+    [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
+
+} // namespace
