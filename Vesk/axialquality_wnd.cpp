@@ -306,10 +306,10 @@ QString AxialQuality_wnd::checkRun(Scan kind) const
     return QString();
 }
 
-Grid *AxialQuality_wnd::focusShiftGrid(Scan) const
+Grid AxialQuality_wnd::focusShiftGrid(Scan) const
 {
     const FocusShift &s = m_shift;
-    return new Grid(s.Nz, 2 * s.Nr - 1, s.dz, s.dr, s.zmin, s.zmax, (1 - s.Nr) * s.dr, (s.Nr - 1) * s.dr);
+    return Grid(s.Nz, 2 * s.Nr - 1, s.dz, s.dr, s.zmin, s.zmax, (1 - s.Nr) * s.dr, (s.Nr - 1) * s.dr);
 }
 
 void AxialQuality_wnd::on_pushButton_clicked()

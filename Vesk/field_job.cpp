@@ -58,16 +58,14 @@ bool run(QWidget *parent, bool axialTab)
     return jobfiles::run(parent, job);
 }
 
-Grid *recordRun(bool axialTab)
+SharedGrid recordRun(bool axialTab)
 {
     using namespace shared;
-    Grid *grid;
-    if (!axialTab)
-        grid = new Grid(int(2 * Nxp - 1), int(2 * Nyp - 1), dxp, dyp, -(Nxp - 1) * dxp, (Nxp - 1) * dxp,
-                        -(Nyp - 1) * dyp, (Nyp - 1) * dyp);
-    else
-        grid =
-            new Grid(int(Nzpr), int(2 * Nrpr - 1), dzpr, drpr, zminpr, zmaxpr, -(Nrpr - 1) * drpr, (Nrpr - 1) * drpr);
+    const SharedGrid grid =
+        axialTab ? std::make_shared<const Grid>(int(Nzpr), int(2 * Nrpr - 1), dzpr, drpr, zminpr, zmaxpr,
+                                                -(Nrpr - 1) * drpr, (Nrpr - 1) * drpr)
+                 : std::make_shared<const Grid>(int(2 * Nxp - 1), int(2 * Nyp - 1), dxp, dyp, -(Nxp - 1) * dxp,
+                                                (Nxp - 1) * dxp, -(Nyp - 1) * dyp, (Nyp - 1) * dyp);
     Nx_G = grid->Nx;
     Ny_G = grid->Ny;
     return grid;

@@ -20,9 +20,9 @@ QString checkPlane(bool axialTab);
 // end; false when a file could not be written, a check failed or the start failed (each reported).
 bool run(QWidget *parent, bool axialTab);
 
-// The grid of a confirmed run of the tab's plane, made on the heap (result windows keep it), with
-// its point counts stored in Nx_G and Ny_G.
-Grid *recordRun(bool axialTab);
+// The grid of a confirmed run of the tab's plane (result windows keep it), with its point counts
+// stored in Nx_G and Ny_G.
+SharedGrid recordRun(bool axialTab);
 
 } // namespace fieldjob
 

@@ -474,9 +474,7 @@ void plane_ch_wnd::runCalculation(bool axialTab)
         return;
     (axialTab ? ui->pushButton_5 : ui->pushButton_6)->setEnabled(true);
     // Result windows opened from the earlier grid keep it alive as long as they need it.
-    gridlife::release(this, G);
     G = fieldjob::recordRun(axialTab);
-    gridlife::share(this, G);
 }
 
 void plane_ch_wnd::on_pushButton_4_clicked()

@@ -38,7 +38,7 @@ public:
                          const QString &zmaxpr_text, const QString &rpr_text);
 
     // Grid of this window's last confirmed calculation; null before the first one.
-    Grid *currentGrid() const { return G; }
+    const SharedGrid &currentGrid() const { return G; }
 
 public slots:
     void tabChanged();
@@ -117,7 +117,7 @@ private:
 
     Ui::plane_ch_wnd *ui;
     QHash<QLineEdit *, Binding> bindings;
-    Grid *G = nullptr;
+    SharedGrid G;
 };
 
 #endif // PLANE_CH_WND_H

@@ -27,7 +27,7 @@ struct PlaneSet {
 // What a quality window hands to its result actions.
 struct Request {
     bool axial = true;        // the axial window (else the transverse one)
-    Grid *G = nullptr;        // grid of the last scan run, for the single-result windows
+    SharedGrid G;             // grid of the last scan run, for the single-result windows
     PlaneSet plane;           // the field region of the last run, and the other plane's globals
     PlaneSet main, side;      // focus-shift regions of the last main and side runs
     int resultType = 0;       // the window's comboBox: 0 pressure, 1 intensity

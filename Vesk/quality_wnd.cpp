@@ -96,16 +96,19 @@ void QualityWnd::runScan(Scan kind)
     };
     job.check = [this, kind] { return checkRun(kind); };
     job.refuse = [&field, &focusShift] {
-        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
-        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+        QString refusal = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        if (refusal.isEmpty())
+            refusal = jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса");
+        if (refusal.isEmpty())
+            refusal = jobfiles::scanMemoryRefusal(field.bytes, focusShift.bytes, int(Elem.size()),
+                                                  platform::physicalMemory());
+        return refusal;
     };
     if (!jobfiles::run(this, job))
         return;
 
     // Result windows opened from the earlier grid keep it alive as long as they need it.
-    gridlife::release(this, G);
-    G = focusShiftGrid(kind);
-    gridlife::share(this, G);
+    G = std::make_shared<const Grid>(focusShiftGrid(kind));
     Nx_G_qual = G->Nx;
     Ny_G_qual = G->Ny;
     (side ? Nx_G_qual_side : Nx_G_qual_main) = Nx_G_qual;

@@ -24,7 +24,7 @@ public:
     enum class Scan { Main, Side };
 
     // Grid of the focus-shift region of the last started run (of either kind); null before it.
-    Grid *currentGrid() const { return G; }
+    const SharedGrid &currentGrid() const { return G; }
 
 protected:
     // What differs between the axial and the transverse window besides the form.
@@ -77,12 +77,12 @@ protected:
     // First failing check of the stored regions, empty when the run may go on.
     virtual QString checkRun(Scan kind) const = 0;
     // The grid of the run's focus-shift region, as the result windows draw it.
-    virtual Grid *focusShiftGrid(Scan kind) const = 0;
+    virtual Grid focusShiftGrid(Scan kind) const = 0;
     // What the result actions need: the regions of the last runs, the result type and the
     // contour levels of the form.
     virtual qualityresult::Request resultRequest() const = 0;
 
-    Grid *G = nullptr;
+    SharedGrid G;
     bool main_is_ready = false;
     bool side_is_ready = false;
 

@@ -287,12 +287,12 @@ QString RadialQuality_wnd::checkRun(Scan kind) const
     return QString();
 }
 
-Grid *RadialQuality_wnd::focusShiftGrid(Scan) const
+Grid RadialQuality_wnd::focusShiftGrid(Scan) const
 {
     const FocusShift &s = m_shift;
     const int nx = int(s.Nx), ny = int(s.Ny);
-    return new Grid(2 * nx - 1, 2 * ny - 1, s.dx, s.dy, -(nx - 1) * s.dx, (nx - 1) * s.dx, -(ny - 1) * s.dy,
-                    (ny - 1) * s.dy);
+    return Grid(2 * nx - 1, 2 * ny - 1, s.dx, s.dy, -(nx - 1) * s.dx, (nx - 1) * s.dx, -(ny - 1) * s.dy,
+                (ny - 1) * s.dy);
 }
 
 void RadialQuality_wnd::on_pushButton_clicked()

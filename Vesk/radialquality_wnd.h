@@ -58,7 +58,7 @@ protected:
     void readRun(Scan kind) override;
     QByteArray focusShiftGridText(Scan kind) const override;
     QString checkRun(Scan kind) const override;
-    Grid *focusShiftGrid(Scan kind) const override;
+    Grid focusShiftGrid(Scan kind) const override;
     qualityresult::Request resultRequest() const override;
 
 public:

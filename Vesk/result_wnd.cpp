@@ -52,9 +52,8 @@ QString focusLabelText(double X_Focus, double Y_Focus, double Z_Focus)
     return "Фокус: x= " + num(X_Focus) + " см, y= " + num(Y_Focus) + " см, z= " + num(Z_Focus) + " см.";
 }
 
-Result_wnd::Result_wnd(QWidget *parent, Grid *g) : QWidget(parent), ui(new Ui::Result_wnd), G(g)
+Result_wnd::Result_wnd(QWidget *parent, SharedGrid g) : QWidget(parent), ui(new Ui::Result_wnd), G(std::move(g))
 {
-    gridlife::share(this, G);
     // Builds the plot, which reads and draws the result.
     ui->setupUi(this);
     // The lines under the plot wrap rather than widen the window.
@@ -279,7 +278,7 @@ void Result_wnd::on_checkBox_equal_toggled(bool on)
 
 // ---- Opening a result from the calculation plane window ----
 
-Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
+Result_wnd *openFieldResult(const SharedGrid &G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm)
 {
     Result_wnd *w = new Result_wnd(nullptr, G);
     resultwindow::place(w);

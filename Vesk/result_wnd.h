@@ -31,8 +31,8 @@ class Result_wnd : public QWidget
 
 public:
     // The plot reads the result (shared::file_to_calc) while the form is built, so the opener
-    // sets the result type and the run's globals first. g is kept for the opener, not owned.
-    Result_wnd(QWidget *parent, Grid *g);
+    // sets the result type and the run's globals first. The window keeps the run's grid g.
+    Result_wnd(QWidget *parent, SharedGrid g);
     ~Result_wnd() override;
 
     void SetType(bool T);
@@ -68,7 +68,7 @@ private slots:
 
 private:
     Ui::Result_wnd *ui;
-    Grid *G;
+    SharedGrid G;
 
     // Axial plane (m, degrees)
     double Zminpr = 0, Phipr = 0;
@@ -93,7 +93,7 @@ private:
 // completion marker and set the result type: opens a result window for the run with grid G,
 // placed near (100, 100) with a small random offset so successive windows do not cover each
 // other, given the plane variables and the focus (centimetres, as typed), and shows it. The
-// window deletes itself when closed; G stays with the opener.
-Result_wnd *openFieldResult(Grid *G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm);
+// window deletes itself when closed, and lets G go then.
+Result_wnd *openFieldResult(const SharedGrid &G, bool axial, double xFocusCm, double yFocusCm, double zFocusCm);
 
 #endif // RESULT_WND_H

@@ -48,10 +48,9 @@ QString bestFocusShareText(const VDOUB3 &shown, bool intensity)
            + " % области; значение — " + what;
 }
 
-Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, Grid *g) :
-    QWidget(parent), ui(new Ui::Result_Wnd_qual), G(g), Medium_text(media::currentDescription())
+Result_Wnd_qual::Result_Wnd_qual(QWidget *parent, SharedGrid g) :
+    QWidget(parent), ui(new Ui::Result_Wnd_qual), G(std::move(g)), Medium_text(media::currentDescription())
 {
-    gridlife::share(this, G);
     // Builds the plot, which reads and draws the scan.
     ui->setupUi(this);
     // The lines under the plot wrap rather than widen the window.

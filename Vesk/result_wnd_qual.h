@@ -32,8 +32,8 @@ class Result_Wnd_qual : public QWidget
 
 public:
     // The plot reads the scan result while the form is built, so the opener sets the quality
-    // globals first. g is kept for the opener, not owned.
-    Result_Wnd_qual(QWidget *parent, Grid *g);
+    // globals first. The window keeps the run's grid g.
+    Result_Wnd_qual(QWidget *parent, SharedGrid g);
     ~Result_Wnd_qual() override;
 
     void SetType(bool T);
@@ -63,7 +63,7 @@ private slots:
 
 private:
     Ui::Result_Wnd_qual *ui;
-    Grid *G;
+    SharedGrid G;
 
     // Calculation plane (m, degrees)
     double Zminpr = 0, Phipr = 0;

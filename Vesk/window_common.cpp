@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QList>
 #include <QPointer>
-#include <QVariant>
 #include <QWidget>
 
 #include "del_temp_files.h"
@@ -18,13 +17,28 @@ const char *const exitTitle = "Выход из приложения";
 const char *const exitQuestion = "Вы уверены, что хотите выйти? Все несохраненные результаты будут потеряны.";
 
 namespace {
-// Dynamic properties that carry the lifetime of the working windows.
-const char *const ownerProperty = "kormaxOwner";
-const char *const freedWhenLeftProperty = "kormaxFreedWhenLeft";
+// What leave() knows of a working window's lifetime. A child object of the window, so it goes with it.
+class Lifetime : public QObject
+{
+public:
+    explicit Lifetime(QWidget *w) : QObject(w) {}
+    QPointer<QWidget> owner;    // the window that holds this one as a member (setOwner), if any
+    bool freedWhenLeft = false; // taken over by leave(): deleted when it is left in its turn
+};
+
+// The window's lifetime record; null when it has none and make is false.
+Lifetime *lifetimeOf(QWidget *w, bool make)
+{
+    for (QObject *child : w->children())
+        if (Lifetime *l = dynamic_cast<Lifetime *>(child))
+            return l;
+    return make ? new Lifetime(w) : nullptr;
+}
 
 QWidget *ownerOf(QWidget *w)
 {
-    return qobject_cast<QWidget *>(w->property(ownerProperty).value<QObject *>());
+    const Lifetime *l = lifetimeOf(w, false);
+    return l ? l->owner.data() : nullptr;
 }
 } // namespace
 
@@ -82,16 +96,17 @@ void leave(QWidget *from, QWidget *to)
     from->close();
     QWidget *toOwner = ownerOf(to);
     if (!toOwner)
-        to->setProperty(freedWhenLeftProperty, true);
+        lifetimeOf(to, true)->freedWhenLeft = true;
     QWidget *left = ownerOf(from) ? ownerOf(from) : from;
+    const Lifetime *leftLifetime = lifetimeOf(left, false);
     // deleteLater: the slot that moves on may still be running on `from`.
-    if (left != toOwner && left != to && left->property(freedWhenLeftProperty).toBool())
+    if (left != toOwner && left != to && leftLifetime && leftLifetime->freedWhenLeft)
         left->deleteLater();
 }
 
 void setOwner(QWidget *owned, QWidget *owner)
 {
-    owned->setProperty(ownerProperty, QVariant::fromValue<QObject *>(owner));
+    lifetimeOf(owned, true)->owner = owner;
 }
 
 void freeRemaining(const QWidget *keep)

@@ -10,6 +10,7 @@
 #include "job_files.h"
 #include "plane_ch_wnd.h"
 #include "plane_test_util.h"
+#include "result_windows.h"
 #include "test_support.h"
 
 using namespace planetest;
@@ -103,7 +104,7 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     EXPECT_EQ(shared::file_to_calc, dir.path() + "/calc/AbsField_XY.txt");
 
     // The run's grid.
-    const Grid *g = w.currentGrid();
+    const Grid *g = w.currentGrid().get();
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Nx, 49);
     EXPECT_EQ(g->Ny, 49);
@@ -130,21 +131,18 @@ TEST_F(FieldJob, TransverseRunRemovesTheMarkerStartsTheCalculatorAndWaitsForOk)
     EXPECT_TRUE(BoxRecorder::instance().boxes()[0].text.contains("701 x 49 точек вместо 49 x 49"))
         << written.constData();
 
-    // A result window opened from the first run's grid keeps it alive through a second run; the
+    // The result window opened from the first run's grid keeps it alive through a second run; the
     // grid goes with the last window that uses it.
-    Grid *first = w.currentGrid();
-    const int opened = gridlife::users(first) - 1; // result windows opened above, besides w
-    {
-        QObject resultWindow;
-        gridlife::share(&resultWindow, first);
-        platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
-        button(&w, "pushButton_4")->click();
-        EXPECT_NE(w.currentGrid(), first);
-        EXPECT_EQ(first->Nx, 49);
-        EXPECT_EQ(gridlife::users(first), opened + 1);
-        EXPECT_EQ(gridlife::users(w.currentGrid()), 1);
-    }
-    EXPECT_EQ(gridlife::users(first), opened);
+    const std::weak_ptr<const Grid> first = w.currentGrid();
+    const QList<Result_wnd *> opened = testsupport::openResultWindows();
+    ASSERT_EQ(opened.size(), 1);
+    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
+    button(&w, "pushButton_4")->click();
+    ASSERT_FALSE(first.expired());
+    EXPECT_NE(w.currentGrid(), first.lock());
+    EXPECT_EQ(first.lock()->Nx, 49);
+    delete opened[0];
+    EXPECT_TRUE(first.expired());
 }
 
 TEST_F(FieldJob, AxialRunWritesTheTurnedPlaneAndItsGrid)
@@ -166,7 +164,7 @@ TEST_F(FieldJob, AxialRunWritesTheTurnedPlaneAndItsGrid)
     EXPECT_EQ(testsupport::readAll(dir.file("calc/focus.txt")), QByteArray("1.7949e-11\n0.01\n0.08"));
     EXPECT_EQ(testsupport::readAll(dir.file("calc/array_elements.txt")), QByteArray("0.02 0.01\n-1.7949e-11 -0.01\n"));
     EXPECT_EQ(shared::file_to_calc, dir.path() + "/calc/AbsField_YZ.txt");
-    const Grid *g = w.currentGrid();
+    const Grid *g = w.currentGrid().get();
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Nx, 11);
     EXPECT_EQ(g->Ny, 11);

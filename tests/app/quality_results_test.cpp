@@ -257,7 +257,7 @@ TEST_F(QualityResultsTest, AxialWindowButtonsCheckTheirJobsAndOpenTheirMaps)
 
     // The calculator finishes both jobs on the runs' grids (25 x 11 focus positions).
     ASSERT_EQ(shared::Nx_G_qual_main, 25);
-    const Grid *g = w.currentGrid();
+    const Grid *g = w.currentGrid().get();
     for (bool side : {false, true}) {
         scanfixture::writeScan(side ? shared::name_of_file_side_max_axial : shared::name_of_file_main_max_axial, true,
                                g->Nx, g->Ny, g->Xmin, g->Ymin, g->dX, g->dY, [side](double z, double r) {

@@ -101,7 +101,7 @@ TEST_F(RadialQuality, RunsWriteTheFieldGridFirstAndCheckXThenY)
     EXPECT_EQ(shared::file_to_calc_qual, QString("AbsField_XY.bin"));
     EXPECT_EQ(shared::file_to_calc_field_in_max, QString("AbsField_XY.txt"));
     EXPECT_EQ(shared::name_of_file_main_max_poper, m + "AbsField_XY.bin");
-    const Grid *g = w.currentGrid();
+    const Grid *g = w.currentGrid().get();
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Nx, 11);
     EXPECT_EQ(g->Ny, 11);
