@@ -28,6 +28,8 @@ const std::vector<JobKind> &jobKinds()
         {"heating", "heat", "heat.bat", "Расчет нагрева"},
         // Files of the designer's score job: calculator/src/design/ScoreFiles.h.
         {"score", "score", "score.bat", "Оценки расположения элементов"},
+        // Files of the design batch: calculator/src/design/DesignBatch.h.
+        {"design", "design", "design.bat", "Проектирование решетки: серия кандидатов"},
     };
     return kinds;
 }

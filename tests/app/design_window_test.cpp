@@ -55,7 +55,9 @@ protected:
     {
         const QString built = KORMAX_APP_DIR;
         QDir(app.path()).mkpath("score");
-        for (const char *f : {"kormax-calc", "calc/calc.bat", "score/score.bat", "Elements_Quist_Marvane.txt"}) {
+        QDir(app.path()).mkpath("design");
+        for (const char *f :
+             {"kormax-calc", "calc/calc.bat", "score/score.bat", "design/design.bat", "Elements_Quist_Marvane.txt"}) {
             ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
             QFile::setPermissions(app.file(f), QFile::permissions(app.file(f)) | QFileDevice::ExeOwner);
         }
@@ -224,3 +226,39 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
 }
 
 } // namespace
+
+TEST_F(DesignWindow, SearchFillsTheTableEnsembleShowsItsSpreadAndAStoppedSearchKeepsItsBest)
+{
+    Design_wnd *d = openDesign();
+    ASSERT_NE(d, nullptr);
+    find<QComboBox>(d, "comboBox_kind")->setCurrentIndex(0); // random
+    find<QLineEdit>(d, "lineEdit_count")->setText("48");
+    QSignalSpy finished(d, &Design_wnd::scoringFinished);
+    QTableWidget *table = find<QTableWidget>(d, "tableWidget");
+
+    find<QLineEdit>(d, "lineEdit_budget")->setText("5");
+    BoxRecorder::instance().clear();
+    find<QPushButton>(d, "pushButton_optimise")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
+    ASSERT_EQ(table->rowCount(), 3); // the search's three best, scored
+    for (int row = 0; row < 3; ++row)
+        EXPECT_GT(table->item(row, GainColumn)->data(Qt::UserRole).toDouble(), 1) << row;
+
+    find<QLineEdit>(d, "lineEdit_seeds")->setText("3");
+    find<QPushButton>(d, "pushButton_ensemble")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    const QString report = find<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText();
+    EXPECT_TRUE(report.startsWith("Ансамбль из 3 зерен.")) << report.toStdString();
+    EXPECT_EQ(report.count("медиана"), 5);
+
+    // Stopped once it has a best so far: that layout joins the table, unscored.
+    find<QLineEdit>(d, "lineEdit_budget")->setText("100");
+    find<QPushButton>(d, "pushButton_optimise")->click();
+    ASSERT_TRUE(testsupport::waitForFile(app.file("design/search_progress.txt"), kCalculationTimeoutMs));
+    find<QPushButton>(d, "pushButton_stop")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_EQ(table->rowCount(), 4);
+    EXPECT_FALSE(table->findItems("Поиск: лучший до остановки", Qt::MatchExactly).isEmpty());
+    EXPECT_TRUE(find<QPushButton>(d, "pushButton_score")->isEnabled());
+}
