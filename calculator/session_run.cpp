@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "job_files.h"
+#include "log/Messages.h"
 #include "session.h"
 #include "session_jobs.h"
 
@@ -41,8 +42,7 @@ int prepareSessionRun(int &argc, char **argv)
             out = nullptr, i = argc; // anything else is a wrong command line
     }
     if (!kind || !out) {
-        std::fprintf(stderr,
-                     "Использование: kormax-calc СЕАНС.kormax field|main_max|side_max --out ПАПКА [--no-gui]\n");
+        std::fputs(kcalc::msg::kSessionUsage, stderr);
         return 2;
     }
 
@@ -56,10 +56,11 @@ int prepareSessionRun(int &argc, char **argv)
     const QString folder = QDir(QString::fromLocal8Bit(out)).absolutePath() + "/";
     QString failed;
     if (!QDir().mkpath(folder) || !jobfiles::writeFiles(folder, files, &failed))
-        return fail("Не удалось записать файл задания " + (failed.isEmpty() ? folder : failed));
+        return fail(
+            QString::fromStdString(kcalc::msg::jobFileNotWritten((failed.isEmpty() ? folder : failed).toStdString())));
     QFile::remove(folder + "calcdone");
     if (::chdir(QFile::encodeName(folder).constData()) != 0)
-        return fail("Не удалось перейти в папку " + folder);
+        return fail(QString::fromStdString(kcalc::msg::folderNotEntered(folder.toStdString())));
 
     argv[1] = argv[2];
     argc = 2;

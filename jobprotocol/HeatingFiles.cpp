@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "JobMessages.h"
 #include "JobProtocol.h"
 
 namespace kjobs {
@@ -122,7 +123,7 @@ HeatingSettings readHeatingSettingsFile(const std::string &dir)
                       {&s.doseThreshold, "порог дозы, CEM43 мин"}});
     const std::string plane = f.lastToken(9, "плоскость карт");
     if (!parsePlaneKind(plane, s.plane))
-        throw JobError(f.where(9, "плоскость карт") + ": ожидается xy или yz, задано " + readableText(plane));
+        throw JobError(f.where(9, "плоскость карт") + texts::planeKindBefore(readableText(plane)));
     s.planeFixed = f.lastNumber(10, "координата плоскости карт, м");
     return s;
 }

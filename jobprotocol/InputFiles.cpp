@@ -1,6 +1,7 @@
 // The input files of a job folder: the application's writers and the calculator's readers.
 #include <cmath>
 
+#include "JobMessages.h"
 #include "JobProtocol.h"
 
 namespace kjobs {
@@ -182,15 +183,14 @@ std::vector<ElementPosition> readElementsFile(const std::string &dir)
         const std::vector<std::string> words = splitTokens(file.lines[i]);
         if (words.empty())
             continue; // blank lines (a trailing line end) carry no element
-        const std::string where = "Ошибка в файле array_elements.txt, строка " + std::to_string(i + 1);
+        const std::string where = texts::elementLine(i + 1);
         if (words.size() != 2)
-            throw JobError(where + ": ожидаются два числа x y, а строка содержит \"" + readableText(file.lines[i])
-                           + "\"");
+            throw JobError(where + texts::notTwoNumbers(readableText(file.lines[i])));
         ElementPosition p;
         for (int c = 0; c < 2; ++c) {
             double v = 0;
             if (!parseNumber(words[c], v) || !std::isfinite(v))
-                throw JobError(where + ": \"" + readableText(words[c]) + "\" не является числом");
+                throw JobError(where + texts::notANumber(readableText(words[c])));
             (c == 0 ? p.x : p.y) = v;
         }
         elements.push_back(p);
@@ -212,7 +212,7 @@ PlaneGrid readGridFile(const std::string &dir, const std::string &name)
     PlaneGrid grid;
     const std::string kind = file.lastToken(0, "тип плоскости");
     if (!parsePlaneKind(kind, grid.kind))
-        throw JobError(file.where(0, "тип плоскости") + ": \"" + readableText(kind) + "\" — ожидается xy или yz");
+        throw JobError(file.where(0, "тип плоскости") + texts::planeKindAfter(readableText(kind)));
     grid.fixed = file.lastNumber(1, "координата плоскости, м");
     grid.count1 = file.lastCount(2, "число точек по первой оси", Count::Whole);
     grid.count2 = file.lastCount(3, "число точек по второй оси", Count::Whole);

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "JobMessages.h"
 #include "JobProtocol.h"
 
 namespace kjobs {
@@ -229,14 +230,13 @@ bool parseNumber(const std::string &token, double &value)
 
 std::string TextFile::where(std::size_t index, const char *what) const
 {
-    return "Ошибка в файле " + name + ", строка " + std::to_string(index + 1) + " (" + what + ")";
+    return texts::atLine(name, index + 1, what);
 }
 
 std::vector<std::string> TextFile::tokens(std::size_t index, const char *what) const
 {
     if (index >= lines.size())
-        throw JobError(where(index, what) + ": строка отсутствует (в файле " + std::to_string(lines.size())
-                       + " строк)");
+        throw JobError(where(index, what) + texts::lineMissing(lines.size()));
     return splitTokens(lines[index]);
 }
 
@@ -244,7 +244,7 @@ std::string TextFile::lastToken(std::size_t index, const char *what) const
 {
     const std::vector<std::string> words = tokens(index, what);
     if (words.empty())
-        throw JobError(where(index, what) + ": строка пуста");
+        throw JobError(where(index, what) + texts::kLineEmpty);
     return words.back();
 }
 
@@ -253,9 +253,9 @@ double TextFile::lastNumber(std::size_t index, const char *what) const
     const std::string token = lastToken(index, what);
     double value = 0;
     if (!parseNumber(token, value))
-        throw JobError(where(index, what) + ": \"" + readableText(token) + "\" не является числом");
+        throw JobError(where(index, what) + texts::notANumber(readableText(token)));
     if (!std::isfinite(value))
-        throw JobError(where(index, what) + ": недопустимое значение \"" + readableText(token) + "\"");
+        throw JobError(where(index, what) + texts::notFinite(readableText(token)));
     return value;
 }
 
@@ -271,10 +271,9 @@ long TextFile::lastCount(std::size_t index, const char *what, Count count) const
     const double value = lastNumber(index, what);
     const bool whole = value == std::floor(value);
     if (count == Count::Whole && (!whole || std::fabs(value) > 2e9))
-        throw JobError(where(index, what) + ": число точек " + resultNumber(value) + " не является целым");
+        throw JobError(where(index, what) + texts::countNotWhole(resultNumber(value)));
     if (count == Count::Positive && (!whole || value < 1 || value > 1e9))
-        throw JobError(where(index, what) + ": число точек должно быть целым положительным, задано "
-                       + resultNumber(value));
+        throw JobError(where(index, what) + texts::countNotPositive(resultNumber(value)));
     return static_cast<long>(value);
 }
 
@@ -283,11 +282,11 @@ TextFile readTextFile(const std::string &dir, const std::string &name)
     const std::string path = dir.empty() ? name : dir + "/" + name;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw JobError("Не удалось открыть файл " + name + " (" + path + ")");
+        throw JobError(texts::notOpened(name, path));
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad())
-        throw JobError("Ошибка чтения файла " + name + " (" + path + ")");
+        throw JobError(texts::notRead(name, path));
     TextFile file;
     file.name = name;
     file.lines = splitLines(bytes.str());

@@ -7,7 +7,6 @@
 #include "field/PistonKernel.h"
 #include "field/RunControl.h"
 #include "params/JobError.h"
-#include "params/JobError.h"
 
 namespace kcalc {
 
@@ -212,12 +211,8 @@ ElementFieldModel::ElementFieldModel(const ArrayGeometry &array, const Medium &m
     d->k = 2 * M_PI * array.frequency / medium.soundSpeed;
     const double ka = d->k * d->a;
     if (!(ka <= kMaxPistonKa))
-        throw JobError("Ошибка в файлах array.txt и medium.txt: волновой размер элемента k·a = 2π·f·a/c = "
-                       + resultNumber(ka) + " больше допустимого " + resultNumber(kMaxPistonKa)
-                       + " (f = " + resultNumber(array.frequency) + " Гц, a = " + resultNumber(array.elementRadius)
-                       + " м, c = " + resultNumber(medium.soundSpeed)
-                       + " м/с): поле такого элемента не может быть рассчитано "
-                         "с нужной точностью. Уменьшите частоту или радиус элемента");
+        throw JobError(msg::elementTooLarge(resultNumber(ka), resultNumber(kMaxPistonKa), resultNumber(array.frequency),
+                                            resultNumber(array.elementRadius), resultNumber(medium.soundSpeed)));
     // dB/(cm MHz) -> Np/m at the operating frequency: x (f / 1 MHz) x 100 cm/m / (20 log10 e dB/Np).
     d->alpha = medium.absorption_dB_cm_MHz * (array.frequency / 1e6) * 100.0 / 8.685889638065037;
     d->kNodes = pistonNodeWaveNumber(d->k, d->alpha);

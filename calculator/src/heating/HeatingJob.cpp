@@ -66,15 +66,20 @@ void checkMemory(double need, const std::string &what)
 {
     const double have = kjobs::physicalMemoryBytes();
     if (!kjobs::fitsInMemory(need, have))
-        throw JobError(what + ": нужно около " + resultNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
-                       + resultNumber(std::round(have / 1048576)) + " МиБ. Уменьшите область или число шагов");
+        throw JobError(
+            msg::needsMemory(what, resultNumber(std::round(need / 1048576)), resultNumber(std::round(have / 1048576))));
 }
 
 void requirePositive(double v, const char *file, int line, const char *what)
 {
     if (!(v > 0))
-        throw JobError(std::string("Ошибка в файле ") + file + ", строка " + std::to_string(line) + " (" + what
-                       + "): значение должно быть больше нуля, задано " + resultNumber(v));
+        throw JobError(msg::atLine(file, line, what) + msg::notPositive(resultNumber(v)));
+}
+
+void requireNotNegative(double v, const char *file, int line, const char *what)
+{
+    if (!(v >= 0))
+        throw JobError(msg::atLine(file, line, what) + msg::negative(resultNumber(v)));
 }
 
 } // namespace
@@ -85,60 +90,43 @@ void checkVolumeJob(const JobInput &input)
     checkFocus(input.focus);
     const VolumeGrid &g = input.box;
     const double steps[] = {g.dx, g.dy, g.dz};
-    const char *names[] = {"шаг по x", "шаг по y", "шаг по z"};
     for (int i = 0; i < 3; ++i)
         if (!(steps[i] >= 1e-9 && steps[i] <= 1e3))
-            throw JobError(std::string("Ошибка в файле ") + kGrid + ", строка " + std::to_string(7 + i) + " ("
-                           + names[i] + "): шаг должен быть от 1 нм до 1 км, задано " + resultNumber(steps[i]) + " м");
+            throw JobError(msg::atLine(kGrid, 7 + i, msg::kBoxStepNames[i])
+                           + msg::boxStepOutOfRange(resultNumber(steps[i])));
     const Point3 last = g.point(g.nx - 1, g.ny - 1, g.nz - 1);
     for (double v : {g.x0, g.y0, g.z0, last.x, last.y, last.z})
         if (!(std::fabs(v) <= 1e3))
-            throw JobError(std::string("Ошибка в файле ") + kGrid
-                           + ": область выходит за 1 км от начала координат (координата " + resultNumber(v) + " м)");
-    checkMemory(volumeMemoryBytes(g), std::string("Слишком большая область (") + kGrid + ", " + std::to_string(g.nx)
-                                          + " x " + std::to_string(g.ny) + " x " + std::to_string(g.nz) + " точек)");
+            throw JobError(msg::inFile(kGrid, msg::boxTooFar(resultNumber(v))));
+    checkMemory(volumeMemoryBytes(g), msg::boxTooLarge(kGrid, g.nx, g.ny, g.nz));
 }
 
 void checkHeatingJob(const JobInput &input)
 {
     checkVolumeJob(input);
     if (!(input.medium.absorption_dB_cm_MHz > 0))
-        throw JobError("В файле medium.txt поглощение в среде равно " + resultNumber(input.medium.absorption_dB_cm_MHz)
-                       + " дБ/(см·МГц): среда без поглощения ультразвуком не нагревается. Выберите ткань с "
-                         "поглощением");
-    if (!(input.medium.heatCapacity > 0))
-        throw JobError("Ошибка в файле medium.txt, строка 4 (теплоемкость): значение должно быть больше нуля, "
-                       "задано "
-                       + resultNumber(input.medium.heatCapacity));
+        throw JobError(msg::noAbsorption(resultNumber(input.medium.absorption_dB_cm_MHz)));
+    requirePositive(input.medium.heatCapacity, "medium.txt", 4, msg::kHeatCapacity);
     const HeatingSettings &s = input.settings;
-    requirePositive(s.sourcePressure, kSettings, 1, "давление на элементах");
-    requirePositive(s.sonication.heatingTime, kSettings, 2, "время нагрева");
-    if (!(s.sonication.coolingTime >= 0))
-        throw JobError(std::string("Ошибка в файле ") + kSettings
-                       + ", строка 3 (время остывания): значение не может быть отрицательным, задано "
-                       + resultNumber(s.sonication.coolingTime));
-    requirePositive(s.sonication.doseStep, kSettings, 4, "шаг дозы");
-    requirePositive(s.conductivity, kSettings, 5, "теплопроводность");
-    if (!(s.perfusion >= 0))
-        throw JobError(std::string("Ошибка в файле ") + kSettings
-                       + ", строка 6 (перфузия): значение не может быть отрицательным, задано "
-                       + resultNumber(s.perfusion));
-    requirePositive(s.bloodHeatCapacity, kSettings, 7, "теплоемкость крови");
+    requirePositive(s.sourcePressure, kSettings, 1, msg::kSourcePressure);
+    requirePositive(s.sonication.heatingTime, kSettings, 2, msg::kHeatingTime);
+    requireNotNegative(s.sonication.coolingTime, kSettings, 3, msg::kCoolingTime);
+    requirePositive(s.sonication.doseStep, kSettings, 4, msg::kDoseStep);
+    requirePositive(s.conductivity, kSettings, 5, msg::kConductivity);
+    requireNotNegative(s.perfusion, kSettings, 6, msg::kPerfusion);
+    requirePositive(s.bloodHeatCapacity, kSettings, 7, msg::kBloodHeatCapacity);
     if (!(s.sonication.baseline > 0 && s.sonication.baseline < 60))
-        throw JobError(std::string("Ошибка в файле ") + kSettings
-                       + ", строка 8 (температура тела): ожидается от 0 до 60 °C, задано "
-                       + resultNumber(s.sonication.baseline));
-    requirePositive(s.doseThreshold, kSettings, 9, "порог дозы");
+        throw JobError(msg::atLine(kSettings, 8, msg::kBaseline)
+                       + msg::baselineOutOfRange(resultNumber(s.sonication.baseline)));
+    requirePositive(s.doseThreshold, kSettings, 9, msg::kDoseThreshold);
     const double steps = (s.sonication.heatingTime + s.sonication.coolingTime) / s.sonication.doseStep;
     if (steps > static_cast<double>(kMaxDoseSteps))
-        throw JobError(std::string("Ошибка в файле ") + kSettings + ": шаг дозы " + resultNumber(s.sonication.doseStep)
-                       + " с дает " + resultNumber(std::ceil(steps)) + " шагов на "
-                       + resultNumber(s.sonication.heatingTime + s.sonication.coolingTime) + " с, допустимо не более "
-                       + std::to_string(kMaxDoseSteps) + ". Увеличьте шаг");
+        throw JobError(msg::inFile(
+            kSettings,
+            msg::tooManyDoseSteps(resultNumber(s.sonication.doseStep), resultNumber(std::ceil(steps)),
+                                  resultNumber(s.sonication.heatingTime + s.sonication.coolingTime), kMaxDoseSteps)));
     const BioheatLayout layout = bioheatLayout(input.box, thermalProperties(input), s.sonication);
-    checkMemory(heatingMemoryBytes(input), std::string("Слишком большая область нагрева (") + kGrid + ", "
-                                               + std::to_string(layout.nx) + " x " + std::to_string(layout.ny) + " x "
-                                               + std::to_string(layout.nz) + " точек с запасом)");
+    checkMemory(heatingMemoryBytes(input), msg::heatedBoxTooLarge(kGrid, layout.nx, layout.ny, layout.nz));
 }
 
 std::vector<std::string> describeJobInput(const JobInput &input, bool heating)
@@ -150,19 +138,15 @@ std::vector<std::string> describeJobInput(const JobInput &input, bool heating)
     std::vector<std::string> lines = kcalc::describeJobInput(asField);
     lines.resize(std::min<std::size_t>(lines.size(), 3));
     const VolumeGrid &g = input.box;
-    lines.push_back("Область (grid_volume.txt): " + std::to_string(g.nx) + " x " + std::to_string(g.ny) + " x "
-                    + std::to_string(g.nz) + " точек от (" + resultNumber(g.x0) + ", " + resultNumber(g.y0) + ", "
-                    + resultNumber(g.z0) + ") м с шагами " + resultNumber(g.dx) + ", " + resultNumber(g.dy) + ", "
-                    + resultNumber(g.dz) + " м");
+    lines.push_back(msg::boxLine(g.nx, g.ny, g.nz, resultNumber(g.x0), resultNumber(g.y0), resultNumber(g.z0),
+                                 resultNumber(g.dx), resultNumber(g.dy), resultNumber(g.dz)));
     if (heating) {
         const HeatingSettings &s = input.settings;
-        lines.push_back("Нагрев (heating.txt): p0 = " + resultNumber(s.sourcePressure) + " Па, нагрев "
-                        + resultNumber(s.sonication.heatingTime) + " с, остывание "
-                        + resultNumber(s.sonication.coolingTime) + " с, шаг дозы " + resultNumber(s.sonication.doseStep)
-                        + " с; k = " + resultNumber(s.conductivity) + " Вт/(м·К), w_b = " + resultNumber(s.perfusion)
-                        + " кг/(м³·с), c_b = " + resultNumber(s.bloodHeatCapacity)
-                        + " Дж/(кг·К), T0 = " + resultNumber(s.sonication.baseline) + " °C, порог дозы "
-                        + resultNumber(s.doseThreshold) + " CEM43 мин");
+        lines.push_back(msg::sonicationLine(resultNumber(s.sourcePressure), resultNumber(s.sonication.heatingTime),
+                                            resultNumber(s.sonication.coolingTime), resultNumber(s.sonication.doseStep),
+                                            resultNumber(s.conductivity), resultNumber(s.perfusion),
+                                            resultNumber(s.bloodHeatCapacity), resultNumber(s.sonication.baseline),
+                                            resultNumber(s.doseThreshold)));
     }
     return lines;
 }

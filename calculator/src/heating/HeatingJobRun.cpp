@@ -24,8 +24,8 @@ std::string mebibytes(double bytes)
 heatjob::JobInput readAndCheck(JobContext &job, bool heating)
 {
     Log &log = job.log;
-    log.info(std::string("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, focus.txt, ")
-             + names::volumeGrid + (heating ? std::string(", ") + names::heatingSettings : std::string()));
+    log.info(msg::readingFiles(std::string("array.txt, medium.txt, array_elements.txt, focus.txt, ") + names::volumeGrid
+                               + (heating ? std::string(", ") + names::heatingSettings : std::string())));
     const heatjob::JobInput input = heatjob::readJobInput(job.dir, heating);
     for (const std::string &line : heatjob::describeJobInput(input, heating))
         log.info(line);
@@ -33,9 +33,8 @@ heatjob::JobInput readAndCheck(JobContext &job, bool heating)
         heatjob::checkHeatingJob(input);
     else
         heatjob::checkVolumeJob(input);
-    log.info("Проверка пройдена. Точек области: " + std::to_string(input.box.pointCount()) + "; память около "
-             + mebibytes(heating ? heatjob::heatingMemoryBytes(input) : heatjob::volumeMemoryBytes(input.box))
-             + " МиБ");
+    log.info(msg::boxChecked(input.box.pointCount(), mebibytes(heating ? heatjob::heatingMemoryBytes(input)
+                                                                       : heatjob::volumeMemoryBytes(input.box))));
     return input;
 }
 
@@ -47,20 +46,19 @@ void runVolumeJob(JobContext &job)
         return; // one process computes the box
     Log &log = job.log;
     const heatjob::JobInput input = readAndCheck(job, false);
-    log.info("Расчет: поле решетки в объеме, слой за слоем поперек оси; потоков OpenMP: "
-             + std::to_string(omp_get_max_threads()));
+    log.info(msg::volumeMethod(omp_get_max_threads()));
     job.computeStart.store(log.elapsed());
     const double t0 = log.elapsed();
     const VolumeFieldResult field = computeVolumeField(input.array, input.medium, input.focus, input.box, &job.control);
-    log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + "; |p(F)|/p0 = "
-             + resultNumber(field.focusPressure) + ", максимум |p|/p0 = " + resultNumber(field.maximum));
+    log.info(msg::volumeComputed(formatDuration(log.elapsed() - t0), resultNumber(field.focusPressure),
+                                 resultNumber(field.maximum)));
     job.owner->publish([&] {
         heatjob::writeVolumeResult(job.dir, input.box, field);
-        log.info(std::string("Результат записан в ") + names::volumeResult);
+        log.info(msg::volumeWritten(names::volumeResult));
         if (job.control.cancelled())
             throw JobCancelled();
         markDone(job.dir);
-        log.info("Записан признак завершения calcdone");
+        log.info(msg::kMarkerWritten);
     });
 }
 
@@ -72,29 +70,26 @@ void runHeatingJob(JobContext &job)
     const heatjob::JobInput input = readAndCheck(job, true);
     const ThermalProperties tissue = heatjob::thermalProperties(input);
     const BioheatLayout layout = bioheatLayout(input.box, tissue, input.settings.sonication);
-    log.info("Расчет: поле в объеме, источник тепла q = 2·α·I, уравнение Пеннеса спектральным методом (FFTW, "
-             "точное решение по времени для каждой гармоники); запас вокруг области "
-             + resultNumber(paddingLength(tissue, input.settings.sonication) * 1000) + " мм, сетка "
-             + std::to_string(layout.nx) + " x " + std::to_string(layout.ny) + " x " + std::to_string(layout.nz)
-             + "; потоков OpenMP: " + std::to_string(omp_get_max_threads()));
+    log.info(msg::heatingMethod(resultNumber(paddingLength(tissue, input.settings.sonication) * 1000), layout.nx,
+                                layout.ny, layout.nz, omp_get_max_threads()));
     job.computeStart.store(log.elapsed());
     const double t0 = log.elapsed();
     const heatjob::HeatingResult result = heatjob::computeHeating(input, &job.control);
     const HeatingSummary summary = heatjob::summarise(input, result);
-    log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + ". Наибольшая температура "
-             + resultNumber(summary.peakTemperature) + " °C в точке (" + resultNumber(summary.peakX) + ", "
-             + resultNumber(summary.peakY) + ", " + resultNumber(summary.peakZ) + ") м; очаг: "
-             + (summary.lesion ? "длина " + resultNumber(summary.lesionLength) + " м, ширина "
-                                     + resultNumber(std::max(summary.lesionWidthX, summary.lesionWidthY)) + " м"
-                               : std::string("нет")));
+    log.info(msg::heatingComputed(
+        formatDuration(log.elapsed() - t0), resultNumber(summary.peakTemperature), resultNumber(summary.peakX),
+        resultNumber(summary.peakY), resultNumber(summary.peakZ),
+        summary.lesion ? msg::lesionSize(resultNumber(summary.lesionLength),
+                                         resultNumber(std::max(summary.lesionWidthX, summary.lesionWidthY)))
+                       : msg::kNoLesion));
     job.owner->publish([&] {
         heatjob::writeHeatingResults(job.dir, input, result);
-        log.info("Результаты записаны в " + temperatureMapName(input.settings.plane) + ", "
-                 + doseMapName(input.settings.plane) + ", " + names::focusCurve + ", " + names::heatingSummary);
+        log.info(msg::resultsWritten(temperatureMapName(input.settings.plane) + ", " + doseMapName(input.settings.plane)
+                                     + ", " + names::focusCurve + ", " + names::heatingSummary));
         if (job.control.cancelled())
             throw JobCancelled();
         markDone(job.dir);
-        log.info("Записан признак завершения calcdone");
+        log.info(msg::kMarkerWritten);
     });
 }
 

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "log/Messages.h"
+
 namespace kcalc {
 
 Log::~Log()
@@ -68,7 +70,7 @@ void Log::info(const std::string &line)
 
 void Log::error(const std::string &line)
 {
-    write("ОШИБКА: " + line);
+    write(msg::kErrorLine + line);
 }
 
 std::string formatBrief(double value)
@@ -82,11 +84,11 @@ std::string formatDuration(double seconds)
 {
     char text[64];
     if (!(seconds >= 0) || !std::isfinite(seconds))
-        return "?";
+        return msg::kUnknownRemaining;
     if (seconds < 60)
-        std::snprintf(text, sizeof text, "%.1f с", seconds);
+        std::snprintf(text, sizeof text, msg::kSecondsFormat, seconds);
     else
-        std::snprintf(text, sizeof text, "%d мин %02d с", static_cast<int>(seconds / 60),
+        std::snprintf(text, sizeof text, msg::kMinutesFormat, static_cast<int>(seconds / 60),
                       static_cast<int>(std::fmod(seconds, 60.0)));
     return text;
 }

@@ -24,7 +24,7 @@ public:
     {
         while (::flock(fd_, LOCK_EX) != 0)
             if (errno != EINTR)
-                throw JobError(std::string("Не удалось заблокировать папку задания: ") + std::strerror(errno));
+                throw JobError(msg::folderNotLocked(std::strerror(errno)));
     }
     ~ScopedFlock() { ::flock(fd_, LOCK_UN); }
     ScopedFlock(const ScopedFlock &) = delete;
@@ -39,18 +39,16 @@ private:
 FolderOwner::FolderOwner(const std::string &dir) : dir_(dir.empty() ? "." : dir), path_(dir_ + "/.calc.lock")
 {
     if (::access(dir_.c_str(), W_OK | X_OK) != 0)
-        throw JobError("Папка задания недоступна для записи (" + dir_ + "): " + std::strerror(errno)
-                       + "; расчет не начат");
+        throw JobError(msg::folderNotWritable(dir_, std::strerror(errno)));
     fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0)
-        throw JobError("Папка задания недоступна для записи: не удалось создать файл блокировки " + path_ + ": "
-                       + std::strerror(errno) + "; расчет не начат");
+        throw JobError(msg::lockNotCreated(path_, std::strerror(errno)));
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     id_ = std::to_string(::getpid()) + " "
           + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + "\n";
     ScopedFlock lock(fd_);
     if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, id_.data(), id_.size(), 0) != static_cast<ssize_t>(id_.size()))
-        throw JobError("Не удалось записать файл блокировки " + path_ + ": " + std::strerror(errno));
+        throw JobError(msg::lockNotWritten(path_, std::strerror(errno)));
     removeDoneMarker(dir_);
 }
 

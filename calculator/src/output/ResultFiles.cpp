@@ -59,7 +59,7 @@ void writeAll(int fd, const std::string &bytes, const std::string &name)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw JobError("Ошибка записи файла " + name + ": " + systemError());
+            throw JobError(msg::writeFailed(name, systemError()));
         }
         p += n;
         left -= static_cast<std::size_t>(n);
@@ -77,9 +77,7 @@ void requireFiniteResult(const std::vector<double> &values, const std::string &n
             first = i;
         }
     if (bad)
-        throw JobError("Результат " + name + " содержит " + std::to_string(bad)
-                       + " нечисловых или бесконечных значений (первое — в записи " + std::to_string(first + 1) + " из "
-                       + std::to_string(values.size()) + "); результат не записан");
+        throw JobError(msg::resultNotFinite(name, bad, first + 1, values.size()));
 }
 
 void writeFieldResult(const std::string &dir, const PlaneGrid &grid, const std::vector<double> &values)
@@ -98,15 +96,15 @@ void writeFileAtomically(const std::string &dir, const std::string &name,
     const std::string temp = path + "." + std::to_string(::getpid()) + ".part";
     Descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (fd.get() < 0)
-        throw JobError("Не удалось создать файл " + name + " (" + temp + "): " + systemError());
+        throw JobError(msg::createFailed(name, temp, systemError()));
     try {
         produce([&](const std::string &chunk) { writeAll(fd.get(), chunk, name); });
         if (::fsync(fd.get()) != 0)
-            throw JobError("Ошибка записи файла " + name + " на диск: " + systemError());
+            throw JobError(msg::flushFailed(name, systemError()));
         if (::close(fd.release()) != 0)
-            throw JobError("Ошибка закрытия файла " + name + ": " + systemError());
+            throw JobError(msg::closeFailed(name, systemError()));
         if (std::rename(temp.c_str(), path.c_str()) != 0)
-            throw JobError("Не удалось переименовать " + temp + " в " + name + ": " + systemError());
+            throw JobError(msg::renameFailed(temp, name, systemError()));
     } catch (...) {
         std::remove(temp.c_str());
         throw;
@@ -130,7 +128,7 @@ void removeDoneMarker(const std::string &dir)
     if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
         return; // nothing to remove (a read-only folder is reported by whoever writes there)
     if (std::remove(path.c_str()) != 0 && errno != ENOENT)
-        throw JobError("Не удалось удалить старый признак завершения calcdone (" + path + "): " + systemError());
+        throw JobError(msg::oldMarkerKept(path, systemError()));
 }
 
 } // namespace kcalc

@@ -25,15 +25,25 @@ std::string valueText(const char *symbol, double value, const char *unit)
     return std::string(symbol) + " = " + resultNumber(value) + (unit[0] ? " " : "") + unit;
 }
 
-// Throws JobError unless lo <= value <= hi: "<what> вне допустимых пределов (от lo до hi unit): symbol = value unit".
+std::string valueText(const msg::Quantity &q, double value)
+{
+    return valueText(q.symbol, value, q.unit);
+}
+
+// Throws JobError unless lo <= value <= hi (msg::outOfRange), the value with its symbol if it has one.
 void requireRange(const std::string &file, const char *what, const char *symbol, double value, double lo, double hi,
                   const char *unit)
 {
     if (value >= lo && value <= hi)
         return;
-    throw JobError("Ошибка в файле " + file + ": " + what + " вне допустимых пределов (от " + resultNumber(lo) + " до "
-                   + resultNumber(hi) + (unit[0] ? " " : "") + unit
-                   + "): " + (symbol[0] ? valueText(symbol, value, unit) : resultNumber(value) + " " + unit));
+    throw JobError(msg::inFile(
+        file, msg::outOfRange(what, resultNumber(lo), resultNumber(hi), unit,
+                              symbol[0] ? valueText(symbol, value, unit) : resultNumber(value) + " " + unit)));
+}
+
+void requireRange(const char *file, const msg::Quantity &q, double value, double lo, double hi)
+{
+    requireRange(file, q.name, q.symbol, value, lo, hi, q.unit);
 }
 
 } // namespace
@@ -51,83 +61,79 @@ JobInput readJobInput(const std::string &dir)
 
 void checkArrayAndMedium(const ArrayGeometry &array, const Medium &medium)
 {
-    const auto fail = [](const char *file, const std::string &what) {
-        throw JobError(std::string("Ошибка в файле ") + file + ": " + what);
-    };
+    const auto fail = [](const char *file, const std::string &what) { throw JobError(msg::inFile(file, what)); };
     if (!(array.curvatureRadius > 0))
-        fail("array.txt", "радиус кривизны должен быть положительным: " + valueText("R", array.curvatureRadius, "м"));
+        fail("array.txt", msg::kCurvatureNotPositive + valueText(msg::kCurvatureRadius, array.curvatureRadius));
     if (!(array.elementRadius > 0))
-        fail("array.txt", "радиус элементов должен быть положительным: " + valueText("a", array.elementRadius, "м"));
+        fail("array.txt", msg::kElementRadiusNotPositive + valueText(msg::kElementRadius, array.elementRadius));
     if (!(array.frequency > 0))
-        fail("array.txt", "рабочая частота должна быть положительной: " + valueText("f", array.frequency, "Гц"));
+        fail("array.txt", msg::kFrequencyNotPositive + valueText(msg::kFrequency, array.frequency));
     if (array.aperture < 0)
-        fail("array.txt", "апертура не может быть отрицательной: " + valueText("A", array.aperture, "м"));
+        fail("array.txt", msg::kApertureNegative + valueText(msg::kAperture, array.aperture));
     if (array.holeRadius < 0)
-        fail("array.txt", "радиус отверстия не может быть отрицательным: " + valueText("r_отв", array.holeRadius, "м"));
+        fail("array.txt", msg::kHoleRadiusNegative + valueText(msg::kHoleRadius, array.holeRadius));
     if (!(medium.density > 0))
-        fail("medium.txt", "плотность должна быть положительной: " + valueText("ro", medium.density, "кг/м3"));
+        fail("medium.txt", msg::kDensityNotPositive + valueText(msg::kDensity, medium.density));
     if (!(medium.soundSpeed > 0))
-        fail("medium.txt", "скорость звука должна быть положительной: " + valueText("c", medium.soundSpeed, "м/с"));
+        fail("medium.txt", msg::kSoundSpeedNotPositive + valueText(msg::kSoundSpeed, medium.soundSpeed));
     if (medium.absorption_dB_cm_MHz < 0)
-        fail("medium.txt",
-             "поглощение не может быть отрицательным: " + valueText("pvs", medium.absorption_dB_cm_MHz, "дБ/см/МГц"));
-    requireRange("array.txt", "радиус кривизны", "R", array.curvatureRadius, kMinLength, kMaxLength, "м");
-    requireRange("array.txt", "радиус элементов", "a", array.elementRadius, kMinLength, kMaxLength, "м");
-    requireRange("array.txt", "апертура", "A", array.aperture, 0, kMaxLength, "м");
-    requireRange("array.txt", "радиус отверстия", "r_отв", array.holeRadius, 0, kMaxLength, "м");
-    requireRange("array.txt", "рабочая частота", "f", array.frequency, kMinFrequency, kMaxFrequency, "Гц");
-    requireRange("medium.txt", "плотность", "ro", medium.density, kMinDensity, kMaxDensity, "кг/м3");
-    requireRange("medium.txt", "скорость звука", "c", medium.soundSpeed, kMinSoundSpeed, kMaxSoundSpeed, "м/с");
-    requireRange("medium.txt", "поглощение", "pvs", medium.absorption_dB_cm_MHz, 0, kMaxAbsorption, "дБ/см/МГц");
+        fail("medium.txt", msg::kAbsorptionNegative + valueText(msg::kAbsorption, medium.absorption_dB_cm_MHz));
+    requireRange("array.txt", msg::kCurvatureRadius, array.curvatureRadius, kMinLength, kMaxLength);
+    requireRange("array.txt", msg::kElementRadius, array.elementRadius, kMinLength, kMaxLength);
+    requireRange("array.txt", msg::kAperture, array.aperture, 0, kMaxLength);
+    requireRange("array.txt", msg::kHoleRadius, array.holeRadius, 0, kMaxLength);
+    requireRange("array.txt", msg::kFrequency, array.frequency, kMinFrequency, kMaxFrequency);
+    requireRange("medium.txt", msg::kDensity, medium.density, kMinDensity, kMaxDensity);
+    requireRange("medium.txt", msg::kSoundSpeed, medium.soundSpeed, kMinSoundSpeed, kMaxSoundSpeed);
+    requireRange("medium.txt", msg::kAbsorption, medium.absorption_dB_cm_MHz, 0, kMaxAbsorption);
     // The geometry checks of the parameter input, in its order.
-    const std::string sizes =
-        " (" + valueText("A", array.aperture, "м") + ", " + valueText("R", array.curvatureRadius, "м") + ", "
-        + valueText("a", array.elementRadius, "м") + ", " + valueText("r_отв", array.holeRadius, "м") + ")";
+    const std::string sizes = " (" + valueText(msg::kAperture, array.aperture) + ", "
+                              + valueText(msg::kCurvatureRadius, array.curvatureRadius) + ", "
+                              + valueText(msg::kElementRadius, array.elementRadius) + ", "
+                              + valueText(msg::kHoleRadius, array.holeRadius) + ")";
     if (array.aperture > 2 * array.curvatureRadius)
-        fail("array.txt", "радиус решетки превышает радиус кривизны" + sizes);
+        fail("array.txt", msg::kArrayWiderThanSphere + sizes);
     if (array.elementRadius > array.aperture / 2)
-        fail("array.txt", "радиус элемента превышает радиус решетки" + sizes);
+        fail("array.txt", msg::kElementWiderThanArray + sizes);
     if (array.holeRadius >= array.aperture / 2)
-        fail("array.txt", "радиус отверстия превышает радиус решетки" + sizes);
+        fail("array.txt", msg::kHoleWiderThanArray + sizes);
     if (array.elements.empty())
-        fail("array_elements.txt", "решетка не содержит ни одного элемента");
+        fail("array_elements.txt", msg::kNoElements);
     const double R2 = array.curvatureRadius * array.curvatureRadius;
     for (std::size_t n = 0; n < array.elements.size(); ++n) {
         const ElementPosition &e = array.elements[n];
         if (e.x * e.x + e.y * e.y > R2)
-            fail("array_elements.txt",
-                 "элемент " + std::to_string(n + 1) + " (x = " + resultNumber(e.x) + " м, y = " + resultNumber(e.y)
-                     + " м) лежит вне сферы радиуса R = " + resultNumber(array.curvatureRadius) + " м");
+            fail("array_elements.txt", msg::elementOutsideSphere(n + 1, resultNumber(e.x), resultNumber(e.y),
+                                                                 resultNumber(array.curvatureRadius)));
     }
 }
 
 void checkGrid(const PlaneGrid &grid, const std::string &fileName)
 {
-    const auto fail = [&](const std::string &what) { throw JobError("Ошибка в файле " + fileName + ": " + what); };
+    const auto fail = [&](const std::string &what) { throw JobError(msg::inFile(fileName, what)); };
     if (grid.count1 < 2)
-        fail("по первой оси задано менее двух точек: " + std::to_string(grid.count1) + " (строка 3)");
+        fail(msg::tooFewPoints(true, grid.count1));
     if (grid.count2 < 2)
-        fail("по второй оси задано менее двух точек: " + std::to_string(grid.count2) + " (строка 4)");
+        fail(msg::tooFewPoints(false, grid.count2));
     if (!(grid.step1 > 0))
-        fail("шаг по первой оси должен быть положительным: " + resultNumber(grid.step1) + " (строка 7)");
+        fail(msg::stepNotPositive(true, resultNumber(grid.step1)));
     if (!(grid.step2 > 0))
-        fail("шаг по второй оси должен быть положительным: " + resultNumber(grid.step2) + " (строка 8)");
+        fail(msg::stepNotPositive(false, resultNumber(grid.step2)));
     if (static_cast<double>(grid.count1) * static_cast<double>(grid.count2) > kMaxGridPoints)
-        fail("слишком большая сетка: " + std::to_string(grid.count1) + " x " + std::to_string(grid.count2)
-             + " точек (допустимо не более " + resultNumber(kMaxGridPoints) + ")");
-    requireRange(fileName, "координата плоскости (строка 2)", "", grid.fixed, -kMaxLength, kMaxLength, "м");
-    requireRange(fileName, "шаг по первой оси (строка 7)", "", grid.step1, kMinStep, kMaxLength, "м");
-    requireRange(fileName, "шаг по второй оси (строка 8)", "", grid.step2, kMinStep, kMaxLength, "м");
-    requireRange(fileName, "начало первой оси (строка 5)", "", grid.start1, -kMaxLength, kMaxLength, "м");
-    requireRange(fileName, "начало второй оси (строка 6)", "", grid.start2, -kMaxLength, kMaxLength, "м");
-    requireRange(fileName, "конец первой оси", "", grid.end1(), -kMaxLength, kMaxLength, "м");
-    requireRange(fileName, "конец второй оси", "", grid.end2(), -kMaxLength, kMaxLength, "м");
+        fail(msg::gridTooLarge(grid.count1, grid.count2, resultNumber(kMaxGridPoints)));
+    requireRange(fileName, msg::kPlaneCoordinate, "", grid.fixed, -kMaxLength, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kStep1, "", grid.step1, kMinStep, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kStep2, "", grid.step2, kMinStep, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kStart1, "", grid.start1, -kMaxLength, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kStart2, "", grid.start2, -kMaxLength, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kEnd1, "", grid.end1(), -kMaxLength, kMaxLength, msg::kMetres);
+    requireRange(fileName, msg::kEnd2, "", grid.end2(), -kMaxLength, kMaxLength, msg::kMetres);
 }
 
 void checkFocus(const Point3 &focus)
 {
     for (const double v : {focus.x, focus.y, focus.z})
-        requireRange("focus.txt", "координата фокуса", "", v, -kMaxLength, kMaxLength, "м");
+        requireRange("focus.txt", msg::kFocusCoordinate, "", v, -kMaxLength, kMaxLength, msg::kMetres);
 }
 
 void checkJobInput(const JobInput &input)
@@ -139,13 +145,9 @@ void checkJobInput(const JobInput &input)
 
 std::string describeGrid(const PlaneGrid &grid)
 {
-    const bool transverse = grid.kind == PlaneKind::Transverse;
-    const char *a1 = transverse ? "x" : "y", *a2 = transverse ? "y" : "z";
-    return std::string(transverse ? "поперечная плоскость z = " : "аксиальная плоскость x = ")
-           + resultNumber(grid.fixed) + " м; " + a1 + " от " + resultNumber(grid.start1) + " шаг "
-           + resultNumber(grid.step1) + ", " + std::to_string(grid.count1) + " точек; " + a2 + " от "
-           + resultNumber(grid.start2) + " шаг " + resultNumber(grid.step2) + ", " + std::to_string(grid.count2)
-           + " точек";
+    return msg::gridLine(grid.kind == PlaneKind::Transverse, resultNumber(grid.fixed), resultNumber(grid.start1),
+                         resultNumber(grid.step1), grid.count1, resultNumber(grid.start2), resultNumber(grid.step2),
+                         grid.count2);
 }
 
 std::vector<std::string> describeJobInput(const JobInput &input)
@@ -153,16 +155,12 @@ std::vector<std::string> describeJobInput(const JobInput &input)
     const ArrayGeometry &a = input.array;
     const Medium &m = input.medium;
     return {
-        "Решетка: апертура A = " + resultNumber(a.aperture) + " м, радиус кривизны R = "
-            + resultNumber(a.curvatureRadius) + " м, радиус элементов a = " + resultNumber(a.elementRadius)
-            + " м, частота f = " + resultNumber(a.frequency) + " Гц, радиус отверстия = " + resultNumber(a.holeRadius)
-            + " м, элементов: " + std::to_string(a.elements.size()),
-        "Среда: плотность = " + resultNumber(m.density) + " кг/м3, скорость звука c = " + resultNumber(m.soundSpeed)
-            + " м/с, теплоемкость = " + resultNumber(m.heatCapacity)
-            + " Дж/кг/К, поглощение = " + resultNumber(m.absorption_dB_cm_MHz) + " дБ/см/МГц",
-        "Фокус: (" + resultNumber(input.focus.x) + ", " + resultNumber(input.focus.y) + ", "
-            + resultNumber(input.focus.z) + ") м",
-        "Сетка (grid_calc.txt): " + describeGrid(input.grid),
+        msg::arrayLine(resultNumber(a.aperture), resultNumber(a.curvatureRadius), resultNumber(a.elementRadius),
+                       resultNumber(a.frequency), resultNumber(a.holeRadius), a.elements.size()),
+        msg::mediumLine(resultNumber(m.density), resultNumber(m.soundSpeed), resultNumber(m.heatCapacity),
+                        resultNumber(m.absorption_dB_cm_MHz)),
+        msg::focusLine(resultNumber(input.focus.x), resultNumber(input.focus.y), resultNumber(input.focus.z)),
+        msg::gridOfFile(msg::kFieldGrid, "grid_calc.txt", describeGrid(input.grid)),
     };
 }
 

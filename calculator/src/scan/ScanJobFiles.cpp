@@ -26,20 +26,15 @@ void checkScanJobInput(const ScanJobInput &input)
     checkGrid(input.focusGrid, "grid_calc.txt");
     checkGrid(input.fieldGrid, "grid_scan.txt");
     if (input.focusGrid.kind != input.fieldGrid.kind)
-        throw JobError(std::string("Ошибка в файлах grid_calc.txt и grid_scan.txt: область смещения фокуса задана в ")
-                       + (input.focusGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)")
-                       + " плоскости, а область расчета поля — в "
-                       + (input.fieldGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)"));
+        throw JobError(
+            msg::scanPlanesDiffer(input.focusGrid.kind == PlaneKind::Axial, input.fieldGrid.kind == PlaneKind::Axial));
     const double need = kjobs::scanMemoryBytes(input.fieldGrid.pointCount(), input.focusGrid.pointCount(),
                                                input.array.elements.size(), omp_get_max_threads());
     const double have = kjobs::physicalMemoryBytes();
     if (!kjobs::fitsInMemory(need, have))
-        throw JobError("Слишком большие сетки оценки качества (grid_calc.txt, grid_scan.txt): для "
-                       + std::to_string(input.fieldGrid.pointCount()) + " точек области расчета поля, "
-                       + std::to_string(input.focusGrid.pointCount()) + " положений фокуса и "
-                       + std::to_string(input.array.elements.size()) + " элементов нужно около "
-                       + resultNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
-                       + resultNumber(std::round(have / 1048576)) + " МиБ");
+        throw JobError(msg::scanTooLarge(input.fieldGrid.pointCount(), input.focusGrid.pointCount(),
+                                         input.array.elements.size(), resultNumber(std::round(need / 1048576)),
+                                         resultNumber(std::round(have / 1048576))));
 }
 
 std::vector<std::string> describeScanJobInput(const ScanJobInput &input)
@@ -49,8 +44,8 @@ std::vector<std::string> describeScanJobInput(const ScanJobInput &input)
     asField.medium = input.medium;
     std::vector<std::string> lines = describeJobInput(asField);
     lines.resize(2); // array and medium; the focus is stepped
-    lines.push_back("Область смещения фокуса (grid_calc.txt): " + describeGrid(input.focusGrid));
-    lines.push_back("Область расчета поля (grid_scan.txt): " + describeGrid(input.fieldGrid));
+    lines.push_back(msg::gridOfFile(msg::kFocusRegion, "grid_calc.txt", describeGrid(input.focusGrid)));
+    lines.push_back(msg::gridOfFile(msg::kFieldRegion, "grid_scan.txt", describeGrid(input.fieldGrid)));
     return lines;
 }
 

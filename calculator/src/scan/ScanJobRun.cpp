@@ -84,8 +84,8 @@ void runScanJob(ScanKind kind, JobContext &job)
     // Publish, unless the user asked to stop meanwhile or a newer run took the folder.
     job.owner->publish([&] {
         writeScanResults(job.dir, setup, result);
-        log.info(msg::scanWritten(scanResultName(setup.focus.kind) + ", " + fieldResultName(setup.field.kind)
-                                  + (side ? std::string(", ") + names::sideMaxes : "")));
+        log.info(msg::resultsWritten(scanResultName(setup.focus.kind) + ", " + fieldResultName(setup.field.kind)
+                                     + (side ? std::string(", ") + names::sideMaxes : "")));
         if (job.control.cancelled())
             throw JobCancelled();
         markDone(job.dir);
