@@ -6,6 +6,7 @@
 #include "JobProtocol.h"
 #include "job_files.h"
 #include "platform.h"
+#include "scan_jobs.h"
 #include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
@@ -79,15 +80,10 @@ void QualityWnd::runScan(Scan kind)
 
     const bool axial = m_plane.axial;
     jobfiles::Job job = jobfiles::kindJob(kind == Scan::Main ? "main_max" : "side_max");
-    job.files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
-    // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt; the axial
-    // window writes the focus positions first.
-    const jobfiles::JobFile focusShift{kjobs::names::gridCalc, focusShiftGridText(kind)};
-    const jobfiles::JobFile field{kjobs::names::gridScan, jobfiles::planeGridText(axial)};
-    if (axial)
-        job.files << focusShift << field;
-    else
-        job.files << field << focusShift;
+    // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt.
+    const QByteArray focusShift = focusShiftGridText(kind);
+    const QByteArray field = jobfiles::planeGridText(axial);
+    job.files = scanjob::jobFiles(axial, focusShift);
     QString *path = side ? m_plane.sidePath : m_plane.mainPath;
     job.written = [axial, path, &job] {
         file_to_calc_qual = scanjob::binaryResultName(axial);
@@ -96,8 +92,8 @@ void QualityWnd::runScan(Scan kind)
     };
     job.check = [this, kind] { return checkRun(kind); };
     job.refuse = [&field, &focusShift] {
-        const QString grid = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
-        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса") : grid;
+        const QString grid = jobfiles::gridRefusal(field, "Область расчета поля");
+        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift, "Область смещения фокуса") : grid;
     };
     if (!jobfiles::run(this, job))
         return;
