@@ -3,9 +3,11 @@
 #include <QFile>
 #include <cmath>
 
+#include <omp.h>
+
+#include "JobLimits.h"
 #include "JobProtocol.h"
 #include "media.h"
-#include "params/GridLimits.h"
 #include "platform.h"
 #include "rotate.h"
 
@@ -20,6 +22,29 @@ namespace {
 QByteArray bytes(const std::string &text)
 {
     return QByteArray(text.data(), int(text.size()));
+}
+
+// The numbers of a grid text's lines 2-8 (fixed coordinate, counts, first coordinates, steps) at
+// v[1..7], as gridText writes them; false when the text is shorter than eight lines.
+bool gridNumbers(const QByteArray &gridText, double v[8], bool *transverse)
+{
+    const QList<QByteArray> lines = gridText.split('\n');
+    if (lines.size() < 8)
+        return false;
+    for (int k = 1; k < 8; ++k)
+        v[k] = lines[k].trimmed().toDouble();
+    *transverse = lines[0].trimmed() == "xy";
+    return true;
+}
+
+QString countNames(bool transverse)
+{
+    return transverse ? "N_x, N_y" : "N_z, N_r";
+}
+
+QString mebibytes(double bytes)
+{
+    return QString::number(std::round(bytes / 1048576), 'f', 0);
 }
 
 } // namespace
@@ -165,18 +190,14 @@ bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *fai
 
 QString gridRefusal(const QByteArray &gridText, const QString &region)
 {
-    using kcalc::kMaxGridPoints;
-    using kcalc::kMaxLength;
-    // plane, fixed coordinate, counts, first coordinates, steps: as gridText writes them.
-    const QList<QByteArray> lines = gridText.split('\n');
-    if (lines.size() < 8)
-        return QString();
+    using kjobs::kMaxGridPoints;
+    using kjobs::kMaxLength;
     double v[8] = {};
-    for (int k = 1; k < 8; ++k)
-        v[k] = lines[k].trimmed().toDouble();
+    bool transverse = false;
+    if (!gridNumbers(gridText, v, &transverse))
+        return QString();
     const double n1 = v[2], n2 = v[3];
-    const bool transverse = lines[0].trimmed() == "xy";
-    const QString counts = transverse ? "N_x, N_y" : "N_z, N_r";
+    const QString counts = countNames(transverse);
     if (n1 * n2 > kMaxGridPoints)
         return region + " слишком велика: " + QString::number(n1, 'f', 0) + " × " + QString::number(n2, 'f', 0)
                + " точек, а программа расчета принимает не более " + QString::number(kMaxGridPoints, 'f', 0)
@@ -192,10 +213,34 @@ QString gridRefusal(const QByteArray &gridText, const QString &region)
 QString focusRefusal(double xF, double yF, double zF)
 {
     for (double x : {xF, yF, zF})
-        if (!(std::abs(x) <= kcalc::kMaxLength))
-            return "Фокус лежит дальше " + QString::number(kcalc::kMaxLength * 100, 'f', 0)
+        if (!(std::abs(x) <= kjobs::kMaxLength))
+            return "Фокус лежит дальше " + QString::number(kjobs::kMaxLength * 100, 'f', 0)
                    + " см от решетки. Уменьшите координаты фокуса.";
     return QString();
+}
+
+QString scanMemoryRefusal(const QByteArray &fieldGrid, const QByteArray &focusGrid, int elements, double physicalBytes)
+{
+    double field[8] = {}, focus[8] = {};
+    bool transverse = false;
+    if (!gridNumbers(fieldGrid, field, &transverse) || !gridNumbers(focusGrid, focus, &transverse))
+        return QString();
+    const double points = field[2] * field[3], positions = focus[2] * focus[3];
+    // The calculator runs as many OpenMP threads as this process would: it inherits the environment.
+    const double need = kjobs::scanMemoryBytes(std::size_t(points), std::size_t(positions), std::size_t(elements),
+                                               omp_get_max_threads());
+    if (kjobs::fitsInMemory(need, physicalBytes))
+        return QString();
+    auto region = [](const double *v) {
+        return QString::number(v[2] * v[3], 'f', 0) + " точек (" + QString::number(v[2], 'f', 0) + " × "
+               + QString::number(v[3], 'f', 0) + ")";
+    };
+    return "Оценке качества не хватит памяти: для области расчета поля в " + region(field)
+           + ", области смещения фокуса в " + region(focus) + " и " + QString::number(elements)
+           + " элементов программе расчета нужно около " + mebibytes(need) + " МиБ, а доступно "
+           + mebibytes(kjobs::kMemoryShare * physicalBytes) + " МиБ (" + QString::number(kjobs::kMemoryShare * 100)
+           + " % памяти компьютера). Уменьшите число точек " + countNames(transverse)
+           + " области расчета поля или области смещения фокуса.";
 }
 
 bool run(QWidget *parent, const Job &job)

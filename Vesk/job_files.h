@@ -70,6 +70,10 @@ QByteArray planeGridText(bool axial);
 QString gridRefusal(const QByteArray &gridText, const QString &region);
 // The same for the focus of a field job (metres).
 QString focusRefusal(double xF, double yF, double zF);
+// Why the calculator would refuse a quality scan for want of memory: the field region's grid text
+// (grid_scan.txt), the focus-shift region's (grid_calc.txt), the number of elements and the
+// machine's physical memory in bytes (0: unknown, nothing is refused). Empty when the scan fits.
+QString scanMemoryRefusal(const QByteArray &fieldGrid, const QByteArray &focusGrid, int elements, double physicalBytes);
 
 // Writes the files into the folder (with trailing slash) in order. Stops at the first file it
 // cannot write, returns false and puts that file's path into failedPath.

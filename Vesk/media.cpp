@@ -7,16 +7,19 @@ namespace media {
 const std::vector<Medium> &presets()
 {
     // Acoustics of the tissues: Culjat et al., Ultrasound Med. Biol. 36 (2010) 861-873, table 1.
-    // Heat capacity, thermal conductivity and perfusion (heat transfer rate): IT'IS Foundation
-    // tissue properties database, version 4.1; soft tissue takes muscle's, the database having no
-    // average soft tissue. Water is the example's coupling medium, lossless as the calculator has
-    // it, without perfusion, with the heat capacity the job files have always carried.
+    // Heat capacity and thermal conductivity of liver, muscle and fat: the "Bioheat Materials
+    // Library" table of the COMSOL Multiphysics 6.0 reference manual (human liver, muscle, fat);
+    // soft tissue takes muscle's. Brain's heat capacity, conductivity and perfusion: the medium
+    // table of the PRESTUS documentation (Donders Institute, doc/doc_medium.md). No source we could
+    // read gives the perfusion of liver, muscle or fat, so they carry none: their heating is
+    // slightly overestimated (README). Water is the example's coupling medium, lossless as the
+    // calculator has it, without perfusion, with the heat capacity the job files have always carried.
     static const std::vector<Medium> list = {
         {"Вода", "Water", 1000, 1500, 0, 4200, 0.6, 0},
-        {"Мягкие ткани (среднее)", "Soft tissue", 1043, 1561, 0.54, 3421, 0.49, 37},
-        {"Печень", "Liver", 1060, 1595, 0.5, 3540, 0.52, 860},
-        {"Мышцы", "Muscle", 1050, 1547, 1.09, 3421, 0.49, 37},
-        {"Жир", "Fat", 950, 1478, 0.48, 2348, 0.21, 33},
+        {"Мягкие ткани (среднее)", "Soft tissue", 1043, 1561, 0.54, 3421, 0.49, 0},
+        {"Печень", "Liver", 1060, 1595, 0.5, 3540, 0.52, 0},
+        {"Мышцы", "Muscle", 1050, 1547, 1.09, 3421, 0.49, 0},
+        {"Жир", "Fat", 950, 1478, 0.48, 2348, 0.21, 0},
         {"Мозг", "Brain", 1040, 1560, 0.6, 3630, 0.51, 559},
     };
     return list;

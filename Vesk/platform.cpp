@@ -10,12 +10,15 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "JobLimits.h"
+
 namespace platform {
 
 namespace {
 QString appDirOverride;
 int dpiOverride = 0;
 QRect availableOverride;
+double memoryOverride = 0;
 BoxHandler boxHandler;
 FileDialogHandler fileDialogHandler;
 OpenDocumentHandler openDocumentHandler;
@@ -53,6 +56,16 @@ void setScreenOverride(int dpi, const QRect &available)
 {
     dpiOverride = dpi;
     availableOverride = available;
+}
+
+double physicalMemory()
+{
+    return memoryOverride > 0 ? memoryOverride : kjobs::physicalMemoryBytes();
+}
+
+void setPhysicalMemoryOverride(double bytes)
+{
+    memoryOverride = bytes;
 }
 
 void setBoxHandler(BoxHandler handler)

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-// The few places where Kormax touches the desktop: its own directory, the screen, message boxes,
+// The few places where Kormax touches the desktop: its own directory, the screen, the memory, message boxes,
 // file dialogs, the PDF viewer and starting the calculator. Each has a hook so tests can stand in
 // for the user or the desktop.
 namespace platform {
@@ -22,6 +22,10 @@ void setAppDirOverride(const QString &dir); // empty: back to the executable's d
 int screenDpi();
 QRect availableGeometry();
 void setScreenOverride(int dpi, const QRect &available); // dpi <= 0: back to the real screen
+
+// Physical memory of the machine in bytes (0: unknown), which bounds the jobs the calculator takes.
+double physicalMemory();
+void setPhysicalMemoryOverride(double bytes); // 0 or less: back to the real memory
 
 // Message boxes. Without a handler they are the toolkit's modal boxes.
 enum class BoxKind { Information, Question };

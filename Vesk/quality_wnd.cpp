@@ -92,8 +92,12 @@ void QualityWnd::runScan(Scan kind)
     };
     job.check = [this, kind] { return checkRun(kind); };
     job.refuse = [&field, &focusShift] {
-        const QString grid = jobfiles::gridRefusal(field, "Область расчета поля");
-        return grid.isEmpty() ? jobfiles::gridRefusal(focusShift, "Область смещения фокуса") : grid;
+        QString refusal = jobfiles::gridRefusal(field, "Область расчета поля");
+        if (refusal.isEmpty())
+            refusal = jobfiles::gridRefusal(focusShift, "Область смещения фокуса");
+        if (refusal.isEmpty())
+            refusal = jobfiles::scanMemoryRefusal(field, focusShift, int(Elem.size()), platform::physicalMemory());
+        return refusal;
     };
     if (!jobfiles::run(this, job))
         return;

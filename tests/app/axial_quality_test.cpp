@@ -11,7 +11,9 @@
 #include <QRegExpValidator>
 #include <cmath>
 #include <cstring>
+#include <omp.h>
 
+#include "JobLimits.h"
 #include "RectIn.h"
 #include "axialquality_wnd.h"
 #include "build_list_of_elem.h"
@@ -325,6 +327,39 @@ TEST_F(AxialQuality, RunsWriteTheSixJobFilesAndRecordTheirGrids)
     EXPECT_EQ(shared::Ny_G_qual, 11);
     EXPECT_EQ(shared::Nx_G_qual_side, 25);
     EXPECT_EQ(shared::Nx_G_qual_main, 241);
+}
+
+// A scan the calculator would refuse for want of memory is refused before any file is written, in
+// one box; just enough memory lets it run.
+TEST_F(AxialQuality, ScanBeyondTheMemoryIsRefusedBeforeAnyFileIsWritten)
+{
+    shared::Elem = VDOUB2(256, VDOUB{0.01, 0.02});
+    AxialQuality_wnd w;
+    button(&w, "Button_def_main")->click();
+    // The main defaults of this array: 151 x 301 field points, 101 x 241 focus positions.
+    const double fits = kjobs::scanMemoryBytes(151 * 301, 101 * 241, 256, omp_get_max_threads()) / 0.8;
+    const QString m = dir.file("main_max/");
+    const struct {
+        double memory;
+        bool refused;
+    } cases[] = {{fits * (1 + 1e-9), false}, {fits * (1 - 1e-9), true}, {1 << 20, true}};
+    for (const auto &c : cases) {
+        for (const QString &f : QDir(m).entryList(QDir::Files))
+            QFile::remove(m + f);
+        started.clear();
+        BoxRecorder::instance().clear();
+        platform::setPhysicalMemoryOverride(c.memory);
+        button(&w, "pushButton")->click();
+        ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1) << c.memory;
+        EXPECT_EQ(BoxRecorder::instance().boxes()[0].title, QString(c.refused ? "Ошибка!" : "Внимание!"));
+        EXPECT_EQ(boxTexts()[0].startsWith("Оценке качества не хватит памяти: для области расчета поля в 45451 "
+                                           "точек (151 × 301), области смещения фокуса в 24341 точек (101 × 241) "
+                                           "и 256 элементов программе расчета нужно около "),
+                  c.refused)
+            << boxTexts()[0].toStdString();
+        EXPECT_EQ(QDir(m).entryList(QDir::Files).size(), c.refused ? 0 : 6) << c.memory;
+        EXPECT_EQ(started.size(), c.refused ? 0 : 1);
+    }
 }
 
 TEST_F(AxialQuality, ResultButtonsFollowTheRunsAndAnyEdit)

@@ -82,6 +82,7 @@ void installDefaultHooks()
     platform::setFileDialogHandler([](const platform::FileDialog &) { return QString(); });
     platform::setOpenDocumentHandler([](const QString &) { return false; });
     platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return false; });
+    platform::setPhysicalMemoryOverride(0);
 }
 
 bool closeByUser(QWidget *w)

@@ -55,8 +55,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Message boxes recorded, file dialogs cancelled, no document viewer, no detached processes and
-// requests to end the application counted instead of carried out.
+// Message boxes recorded, file dialogs cancelled, no document viewer, no detached processes,
+// requests to end the application counted instead of carried out, the machine's real memory.
 void installDefaultHooks();
 int quitRequests();
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include <unistd.h>
-
+#include "JobLimits.h"
 #include "field/RunControl.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
@@ -66,8 +65,8 @@ const char *const kSettings = "heating.txt";
 
 void checkMemory(double need, const std::string &what)
 {
-    const double have = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) * static_cast<double>(::sysconf(_SC_PAGESIZE));
-    if (have > 0 && need > 0.8 * have)
+    const double have = kjobs::physicalMemoryBytes();
+    if (!kjobs::fitsInMemory(need, have))
         throw JobError(what + ": нужно около " + resultNumber(std::round(need / 1048576)) + " МиБ памяти, доступно "
                        + resultNumber(std::round(have / 1048576)) + " МиБ. Уменьшите область или число шагов");
 }

@@ -2,14 +2,18 @@
 
 #include <cmath>
 
-#include "params/GridLimits.h"
+#include "JobLimits.h"
 #include "params/JobError.h"
 
 namespace kcalc {
 
+using kjobs::kMaxGridPoints;
+using kjobs::kMaxLength;
+using kjobs::kMinStep;
+
 namespace {
 
-// Plausibility limits beside those of the grids (params/GridLimits.h).
+// Plausibility limits beside those of the grids (JobLimits.h).
 constexpr double kMinLength = 1e-7;                        // m: R, a
 constexpr double kMinFrequency = 1, kMaxFrequency = 1e10;  // Hz
 constexpr double kMinSoundSpeed = 1, kMaxSoundSpeed = 1e5; // m/s

@@ -12,6 +12,7 @@
 
 #include <omp.h>
 
+#include "JobLimits.h"
 #include "scan/Blas.h"
 
 namespace kcalc::scan {
@@ -43,15 +44,6 @@ template <class T> double steeringWeights(const std::complex<double> *hF, std::s
 
 template double steeringWeights<float>(const std::complex<double> *, std::size_t, std::complex<float> *);
 template double steeringWeights<double>(const std::complex<double> *, std::size_t, std::complex<double> *);
-
-std::size_t defaultBlockColumns(std::size_t gridPoints, std::size_t bytesPerValue)
-{
-    // About 48 MiB of products per block: large enough that BLAS runs at full speed (the element
-    // matrix is re-packed once per product), small enough to keep the memory of a scan bounded.
-    const std::size_t budget = std::size_t(48) << 20;
-    const std::size_t perColumn = std::max<std::size_t>(1, gridPoints * bytesPerValue);
-    return std::clamp<std::size_t>(budget / perColumn, 8, 512);
-}
 
 namespace {
 
@@ -264,7 +256,8 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
                                         - bound.begin());
     };
 
-    std::size_t block = settings.blockColumns ? settings.blockColumns : defaultBlockColumns(P, sizeof(std::complex<T>));
+    std::size_t block =
+        settings.blockColumns ? settings.blockColumns : kjobs::scanBlockColumns(P, sizeof(std::complex<T>));
     if (!settings.blockColumns) {
         // At least 16 blocks, so that every thread gets work on small scans. Not tied to the thread
         // count: a column's product depends on the shape of its block, and a scan must give the

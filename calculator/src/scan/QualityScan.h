@@ -99,7 +99,8 @@ template <class T> double steeringWeights(const std::complex<double> *hF, std::s
 struct ScanSettings {
     // Also search each field's main lobe and side maxima (side-maxima job).
     bool sideLobes = false;
-    // Focus positions per matrix product; 0 chooses from the grid size (bounded memory).
+    // Focus positions per matrix product; 0 chooses from the grid size (bounded memory,
+    // kjobs::scanBlockColumns).
     std::size_t blockColumns = 0;
     // How the two levels of parallelism share the cores:
     //  PerThreadProducts: every OpenMP thread multiplies its own block of focus positions with a
@@ -142,9 +143,6 @@ std::vector<FocusQuality> scanFocusQuality(const FieldMatrix<S> &hGrid, GridShap
 // element fields hFocusRow at that position); accumulated in double whatever the precision of hGrid.
 template <class T>
 std::vector<double> focusedAmplitude(const FieldMatrix<T> &hGrid, const std::complex<double> *hFocusRow);
-
-// The block of focus positions per product chosen when ScanSettings::blockColumns is 0.
-std::size_t defaultBlockColumns(std::size_t gridPoints, std::size_t bytesPerValue);
 
 } // namespace kcalc::scan
 

@@ -3,9 +3,8 @@
 #include <cmath>
 
 #include <omp.h>
-#include <unistd.h>
 
-#include "params/JobError.h"
+#include "JobLimits.h"
 #include "params/JobError.h"
 
 namespace kcalc::scan {
@@ -21,17 +20,6 @@ ScanJobInput readScanJobInput(const std::string &dir)
     return input;
 }
 
-double scanMemoryBytes(std::size_t gridPoints, std::size_t focusPositions, std::size_t elements)
-{
-    const double P = static_cast<double>(gridPoints), M = static_cast<double>(focusPositions),
-                 N = static_cast<double>(elements);
-    const double threads = omp_get_max_threads();
-    const double block = static_cast<double>(defaultBlockColumns(gridPoints, sizeof(std::complex<float>)));
-    // Element fields on the grid in double and single precision, at the foci in double, single
-    // precision weights, one block of products per thread.
-    return P * N * (16 + 8) + M * N * (16 + 8) + threads * P * block * 8;
-}
-
 void checkScanJobInput(const ScanJobInput &input)
 {
     checkArrayAndMedium(input.array, input.medium);
@@ -42,10 +30,10 @@ void checkScanJobInput(const ScanJobInput &input)
                        + (input.focusGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)")
                        + " плоскости, а область расчета поля — в "
                        + (input.fieldGrid.kind == PlaneKind::Axial ? "аксиальной (yz)" : "поперечной (xy)"));
-    const double need =
-        scanMemoryBytes(input.fieldGrid.pointCount(), input.focusGrid.pointCount(), input.array.elements.size());
-    const double have = static_cast<double>(::sysconf(_SC_PHYS_PAGES)) * static_cast<double>(::sysconf(_SC_PAGESIZE));
-    if (have > 0 && need > 0.8 * have)
+    const double need = kjobs::scanMemoryBytes(input.fieldGrid.pointCount(), input.focusGrid.pointCount(),
+                                               input.array.elements.size(), omp_get_max_threads());
+    const double have = kjobs::physicalMemoryBytes();
+    if (!kjobs::fitsInMemory(need, have))
         throw JobError("Слишком большие сетки оценки качества (grid_calc.txt, grid_scan.txt): для "
                        + std::to_string(input.fieldGrid.pointCount()) + " точек области расчета поля, "
                        + std::to_string(input.focusGrid.pointCount()) + " положений фокуса и "

@@ -31,9 +31,6 @@ std::vector<std::string> describeScanJobInput(const ScanJobInput &input);
 
 ScanJobSetup scanJobSetup(const ScanJobInput &input, ScanKind kind);
 
-// Bytes the scan keeps in memory at its peak (element-field matrices, weights, products).
-double scanMemoryBytes(std::size_t gridPoints, std::size_t focusPositions, std::size_t elements);
-
 } // namespace kcalc::scan
 
 #endif // KCALC_SCAN_SCAN_JOB_FILES_H

@@ -4,6 +4,7 @@
 
 #include <omp.h>
 
+#include "JobLimits.h"
 #include "field/ElementFieldModel.h"
 #include "field/RunControl.h"
 #include "log/Log.h"
@@ -46,7 +47,7 @@ void runScanJob(ScanKind kind, JobContext &job)
     checkScanJobInput(input);
     const ScanJobSetup setup = scanJobSetup(input, kind);
     const std::size_t P = setup.field.pointCount(), M = setup.focus.pointCount(), N = input.array.elements.size();
-    log.info(msg::scanChecked(P, M, N, formatBrief(scanMemoryBytes(P, M, N) / 1048576)));
+    log.info(msg::scanChecked(P, M, N, formatBrief(kjobs::scanMemoryBytes(P, M, N, omp_get_max_threads()) / 1048576)));
 
     // Compute.
     log.info(msg::scanMethod(openblas_get_corename(), side, omp_get_max_threads()));
