@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "heating/HeatingJobFiles.h"
+#include "JobProtocol.h"
 #include "platform.h"
 
 QStringList jobFilesToRemove()
@@ -25,7 +25,7 @@ QStringList jobFilesToRemove()
     paths << "/side_max/side_maxes.txt";
     // The heating job's folder: its lock first, then every file it reads or writes.
     paths << "/heat/.calc.lock";
-    for (const std::string &f : kcalc::heatjob::folderFiles())
+    for (const std::string &f : kjobs::heatingFolderFiles())
         paths << "/heat/" + QString::fromStdString(f);
     // The designer's score job, its lock first as above.
     paths << "/score/.calc.lock";

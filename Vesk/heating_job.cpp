@@ -3,6 +3,7 @@
 #include <QFile>
 #include <cmath>
 
+#include "heating/Bioheat.h"
 #include "media.h"
 #include "read_from_file.h"
 #include "rotate.h"
@@ -14,10 +15,10 @@ double sourcePressure(const Sonication &s)
     using namespace shared;
     if (!s.byPower)
         return initpres;
-    return kcalc::heatjob::sourcePressureForPower(s.power, Elem.size(), r, ro, c);
+    return kcalc::sourcePressureForPower(s.power, Elem.size(), r, ro, c);
 }
 
-kcalc::Point3 jobFocus(const Plane &plane)
+kjobs::Point3 jobFocus(const Plane &plane)
 {
     if (!plane.axial)
         return {plane.xF, plane.yF, plane.zF};
@@ -26,9 +27,9 @@ kcalc::Point3 jobFocus(const Plane &plane)
     return {x, y, plane.zF};
 }
 
-kcalc::VolumeGrid box(const Plane &plane)
+kjobs::VolumeGrid box(const Plane &plane)
 {
-    return kcalc::heatjob::heatingBox(jobFocus(plane), shared::nu, shared::c);
+    return kjobs::heatingBox(jobFocus(plane), shared::nu, shared::c);
 }
 
 QString check(const Sonication &s)
@@ -55,14 +56,13 @@ QList<jobfiles::JobFile> files(const Plane &plane, const Sonication &s)
     using namespace shared;
     QList<jobfiles::JobFile> list = jobfiles::arrayAndMediumFiles();
     const double dPhi = plane.axial ? jobfiles::degreesToRadians(plane.phipr) : 0.0;
-    list.append({"array_elements.txt", jobfiles::elementsText(rotateEl(Elem, dPhi))});
-    list.append({"focus.txt", plane.axial ? jobfiles::axialFocusText(plane.xF, plane.yF, plane.zF, plane.phipr)
-                                          : jobfiles::transverseFocusText(plane.xF, plane.yF, plane.zF)});
-    list.append(
-        {kcalc::heatjob::volumeGridName, QByteArray::fromStdString(kcalc::heatjob::volumeGridText(box(plane)))});
+    list.append({kjobs::names::elements, jobfiles::elementsText(rotateEl(Elem, dPhi))});
+    list.append({kjobs::names::focus, plane.axial ? jobfiles::axialFocusText(plane.xF, plane.yF, plane.zF, plane.phipr)
+                                                  : jobfiles::transverseFocusText(plane.xF, plane.yF, plane.zF)});
+    list.append({kjobs::names::volumeGrid, QByteArray::fromStdString(kjobs::volumeGridText(box(plane)))});
 
     const media::Thermal tissue = media::thermal(medium, ro, c, pvs);
-    kcalc::heatjob::HeatingSettings h;
+    kjobs::HeatingSettings h;
     h.sourcePressure = sourcePressure(s);
     h.sonication.heatingTime = s.heatingTime;
     h.sonication.coolingTime = s.coolingTime;
@@ -71,9 +71,9 @@ QList<jobfiles::JobFile> files(const Plane &plane, const Sonication &s)
     h.perfusion = tissue.perfusion;
     h.bloodHeatCapacity = media::bloodHeatCapacity;
     h.doseThreshold = s.threshold;
-    h.plane = plane.axial ? kcalc::PlaneKind::Axial : kcalc::PlaneKind::Transverse;
+    h.plane = plane.axial ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse;
     h.planeFixed = plane.axial ? 0.0 : plane.zop; // the axial plane is x = 0 after the turn
-    list.append({kcalc::heatjob::settingsName, QByteArray::fromStdString(kcalc::heatjob::settingsText(h))});
+    list.append({kjobs::names::heatingSettings, QByteArray::fromStdString(kjobs::heatingSettingsText(h))});
     return list;
 }
 
@@ -105,26 +105,26 @@ void toCentimetres(VDOUB3 &z)
 bool readResults(const Plane &plane, Results *results, QString *error)
 {
     const QString dir = folder();
-    const kcalc::PlaneKind kind = plane.axial ? kcalc::PlaneKind::Axial : kcalc::PlaneKind::Transverse;
+    const kjobs::PlaneKind kind = plane.axial ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse;
     bool ok = false;
-    const std::string summary = readText(dir + kcalc::heatjob::summaryName, &ok);
+    const std::string summary = readText(dir + kjobs::names::heatingSummary, &ok);
     std::string missing;
-    if (!ok || !kcalc::heatjob::parseSummary(summary, results->summary, &missing)) {
-        *error = "Результаты нагрева не прочитаны: в файле " + dir + kcalc::heatjob::summaryName + " нет значения "
+    if (!ok || !kjobs::parseHeatingSummary(summary, results->summary, &missing)) {
+        *error = "Результаты нагрева не прочитаны: в файле " + dir + kjobs::names::heatingSummary + " нет значения "
                  + QString::fromStdString(missing) + ". Повторите расчет.";
         return false;
     }
-    const std::string curve = readText(dir + kcalc::heatjob::focusCurveName, &ok);
-    if (!ok || !kcalc::heatjob::parseFocusCurve(curve, results->times, results->focusTemperature)) {
-        *error = "Результаты нагрева не прочитаны: файл " + dir + kcalc::heatjob::focusCurveName
+    const std::string curve = readText(dir + kjobs::names::focusCurve, &ok);
+    if (!ok || !kjobs::parseFocusCurve(curve, results->times, results->focusTemperature)) {
+        *error = "Результаты нагрева не прочитаны: файл " + dir + kjobs::names::focusCurve
                  + " отсутствует или поврежден. Повторите расчет.";
         return false;
     }
     // The maps in the layout of the field results: horizontal x (transverse) or z (axial).
-    const kcalc::VolumeGrid g = box(plane);
+    const kjobs::VolumeGrid g = box(plane);
     const int ni = plane.axial ? int(g.nz) : int(g.nx), nj = int(g.ny);
-    const QString tName = dir + QString::fromStdString(kcalc::heatjob::temperatureMapName(kind));
-    const QString dName = dir + QString::fromStdString(kcalc::heatjob::doseMapName(kind));
+    const QString tName = dir + QString::fromStdString(kjobs::temperatureMapName(kind));
+    const QString dName = dir + QString::fromStdString(kjobs::doseMapName(kind));
     for (const QString &name : {tName, dName})
         if (!QFile::exists(name)) {
             *error = "Результаты нагрева не прочитаны: нет файла " + name + ". Повторите расчет.";
@@ -155,7 +155,7 @@ QString where(double x, double y, double z, bool axial)
 
 } // namespace
 
-QString readingsText(const kcalc::heatjob::HeatingSummary &s, bool axial)
+QString readingsText(const kjobs::HeatingSummary &s, bool axial)
 {
     QStringList lines;
     lines << "Наибольшая температура: " + num(s.peakTemperature, 1) + " °C (" + where(s.peakX, s.peakY, s.peakZ, axial)

@@ -5,12 +5,12 @@
 #include <QString>
 #include <vector>
 
-#include "heating/HeatingJobFiles.h"
+#include "JobProtocol.h"
 #include "job_files.h"
 #include "shared_params.h"
 
-// The heating job of the heating window: its files in heat/ (formats in the calculator's
-// heating/HeatingJobFiles.h, shared by both sides), the launch and the reading of the results.
+// The heating job of the heating window: its files in heat/ (written and read by the job files'
+// library, JobProtocol.h), the launch and the reading of the results.
 namespace heatingjob {
 
 // What a heating window was opened for: the plane of its field result and the run's focus
@@ -38,8 +38,8 @@ double sourcePressure(const Sonication &s);
 
 // The focus in the calculator's frame (turned by the plane's angle for an axial plane) and the box
 // around it.
-kcalc::Point3 jobFocus(const Plane &plane);
-kcalc::VolumeGrid box(const Plane &plane);
+kjobs::Point3 jobFocus(const Plane &plane);
+kjobs::VolumeGrid box(const Plane &plane);
 
 // First problem with the input (empty or zero times, zero power, a medium without absorption),
 // as the text of an "Ошибка!" box; empty when the job may run.
@@ -55,14 +55,14 @@ struct Results {
     VDOUB3 temperature, dose; // peak temperature (degC) and dose (CEM43 min) in the map's plane,
                               // [plane][i][j] as read_from_file gives them, coordinates in cm
     std::vector<double> times, focusTemperature;
-    kcalc::heatjob::HeatingSummary summary;
+    kjobs::HeatingSummary summary;
 };
 // False with a text for the user when a result file is missing or unreadable.
 bool readResults(const Plane &plane, Results *results, QString *error);
 
 // The readings as plain text lines (temperatures in degC, lengths in mm, positions in cm, in the
 // frame of the map: x, y, z for a transverse plane, z and r for an axial one).
-QString readingsText(const kcalc::heatjob::HeatingSummary &s, bool axial);
+QString readingsText(const kjobs::HeatingSummary &s, bool axial);
 
 } // namespace heatingjob
 

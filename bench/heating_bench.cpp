@@ -5,7 +5,7 @@
 //   1. the bioheat solver on a 128 x 128 x 128 periodic box (a 96 x 96 x 96 region, the rest
 //      padding), a Gaussian source, 10 s of heating and 20 s of cooling at 0.1 s dose steps;
 //   2. the volume field of the heating window's box around the focus at (0, 0, R): 73 x 73 x 73
-//      points, lambda/6 across the axis and lambda/3 along it (heatjob::heatingBox).
+//      points, lambda/6 across the axis and lambda/3 along it (heatingBox).
 //
 //   heating_bench [repetitions [elements]]   repetitions default 3
 //
@@ -25,7 +25,6 @@
 
 #include "geometry/ArrayLayout.h"
 #include "heating/Bioheat.h"
-#include "heating/HeatingJobFiles.h"
 #include "volume/VolumeField.h"
 
 using namespace kcalc;
@@ -108,7 +107,7 @@ int main(int argc, char **argv)
 
     // 2. The volume field of the heating window's box.
     const Point3 focus{0, 0, array.curvatureRadius};
-    const VolumeGrid box = heatjob::heatingBox(focus, array.frequency, liver.soundSpeed);
+    const VolumeGrid box = heatingBox(focus, array.frequency, liver.soundSpeed);
     std::printf("volume field: %ld x %ld x %ld points, steps %.3f, %.3f, %.3f mm\n", box.nx, box.ny, box.nz,
                 box.dx * 1e3, box.dy * 1e3, box.dz * 1e3);
     timed("volume field of the heating box, liver", repetitions, [&] { computeVolumeField(array, liver, focus, box); });

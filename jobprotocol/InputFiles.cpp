@@ -15,15 +15,6 @@ std::string line(const char *label, const char *gap, double value)
     return toCp1251(label) + gap + numberText(value);
 }
 
-long readCount(const TextFile &file, std::size_t index, const char *what)
-{
-    const double value = file.lastNumber(index, what);
-    if (value != std::floor(value) || std::fabs(value) > 2e9)
-        throw JobError("Ошибка в файле " + file.name + ", строка " + std::to_string(index + 1) + " (" + what
-                       + "): число точек " + resultNumber(value) + " не является целым");
-    return static_cast<long>(value);
-}
-
 } // namespace
 
 const std::vector<JobKind> &jobKinds()
@@ -32,7 +23,7 @@ const std::vector<JobKind> &jobKinds()
         {"field", "calc", "calc.bat", "Расчет поля"},
         {"main_max", "main_max", "Trovane.bat", "Оценка качества поля: главные максимумы"},
         {"side_max", "side_max", "Trovane.bat", "Оценка качества поля: боковые максимумы"},
-        // Files of the two: calculator/src/heating/HeatingJobFiles.h.
+        // The two share their folder and input files (HeatingFiles.cpp).
         {"volume", "heat", "volume.bat", "Расчет поля в объеме"},
         {"heating", "heat", "heat.bat", "Расчет нагрева"},
         // Files of the designer's score job: calculator/src/design/ScoreFiles.h.
@@ -153,21 +144,21 @@ void readArrayFile(const std::string &dir, ArrayGeometry &array)
 {
     // Line 1 is the array's name; lines 2-6 end with A, R, a, f, hole radius.
     const TextFile file = readTextFile(dir, names::array);
-    array.aperture = file.lastNumber(1, "апертура решетки, м");
-    array.curvatureRadius = file.lastNumber(2, "радиус кривизны решетки, м");
-    array.elementRadius = file.lastNumber(3, "радиус элементов решетки, м");
-    array.frequency = file.lastNumber(4, "рабочая частота решетки, Гц");
-    array.holeRadius = file.lastNumber(5, "радиус отверстия, м");
+    file.lastNumbers(1, {{&array.aperture, "апертура решетки, м"},
+                         {&array.curvatureRadius, "радиус кривизны решетки, м"},
+                         {&array.elementRadius, "радиус элементов решетки, м"},
+                         {&array.frequency, "рабочая частота решетки, Гц"},
+                         {&array.holeRadius, "радиус отверстия, м"}});
 }
 
 void readMediumFile(const std::string &dir, Medium &medium)
 {
     // Line 1 is the medium's name; lines 2-5 end with density, speed of sound, heat capacity, absorption.
     const TextFile file = readTextFile(dir, names::medium);
-    medium.density = file.lastNumber(1, "плотность, кг/м3");
-    medium.soundSpeed = file.lastNumber(2, "скорость звука, м/с");
-    medium.heatCapacity = file.lastNumber(3, "теплоемкость, Дж/кг/К");
-    medium.absorption_dB_cm_MHz = file.lastNumber(4, "поглощение, дБ/см/МГц");
+    file.lastNumbers(1, {{&medium.density, "плотность, кг/м3"},
+                         {&medium.soundSpeed, "скорость звука, м/с"},
+                         {&medium.heatCapacity, "теплоемкость, Дж/кг/К"},
+                         {&medium.absorption_dB_cm_MHz, "поглощение, дБ/см/МГц"}});
 }
 
 std::vector<ElementPosition> readElementsFile(const std::string &dir)
@@ -198,9 +189,7 @@ Point3 readFocusFile(const std::string &dir)
 {
     const TextFile file = readTextFile(dir, names::focus);
     Point3 f;
-    f.x = file.lastNumber(0, "x фокуса, м");
-    f.y = file.lastNumber(1, "y фокуса, м");
-    f.z = file.lastNumber(2, "z фокуса, м");
+    file.lastNumbers(0, {{&f.x, "x фокуса, м"}, {&f.y, "y фокуса, м"}, {&f.z, "z фокуса, м"}});
     return f;
 }
 
@@ -214,15 +203,14 @@ PlaneGrid readGridFile(const std::string &dir, const std::string &name)
     else if (kind == "yz" || kind == "YZ")
         grid.kind = PlaneKind::Axial;
     else
-        throw JobError("Ошибка в файле " + name + ", строка 1 (тип плоскости): \"" + readableText(kind)
-                       + "\" — ожидается xy или yz");
+        throw JobError(file.where(0, "тип плоскости") + ": \"" + readableText(kind) + "\" — ожидается xy или yz");
     grid.fixed = file.lastNumber(1, "координата плоскости, м");
-    grid.count1 = readCount(file, 2, "число точек по первой оси");
-    grid.count2 = readCount(file, 3, "число точек по второй оси");
-    grid.start1 = file.lastNumber(4, "начало первой оси, м");
-    grid.start2 = file.lastNumber(5, "начало второй оси, м");
-    grid.step1 = file.lastNumber(6, "шаг по первой оси, м");
-    grid.step2 = file.lastNumber(7, "шаг по второй оси, м");
+    grid.count1 = file.lastCount(2, "число точек по первой оси", Count::Whole);
+    grid.count2 = file.lastCount(3, "число точек по второй оси", Count::Whole);
+    file.lastNumbers(4, {{&grid.start1, "начало первой оси, м"},
+                         {&grid.start2, "начало второй оси, м"},
+                         {&grid.step1, "шаг по первой оси, м"},
+                         {&grid.step2, "шаг по второй оси, м"}});
     return grid;
 }
 

@@ -6,7 +6,7 @@
 // their files, and the one writer and reader of every file. Plain C++17, no Qt.
 //
 // A job folder lies next to the executables: calc/ (field), main_max/ and side_max/ (quality
-// scans). The application writes the inputs, removes calcdone and starts the folder's batch file,
+// scans), heat/ (volume field and heating: the same input files, batch files volume.bat and heat.bat). The application writes the inputs, removes calcdone and starts the folder's batch file,
 // which runs `kormax-calc <kind>` there; the calculator writes its results and calcdone last.
 //
 // Text files: numbers of the input files in the text stream's default notation (numberText: six
@@ -46,6 +46,29 @@
 // |                      |             | Nx = count1, Ny = count2.                                    |
 // | scan maximum         | calculator  | The 7th header number of the scan's field result text (the   |
 // |                      |             | field at the best focus position).                           |
+// | grid_volume.txt      | application | Volume and heating jobs: nine lines, one value and a line end |
+// |                      |             | each: nx, ny, nz (whole point counts from 1), x0, y0, z0     |
+// |                      |             | (first point, m), dx, dy, dz (steps, m): the VolumeGrid.     |
+// |                      |             | Written as result numbers.                                   |
+// | heating.txt          | application | Heating job: eleven lines, one value and a line end each:    |
+// |                      |             | p0 on the elements (Pa); heating time, cooling time, dose    |
+// |                      |             | step (s); conductivity k (W/(m K)); perfusion w_b            |
+// |                      |             | (kg/(m^3 s)); heat capacity of blood (J/(kg K)); baseline    |
+// |                      |             | temperature (degC); lesion threshold (CEM43 min); plane of   |
+// |                      |             | the maps "xy" or "yz"; its fixed coordinate (m, z or x).     |
+// |                      |             | Result numbers. Density, heat capacity and absorption are    |
+// |                      |             | those of medium.txt.                                         |
+// | AbsField_XYZ.bin     | calculator  | Volume job: the line "kormax-volume nx ny nz x0 y0 z0 dx dy  |
+// |                      |             | dz max" (result numbers, LF), then nx ny nz little-endian    |
+// |                      |             | binary64 |p|/p0 in VolumeGrid order (z fastest).            |
+// | Heating_T_XY.txt     | calculator  | Heating job: the peak temperature (degC) over the run in the |
+// | Heating_T_YZ.txt     |             | plane of heating.txt, in the layout of AbsField_XY.txt /     |
+// |                      |             | AbsField_YZ.txt.                                             |
+// | Heating_dose_XY.txt  | calculator  | The thermal dose (CEM43 min) over the run, the same way.     |
+// | Heating_dose_YZ.txt  |             |                                                              |
+// | Heating_focus.txt    | calculator  | "t T" a line: time (s) and temperature at the focus (degC).  |
+// | Heating_summary.txt  | calculator  | "key value" a line: "lesion 0|1", then the keys of           |
+// |                      |             | HeatingSummary (HeatingFiles.cpp), all read back.            |
 // | focus_pressure.txt   | calculator  | |p(F)|/p0 of a field job, one number and a line end.         |
 // | side_maxes.txt       | calculator  | Side-maxima scan only, read by nobody (scan/ScanOutput.h).   |
 // | log.txt              | calculator  | The run's log, read by nobody.                               |
@@ -54,6 +77,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -88,6 +112,11 @@ constexpr const char *done = "calcdone";
 constexpr const char *focusPressure = "focus_pressure.txt";
 constexpr const char *sideMaxes = "side_maxes.txt";
 constexpr const char *log = "log.txt";
+constexpr const char *volumeGrid = "grid_volume.txt";
+constexpr const char *heatingSettings = "heating.txt";
+constexpr const char *volumeResult = "AbsField_XYZ.bin";
+constexpr const char *focusCurve = "Heating_focus.txt";
+constexpr const char *heatingSummary = "Heating_summary.txt";
 } // namespace names
 
 // Which plane a grid or a result describes.
@@ -161,6 +190,62 @@ struct PlaneGrid {
 std::size_t appNx(const PlaneGrid &g);
 std::size_t appNy(const PlaneGrid &g);
 
+// grid_volume.txt: a regular box of points in the job frame (m). Point (ix, iy, iz) lies at
+// (x0 + ix dx, y0 + iy dy, z0 + iz dz). Values on it are stored with z fastest: index
+// (ix * ny + iy) * nz + iz, the row-major layout of an nx x ny x nz array.
+struct VolumeGrid {
+    long nx = 0, ny = 0, nz = 0;
+    double x0 = 0, y0 = 0, z0 = 0;
+    double dx = 0, dy = 0, dz = 0;
+
+    std::size_t pointCount() const
+    {
+        return static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny) * static_cast<std::size_t>(nz);
+    }
+    std::size_t index(long ix, long iy, long iz) const
+    {
+        return (static_cast<std::size_t>(ix) * static_cast<std::size_t>(ny) + static_cast<std::size_t>(iy))
+                   * static_cast<std::size_t>(nz)
+               + static_cast<std::size_t>(iz);
+    }
+    Point3 point(long ix, long iy, long iz) const
+    {
+        return Point3{x0 + static_cast<double>(ix) * dx, y0 + static_cast<double>(iy) * dy,
+                      z0 + static_cast<double>(iz) * dz};
+    }
+};
+
+// A sonication: the source on for heatingTime, then off for coolingTime; temperatures and dose are
+// sampled every doseStep (each phase is split into whole steps of at most doseStep).
+struct Sonication {
+    double heatingTime = 0; // s
+    double coolingTime = 0; // s
+    double doseStep = 0.1;  // s
+    double baseline = 37;   // degC, body temperature and the blood's
+};
+
+// heating.txt.
+struct HeatingSettings {
+    double sourcePressure = 0; // p0, Pa
+    Sonication sonication;     // times, dose step, baseline
+    double conductivity = 0, perfusion = 0, bloodHeatCapacity = 0;
+    double doseThreshold = 240; // CEM43 minutes
+    PlaneKind plane = PlaneKind::Transverse;
+    double planeFixed = 0; // m
+};
+
+// Heating_summary.txt: what the heating job reports (m, degC, CEM43 minutes).
+struct HeatingSummary {
+    double peakTemperature = 0, peakX = 0, peakY = 0, peakZ = 0;
+    bool lesion = false;
+    double lesionLength = 0, lesionWidthX = 0, lesionWidthY = 0;
+    double outsideTemperature = 0, outsideX = 0, outsideY = 0, outsideZ = 0;
+    double focalSemiAxisX = 0, focalSemiAxisY = 0, focalSemiAxisZ = 0;
+    double focusPeakTemperature = 0; // the highest of the focus curve
+    double padding = 0;              // m, added on every side of the box by the solver
+    double doseThreshold = 0;
+};
+
 // A file that cannot be read or holds what it must not; the message names the file and the value.
 class JobError : public std::runtime_error
 {
@@ -186,6 +271,10 @@ bool parseNumber(const std::string &token, double &value);
 std::string toCp1251(const std::string &utf8);
 std::string readableText(const std::string &bytes);
 
+// What a line holding a point count may say: any whole number (a grid's counts, whose range is
+// checked later) or a whole number from 1 to 1e9 (a box's).
+enum class Count { Whole, Positive };
+
 // A job file split into lines: LF, CR LF or a lone CR end a line, the last line with or without
 // one, a UTF-8 byte-order mark skipped; the bytes of a label are never interpreted.
 struct TextFile {
@@ -199,6 +288,16 @@ struct TextFile {
     double lastNumber(std::size_t index, const char *what) const;
     // The line's last token as text. Throws JobError if the line is missing or empty.
     std::string lastToken(std::size_t index, const char *what) const;
+    // Consecutive labelled lines from `first` on, each into its value, in order.
+    struct NumberLine {
+        double *value;
+        const char *what;
+    };
+    void lastNumbers(std::size_t first, std::initializer_list<NumberLine> numbers) const;
+    // A point count: the line's last number, whole and in the range of `count`, else JobError.
+    long lastCount(std::size_t index, const char *what, Count count) const;
+    // "Ошибка в файле NAME, строка N (WHAT)": how every message about a line begins.
+    std::string where(std::size_t index, const char *what) const;
 };
 // Reads `dir/name` ("" for the working directory). Throws JobError when it cannot be read.
 TextFile readTextFile(const std::string &dir, const std::string &name);
@@ -259,6 +358,36 @@ std::string focusPressureText(double focusPressure);
 bool readFocusPressure(const std::string &path, double &focusPressure);
 
 std::string doneText();
+
+// ------------------------------------------------------------------------------------------------
+// The volume and heating jobs (folder heat/).
+
+// The box centred on `centre` with n points along each axis (odd counts put `centre` on a point).
+VolumeGrid centredVolume(const Point3 &centre, long nx, long ny, long nz, double dx, double dy, double dz);
+// The box the heating window asks for around a focus: steps of a sixth of the wavelength across
+// the axis and a third along it, reaching six wavelengths across and twelve along.
+VolumeGrid heatingBox(const Point3 &focus, double frequency, double soundSpeed);
+
+std::string temperatureMapName(PlaneKind kind); // Heating_T_XY.txt, Heating_T_YZ.txt
+std::string doseMapName(PlaneKind kind);        // Heating_dose_XY.txt, Heating_dose_YZ.txt
+// Every file a run leaves in heat/ (inputs, results, calcdone, log.txt), for the clean-up at exit.
+std::vector<std::string> heatingFolderFiles();
+
+std::string volumeGridText(const VolumeGrid &grid);
+std::string heatingSettingsText(const HeatingSettings &settings);
+// Readers: throw JobError naming the file, the line and the value (missing lines, values that are
+// not finite numbers, counts that are not whole numbers from 1).
+VolumeGrid readVolumeGridFile(const std::string &dir);
+HeatingSettings readHeatingSettingsFile(const std::string &dir);
+
+std::string volumeResultBytes(const VolumeGrid &grid, const std::vector<double> &values);
+std::string heatingSummaryText(const HeatingSummary &summary);
+// Parses the text of Heating_summary.txt; false (and `error` says which key) when a key is missing
+// or its value is not a finite number.
+bool parseHeatingSummary(const std::string &text, HeatingSummary &summary, std::string *error);
+std::string focusCurveText(const std::vector<double> &times, const std::vector<double> &temperatures);
+// Parses Heating_focus.txt; false when a line is not two finite numbers or there are none.
+bool parseFocusCurve(const std::string &text, std::vector<double> &times, std::vector<double> &temperatures);
 
 } // namespace kjobs
 

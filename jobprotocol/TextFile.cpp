@@ -14,11 +14,6 @@ bool isSpace(char ch)
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
 }
 
-std::string lineRef(const TextFile &file, std::size_t index, const char *what)
-{
-    return file.name + ", строка " + std::to_string(index + 1) + " (" + what + ")";
-}
-
 bool isUtf8(const std::string &bytes)
 {
     std::size_t i = 0;
@@ -232,11 +227,16 @@ bool parseNumber(const std::string &token, double &value)
     return result.ec == std::errc() && result.ptr == last;
 }
 
+std::string TextFile::where(std::size_t index, const char *what) const
+{
+    return "Ошибка в файле " + name + ", строка " + std::to_string(index + 1) + " (" + what + ")";
+}
+
 std::vector<std::string> TextFile::tokens(std::size_t index, const char *what) const
 {
     if (index >= lines.size())
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": строка отсутствует (в файле "
-                       + std::to_string(lines.size()) + " строк)");
+        throw JobError(where(index, what) + ": строка отсутствует (в файле " + std::to_string(lines.size())
+                       + " строк)");
     return splitTokens(lines[index]);
 }
 
@@ -244,7 +244,7 @@ std::string TextFile::lastToken(std::size_t index, const char *what) const
 {
     const std::vector<std::string> words = tokens(index, what);
     if (words.empty())
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": строка пуста");
+        throw JobError(where(index, what) + ": строка пуста");
     return words.back();
 }
 
@@ -253,12 +253,29 @@ double TextFile::lastNumber(std::size_t index, const char *what) const
     const std::string token = lastToken(index, what);
     double value = 0;
     if (!parseNumber(token, value))
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": \"" + readableText(token)
-                       + "\" не является числом");
+        throw JobError(where(index, what) + ": \"" + readableText(token) + "\" не является числом");
     if (!std::isfinite(value))
-        throw JobError("Ошибка в файле " + lineRef(*this, index, what) + ": недопустимое значение \""
-                       + readableText(token) + "\"");
+        throw JobError(where(index, what) + ": недопустимое значение \"" + readableText(token) + "\"");
     return value;
+}
+
+void TextFile::lastNumbers(std::size_t first, std::initializer_list<NumberLine> numbers) const
+{
+    std::size_t index = first;
+    for (const NumberLine &n : numbers)
+        *n.value = lastNumber(index++, n.what);
+}
+
+long TextFile::lastCount(std::size_t index, const char *what, Count count) const
+{
+    const double value = lastNumber(index, what);
+    const bool whole = value == std::floor(value);
+    if (count == Count::Whole && (!whole || std::fabs(value) > 2e9))
+        throw JobError(where(index, what) + ": число точек " + resultNumber(value) + " не является целым");
+    if (count == Count::Positive && (!whole || value < 1 || value > 1e9))
+        throw JobError(where(index, what) + ": число точек должно быть целым положительным, задано "
+                       + resultNumber(value));
+    return static_cast<long>(value);
 }
 
 TextFile readTextFile(const std::string &dir, const std::string &name)

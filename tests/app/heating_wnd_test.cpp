@@ -95,7 +95,7 @@ TEST_F(HeatingWindow, ExampleArrayInLiverMakesALesionWhoseSizeIsReported)
                                 << testsupport::readAll(log).toStdString();
     // medium.txt carries the liver's heat capacity, not the lossless default.
     EXPECT_TRUE(testsupport::readAll(app.file("heat/medium.txt")).contains("3540"));
-    const kcalc::heatjob::HeatingSummary &s = w.results().summary;
+    const kjobs::HeatingSummary &s = w.results().summary;
     EXPECT_TRUE(s.lesion);
     // A focused lesion: millimetres long, longer along the axis than across it, at the focus.
     EXPECT_GT(s.lesionLength, 1e-3);

@@ -1,5 +1,6 @@
 // The job folders as the application writes them for the example array, byte for byte: the field
-// job of either plane and the four quality scans (axial and transverse, main and side maxima).
+// job of either plane, the four quality scans (axial and transverse, main and side maxima) and the
+// heating job of the axial plane in liver.
 // The reference files under tests/data/jobs/ were written by the application before the job
 // files had a library of their own; any change of a label, a number's form or a line end shows.
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include "axialquality_wnd.h"
 #include "field_job.h"
 #include "job_files.h"
+#include "heating_job.h"
+#include "media.h"
 #include "platform.h"
 #include "radialquality_wnd.h"
 #include "scan_jobs.h"
@@ -72,6 +75,22 @@ void scansWithoutWindow(bool axial)
     }
 }
 
+// The heating job of the axial plane in liver, sonication given by its acoustic power.
+void heatingJob()
+{
+    using namespace shared;
+    const media::Medium &liver = media::preset(2);
+    medium = 2;
+    ro = liver.density;
+    c = liver.soundSpeed;
+    pvs = float(liver.absorption);
+    const heatingjob::Plane plane{true, zop, phipr, xF, yF, zF};
+    const heatingjob::Sonication sonication{true, 40, 8, 12, 240};
+    QString failed;
+    ASSERT_TRUE(jobfiles::writeFiles(heatingjob::folder(), heatingjob::files(plane, sonication), &failed))
+        << qPrintable(failed);
+}
+
 struct Case {
     const char *name;
     const char *reference; // folder under tests/data/jobs/
@@ -110,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"scans_axial", "scans_axial", [] { scans<AxialQuality_wnd>("Button_def_main", "Button_def_side"); }},
         Case{"scans_transverse", "scans_transverse", [] { scans<RadialQuality_wnd>("Button_def", "Button_def_2"); }},
         Case{"scans_axial_without_window", "scans_axial", [] { scansWithoutWindow(true); }},
-        Case{"scans_transverse_without_window", "scans_transverse", [] { scansWithoutWindow(false); }}),
+        Case{"scans_transverse_without_window", "scans_transverse", [] { scansWithoutWindow(false); }},
+        Case{"heating_axial", "heating_axial", heatingJob}),
     [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
 
 } // namespace

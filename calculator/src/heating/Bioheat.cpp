@@ -66,6 +66,13 @@ std::vector<double> absorbedPower(const std::vector<double> &amplitude, double p
     return q;
 }
 
+double sourcePressureForPower(double power, std::size_t elements, double elementRadius, double density,
+                              double soundSpeed)
+{
+    const double area = static_cast<double>(elements) * M_PI * elementRadius * elementRadius;
+    return std::sqrt(2 * density * soundSpeed * power / area);
+}
+
 namespace {
 
 constexpr std::size_t kParallelPoints = 1 << 17;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "volume/VolumeGrid.h"
+#include "params/JobError.h"
 
 namespace kcalc {
 
@@ -20,15 +20,6 @@ struct ThermalProperties {
 
     double diffusivity() const { return conductivity / (density * heatCapacity); } // D = k / (rho C), m^2/s
     double perfusionRate() const { return perfusion * bloodHeatCapacity / (density * heatCapacity); } // 1/s
-};
-
-// A sonication: the source on for heatingTime, then off for coolingTime; temperatures and dose are
-// sampled every doseStep (each phase is split into whole steps of at most doseStep).
-struct Sonication {
-    double heatingTime = 0; // s
-    double coolingTime = 0; // s
-    double doseStep = 0.1;  // s
-    double baseline = 37;   // degC, body temperature and the blood's
 };
 
 // Equal steps of a phase: count and length (a phase of length 0 has no steps).
@@ -88,6 +79,11 @@ BioheatResult solveBioheat(const BioheatLayout &layout, const std::vector<double
 // |p| = p0 * amplitude[i] (Pa), alpha the amplitude absorption coefficient (Np/m).
 std::vector<double> absorbedPower(const std::vector<double> &amplitude, double p0, double alpha, double density,
                                   double soundSpeed);
+
+// The pressure amplitude on the elements that radiates an acoustic power (W) from `elements`
+// discs of radius a, each with the plane-wave intensity p0^2 / (2 rho c) on its surface.
+double sourcePressureForPower(double power, std::size_t elements, double elementRadius, double density,
+                              double soundSpeed);
 
 } // namespace kcalc
 

@@ -7,7 +7,6 @@
 #include "field/RunControl.h"
 #include "output/ResultFiles.h"
 #include "params/JobError.h"
-#include "params/JobError.h"
 
 namespace kcalc::heatjob {
 
@@ -18,9 +17,9 @@ JobInput readJobInput(const std::string &dir, bool heating)
     readMediumFile(dir, input.medium);
     input.array.elements = readElementsFile(dir);
     input.focus = readFocusFile(dir);
-    input.box = readVolumeGrid(dir);
+    input.box = readVolumeGridFile(dir);
     if (heating)
-        input.settings = readSettings(dir);
+        input.settings = readHeatingSettingsFile(dir);
     return input;
 }
 
@@ -233,8 +232,8 @@ HeatingSummary summarise(const JobInput &input, const HeatingResult &result)
 
 void writeVolumeResult(const std::string &dir, const VolumeGrid &box, const VolumeFieldResult &field)
 {
-    requireFiniteResult(field.values, volumeResultName);
-    writeFileAtomically(dir, volumeResultName, volumeResultBytes(box, field.values));
+    requireFiniteResult(field.values, names::volumeResult);
+    writeFileAtomically(dir, names::volumeResult, volumeResultBytes(box, field.values));
 }
 
 void writeHeatingResults(const std::string &dir, const JobInput &input, const HeatingResult &result)
@@ -245,11 +244,11 @@ void writeHeatingResults(const std::string &dir, const JobInput &input, const He
     const std::vector<double> dose = sliceValues(input.box, slice, result.heat.dose);
     requireFiniteResult(result.heat.peakTemperature, temperatureMapName(s.plane));
     requireFiniteResult(result.heat.dose, doseMapName(s.plane));
-    requireFiniteResult(result.heat.probe, focusCurveName);
+    requireFiniteResult(result.heat.probe, names::focusCurve);
     writeFileAtomically(dir, temperatureMapName(s.plane), fieldResultText(slice, temperature));
     writeFileAtomically(dir, doseMapName(s.plane), fieldResultText(slice, dose));
-    writeFileAtomically(dir, focusCurveName, focusCurveText(result.heat.times, result.heat.probe));
-    writeFileAtomically(dir, summaryName, summaryText(summarise(input, result)));
+    writeFileAtomically(dir, names::focusCurve, focusCurveText(result.heat.times, result.heat.probe));
+    writeFileAtomically(dir, names::heatingSummary, heatingSummaryText(summarise(input, result)));
 }
 
 } // namespace kcalc::heatjob

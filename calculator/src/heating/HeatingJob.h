@@ -1,13 +1,12 @@
 #ifndef KCALC_HEATING_JOB_H
 #define KCALC_HEATING_JOB_H
 
-// The volume and heating jobs (files: heating/HeatingJobFiles.h): read, check, compute, write.
+// The volume and heating jobs (their files: JobProtocol.h): read, check, compute, write.
 
 #include <string>
 #include <vector>
 
 #include "heating/Bioheat.h"
-#include "heating/HeatingJobFiles.h"
 #include "heating/HeatingReadings.h"
 #include "params/JobInput.h"
 #include "volume/VolumeField.h"
@@ -60,7 +59,7 @@ std::size_t heatingProgressUnits(const JobInput &input, std::size_t *stepUnits =
 
 HeatingSummary summarise(const JobInput &input, const HeatingResult &result);
 
-// Writes the result files of HeatingJobFiles.h (not calcdone). Throws JobError.
+// Writes the result files (not calcdone). Throws JobError.
 void writeVolumeResult(const std::string &dir, const VolumeGrid &box, const VolumeFieldResult &field);
 void writeHeatingResults(const std::string &dir, const JobInput &input, const HeatingResult &result);
 

@@ -25,7 +25,7 @@ heatjob::JobInput readAndCheck(JobContext &job, bool heating)
 {
     Log &log = job.log;
     log.info(std::string("Чтение файлов задания: array.txt, medium.txt, array_elements.txt, focus.txt, ")
-             + heatjob::volumeGridName + (heating ? std::string(", ") + heatjob::settingsName : std::string()));
+             + names::volumeGrid + (heating ? std::string(", ") + names::heatingSettings : std::string()));
     const heatjob::JobInput input = heatjob::readJobInput(job.dir, heating);
     for (const std::string &line : heatjob::describeJobInput(input, heating))
         log.info(line);
@@ -56,7 +56,7 @@ void runVolumeJob(JobContext &job)
              + resultNumber(field.focusPressure) + ", максимум |p|/p0 = " + resultNumber(field.maximum));
     job.owner->publish([&] {
         heatjob::writeVolumeResult(job.dir, input.box, field);
-        log.info(std::string("Результат записан в ") + heatjob::volumeResultName);
+        log.info(std::string("Результат записан в ") + names::volumeResult);
         if (job.control.cancelled())
             throw JobCancelled();
         markDone(job.dir);
@@ -80,7 +80,7 @@ void runHeatingJob(JobContext &job)
     job.computeStart.store(log.elapsed());
     const double t0 = log.elapsed();
     const heatjob::HeatingResult result = heatjob::computeHeating(input, &job.control);
-    const heatjob::HeatingSummary summary = heatjob::summarise(input, result);
+    const HeatingSummary summary = heatjob::summarise(input, result);
     log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0) + ". Наибольшая температура "
              + resultNumber(summary.peakTemperature) + " °C в точке (" + resultNumber(summary.peakX) + ", "
              + resultNumber(summary.peakY) + ", " + resultNumber(summary.peakZ) + ") м; очаг: "
@@ -89,9 +89,8 @@ void runHeatingJob(JobContext &job)
                                : std::string("нет")));
     job.owner->publish([&] {
         heatjob::writeHeatingResults(job.dir, input, result);
-        log.info("Результаты записаны в " + heatjob::temperatureMapName(input.settings.plane) + ", "
-                 + heatjob::doseMapName(input.settings.plane) + ", " + heatjob::focusCurveName + ", "
-                 + heatjob::summaryName);
+        log.info("Результаты записаны в " + temperatureMapName(input.settings.plane) + ", "
+                 + doseMapName(input.settings.plane) + ", " + names::focusCurve + ", " + names::heatingSummary);
         if (job.control.cancelled())
             throw JobCancelled();
         markDone(job.dir);

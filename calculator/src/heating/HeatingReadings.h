@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "params/JobInput.h"
-#include "volume/VolumeGrid.h"
 
 namespace kcalc {
 

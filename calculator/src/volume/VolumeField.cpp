@@ -7,21 +7,6 @@
 
 namespace kcalc {
 
-VolumeGrid centredVolume(const Point3 &centre, long nx, long ny, long nz, double dx, double dy, double dz)
-{
-    VolumeGrid g;
-    g.nx = nx;
-    g.ny = ny;
-    g.nz = nz;
-    g.dx = dx;
-    g.dy = dy;
-    g.dz = dz;
-    g.x0 = centre.x - 0.5 * static_cast<double>(nx - 1) * dx;
-    g.y0 = centre.y - 0.5 * static_cast<double>(ny - 1) * dy;
-    g.z0 = centre.z - 0.5 * static_cast<double>(nz - 1) * dz;
-    return g;
-}
-
 VolumeFieldResult computeVolumeField(const ArrayGeometry &array, const Medium &medium, const Point3 &focus,
                                      const VolumeGrid &grid, RunControl *control)
 {

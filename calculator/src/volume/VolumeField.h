@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "geometry/ArrayGeometry.h"
-#include "volume/VolumeGrid.h"
 
 namespace kcalc {
 

@@ -6,7 +6,6 @@
 
 #include "../JobFolder.h"
 #include "geometry/ArrayLayout.h"
-#include "heating/HeatingJobFiles.h"
 #include "output/ResultFiles.h"
 
 using namespace kcalc;
@@ -28,9 +27,9 @@ JobDescription liverJob()
     return s;
 }
 
-heatjob::HeatingSettings settings()
+HeatingSettings settings()
 {
-    heatjob::HeatingSettings h;
+    HeatingSettings h;
     h.sourcePressure = 1e6;
     h.sonication.heatingTime = 2;
     h.sonication.coolingTime = 1;
@@ -43,12 +42,11 @@ heatjob::HeatingSettings settings()
     return h;
 }
 
-void writeHeatingJob(const std::string &dir, const JobDescription &s, const VolumeGrid &box,
-                     const heatjob::HeatingSettings &h)
+void writeHeatingJob(const std::string &dir, const JobDescription &s, const VolumeGrid &box, const HeatingSettings &h)
 {
     writeJob(dir, s);
-    writeFile(dir + "/grid_volume.txt", heatjob::volumeGridText(box));
-    writeFile(dir + "/heating.txt", heatjob::settingsText(h));
+    writeFile(dir + "/grid_volume.txt", volumeGridText(box));
+    writeFile(dir + "/heating.txt", heatingSettingsText(h));
 }
 
 VolumeGrid smallBox(const Point3 &focus)
@@ -72,13 +70,13 @@ TEST(HeatingProgram, VolumeAndHeatingJobsWriteTheirResultsThenCalcdone)
 
     ASSERT_EQ(runCalculator(dir.path(), "heating --no-gui"), 0) << readFile(dir.file("log.txt"));
     EXPECT_TRUE(exists(dir.file("calcdone")));
-    heatjob::HeatingSummary summary;
+    HeatingSummary summary;
     std::string missing;
-    ASSERT_TRUE(heatjob::parseSummary(readFile(dir.file("Heating_summary.txt")), summary, &missing)) << missing;
+    ASSERT_TRUE(parseHeatingSummary(readFile(dir.file("Heating_summary.txt")), summary, &missing)) << missing;
     EXPECT_GT(summary.peakTemperature, 40);
     EXPECT_NEAR(summary.peakZ, 0.13, 3e-3);
     std::vector<double> t, T;
-    ASSERT_TRUE(heatjob::parseFocusCurve(readFile(dir.file("Heating_focus.txt")), t, T));
+    ASSERT_TRUE(parseFocusCurve(readFile(dir.file("Heating_focus.txt")), t, T));
     EXPECT_EQ(t.size(), 31u);
     // The map in the AbsField_XY.txt layout: a seven-number header and 15 x 15 records.
     EXPECT_EQ(readNumbers(dir.file("Heating_T_XY.txt")).size(), 7u + 3 * 15 * 15);
@@ -89,34 +87,31 @@ TEST(HeatingProgram, BadInputIsRefusedBeforeComputingAndPublishesNothing)
 {
     struct Case {
         const char *name;
-        void (*spoil)(JobDescription &, VolumeGrid &, heatjob::HeatingSettings &);
+        void (*spoil)(JobDescription &, VolumeGrid &, HeatingSettings &);
         const char *message; // part of the log's error
     };
     const Case cases[] = {
-        {"water",
-         [](JobDescription &s, VolumeGrid &, heatjob::HeatingSettings &) { s.medium.absorption_dB_cm_MHz = 0; },
+        {"water", [](JobDescription &s, VolumeGrid &, HeatingSettings &) { s.medium.absorption_dB_cm_MHz = 0; },
          "без поглощения"},
-        {"negative conductivity",
-         [](JobDescription &, VolumeGrid &, heatjob::HeatingSettings &h) { h.conductivity = -0.5; }, "строка 5"},
-        {"negative perfusion", [](JobDescription &, VolumeGrid &, heatjob::HeatingSettings &h) { h.perfusion = -1; },
+        {"negative conductivity", [](JobDescription &, VolumeGrid &, HeatingSettings &h) { h.conductivity = -0.5; },
+         "строка 5"},
+        {"negative perfusion", [](JobDescription &, VolumeGrid &, HeatingSettings &h) { h.perfusion = -1; },
          "строка 6"},
-        {"non-finite pressure",
-         [](JobDescription &, VolumeGrid &, heatjob::HeatingSettings &h) { h.sourcePressure = NAN; }, "heating.txt"},
-        {"zero heat capacity",
-         [](JobDescription &s, VolumeGrid &, heatjob::HeatingSettings &) { s.medium.heatCapacity = 0; },
+        {"non-finite pressure", [](JobDescription &, VolumeGrid &, HeatingSettings &h) { h.sourcePressure = NAN; },
+         "heating.txt"},
+        {"zero heat capacity", [](JobDescription &s, VolumeGrid &, HeatingSettings &) { s.medium.heatCapacity = 0; },
          "теплоемкость"},
-        {"box too large",
-         [](JobDescription &, VolumeGrid &b, heatjob::HeatingSettings &) { b.nx = b.ny = b.nz = 100000; }, "МиБ"},
+        {"box too large", [](JobDescription &, VolumeGrid &b, HeatingSettings &) { b.nx = b.ny = b.nz = 100000; },
+         "МиБ"},
         {"too many dose steps",
-         [](JobDescription &, VolumeGrid &, heatjob::HeatingSettings &h) { h.sonication.doseStep = 1e-6; },
-         "Увеличьте шаг"},
+         [](JobDescription &, VolumeGrid &, HeatingSettings &h) { h.sonication.doseStep = 1e-6; }, "Увеличьте шаг"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         JobDescription s = liverJob();
         VolumeGrid box = smallBox(s.focus);
-        heatjob::HeatingSettings h = settings();
+        HeatingSettings h = settings();
         c.spoil(s, box, h);
         writeHeatingJob(dir.path(), s, box, h);
         EXPECT_EQ(runCalculator(dir.path(), "heating --no-gui"), 1);

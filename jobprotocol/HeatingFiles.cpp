@@ -1,21 +1,34 @@
-#include "heating/HeatingJobFiles.h"
-
+// The files of the volume and heating jobs: the application's writers of their input and readers of
+// their results, the calculator's readers of the input and writers of the results.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 
-#include "output/ResultFiles.h"
-#include "params/JobError.h"
-#include "params/JobError.h"
+#include "JobProtocol.h"
 
-namespace kcalc::heatjob {
+namespace kjobs {
 
-const char *const volumeGridName = "grid_volume.txt";
-const char *const settingsName = "heating.txt";
-const char *const volumeResultName = "AbsField_XYZ.bin";
-const char *const focusCurveName = "Heating_focus.txt";
-const char *const summaryName = "Heating_summary.txt";
+VolumeGrid centredVolume(const Point3 &centre, long nx, long ny, long nz, double dx, double dy, double dz)
+{
+    VolumeGrid g;
+    g.nx = nx;
+    g.ny = ny;
+    g.nz = nz;
+    g.dx = dx;
+    g.dy = dy;
+    g.dz = dz;
+    g.x0 = centre.x - 0.5 * static_cast<double>(nx - 1) * dx;
+    g.y0 = centre.y - 0.5 * static_cast<double>(ny - 1) * dy;
+    g.z0 = centre.z - 0.5 * static_cast<double>(nz - 1) * dz;
+    return g;
+}
+
+VolumeGrid heatingBox(const Point3 &focus, double frequency, double soundSpeed)
+{
+    const double lambda = soundSpeed / frequency;
+    return centredVolume(focus, 73, 73, 73, lambda / 6, lambda / 6, lambda / 3);
+}
 
 std::string temperatureMapName(PlaneKind kind)
 {
@@ -27,23 +40,23 @@ std::string doseMapName(PlaneKind kind)
     return kind == PlaneKind::Transverse ? "Heating_dose_XY.txt" : "Heating_dose_YZ.txt";
 }
 
-std::vector<std::string> folderFiles()
+std::vector<std::string> heatingFolderFiles()
 {
-    return {"array.txt",
-            "medium.txt",
-            "array_elements.txt",
-            "focus.txt",
-            volumeGridName,
-            settingsName,
-            volumeResultName,
+    return {names::array,
+            names::medium,
+            names::elements,
+            names::focus,
+            names::volumeGrid,
+            names::heatingSettings,
+            names::volumeResult,
             temperatureMapName(PlaneKind::Transverse),
             temperatureMapName(PlaneKind::Axial),
             doseMapName(PlaneKind::Transverse),
             doseMapName(PlaneKind::Axial),
-            focusCurveName,
-            summaryName,
-            "calcdone",
-            "log.txt"};
+            names::focusCurve,
+            names::heatingSummary,
+            names::done,
+            names::log};
 }
 
 namespace {
@@ -58,23 +71,16 @@ std::string lines(std::initializer_list<double> values)
     return out;
 }
 
-long count(const TextFile &f, std::size_t line, const char *what)
-{
-    const double v = f.lastNumber(line, what);
-    if (v != std::floor(v) || v < 1 || v > 1e9)
-        throw JobError("Ошибка в файле " + f.name + ", строка " + std::to_string(line + 1) + " (" + what
-                       + "): число точек должно быть целым положительным, задано " + resultNumber(v));
-    return static_cast<long>(v);
-}
-
 } // namespace
+
+// ---- Input ----
 
 std::string volumeGridText(const VolumeGrid &g)
 {
     return lines({double(g.nx), double(g.ny), double(g.nz), g.x0, g.y0, g.z0, g.dx, g.dy, g.dz});
 }
 
-std::string settingsText(const HeatingSettings &s)
+std::string heatingSettingsText(const HeatingSettings &s)
 {
     std::string out =
         lines({s.sourcePressure, s.sonication.heatingTime, s.sonication.coolingTime, s.sonication.doseStep,
@@ -85,56 +91,44 @@ std::string settingsText(const HeatingSettings &s)
     return out;
 }
 
-VolumeGrid readVolumeGrid(const std::string &dir)
+VolumeGrid readVolumeGridFile(const std::string &dir)
 {
-    const TextFile f = readTextFile(dir, volumeGridName);
+    const TextFile f = readTextFile(dir, names::volumeGrid);
     VolumeGrid g;
-    g.nx = count(f, 0, "число точек по x");
-    g.ny = count(f, 1, "число точек по y");
-    g.nz = count(f, 2, "число точек по z");
-    g.x0 = f.lastNumber(3, "первая точка по x");
-    g.y0 = f.lastNumber(4, "первая точка по y");
-    g.z0 = f.lastNumber(5, "первая точка по z");
-    g.dx = f.lastNumber(6, "шаг по x");
-    g.dy = f.lastNumber(7, "шаг по y");
-    g.dz = f.lastNumber(8, "шаг по z");
+    g.nx = f.lastCount(0, "число точек по x", Count::Positive);
+    g.ny = f.lastCount(1, "число точек по y", Count::Positive);
+    g.nz = f.lastCount(2, "число точек по z", Count::Positive);
+    f.lastNumbers(3, {{&g.x0, "первая точка по x"},
+                      {&g.y0, "первая точка по y"},
+                      {&g.z0, "первая точка по z"},
+                      {&g.dx, "шаг по x"},
+                      {&g.dy, "шаг по y"},
+                      {&g.dz, "шаг по z"}});
     return g;
 }
 
-HeatingSettings readSettings(const std::string &dir)
+HeatingSettings readHeatingSettingsFile(const std::string &dir)
 {
-    const TextFile f = readTextFile(dir, settingsName);
+    const TextFile f = readTextFile(dir, names::heatingSettings);
     HeatingSettings s;
-    s.sourcePressure = f.lastNumber(0, "давление на элементах, Па");
-    s.sonication.heatingTime = f.lastNumber(1, "время нагрева, с");
-    s.sonication.coolingTime = f.lastNumber(2, "время остывания, с");
-    s.sonication.doseStep = f.lastNumber(3, "шаг дозы, с");
-    s.conductivity = f.lastNumber(4, "теплопроводность, Вт/(м·К)");
-    s.perfusion = f.lastNumber(5, "перфузия, кг/(м³·с)");
-    s.bloodHeatCapacity = f.lastNumber(6, "теплоемкость крови, Дж/(кг·К)");
-    s.sonication.baseline = f.lastNumber(7, "температура тела, °C");
-    s.doseThreshold = f.lastNumber(8, "порог дозы, CEM43 мин");
+    f.lastNumbers(0, {{&s.sourcePressure, "давление на элементах, Па"},
+                      {&s.sonication.heatingTime, "время нагрева, с"},
+                      {&s.sonication.coolingTime, "время остывания, с"},
+                      {&s.sonication.doseStep, "шаг дозы, с"},
+                      {&s.conductivity, "теплопроводность, Вт/(м·К)"},
+                      {&s.perfusion, "перфузия, кг/(м³·с)"},
+                      {&s.bloodHeatCapacity, "теплоемкость крови, Дж/(кг·К)"},
+                      {&s.sonication.baseline, "температура тела, °C"},
+                      {&s.doseThreshold, "порог дозы, CEM43 мин"}});
     const std::string plane = f.lastToken(9, "плоскость карт");
     if (plane != "xy" && plane != "yz")
-        throw JobError("Ошибка в файле " + f.name + ", строка 10 (плоскость карт): ожидается xy или yz, задано "
-                       + readableText(plane));
+        throw JobError(f.where(9, "плоскость карт") + ": ожидается xy или yz, задано " + readableText(plane));
     s.plane = plane == "xy" ? PlaneKind::Transverse : PlaneKind::Axial;
     s.planeFixed = f.lastNumber(10, "координата плоскости карт, м");
     return s;
 }
 
-VolumeGrid heatingBox(const Point3 &focus, double frequency, double soundSpeed)
-{
-    const double lambda = soundSpeed / frequency;
-    return centredVolume(focus, 73, 73, 73, lambda / 6, lambda / 6, lambda / 3);
-}
-
-double sourcePressureForPower(double power, std::size_t elements, double elementRadius, double density,
-                              double soundSpeed)
-{
-    const double area = static_cast<double>(elements) * M_PI * elementRadius * elementRadius;
-    return std::sqrt(2 * density * soundSpeed * power / area);
-}
+// ---- Results ----
 
 namespace {
 
@@ -164,7 +158,7 @@ const SummaryKey kSummaryKeys[] = {
 
 } // namespace
 
-std::string summaryText(const HeatingSummary &s)
+std::string heatingSummaryText(const HeatingSummary &s)
 {
     std::string out = std::string("lesion ") + (s.lesion ? "1" : "0") + "\n";
     for (const SummaryKey &k : kSummaryKeys) {
@@ -176,7 +170,7 @@ std::string summaryText(const HeatingSummary &s)
     return out;
 }
 
-bool parseSummary(const std::string &text, HeatingSummary &s, std::string *error)
+bool parseHeatingSummary(const std::string &text, HeatingSummary &s, std::string *error)
 {
     bool haveLesion = false;
     std::vector<bool> have(std::size(kSummaryKeys), false);
@@ -254,4 +248,4 @@ std::string volumeResultBytes(const VolumeGrid &g, const std::vector<double> &va
     return out;
 }
 
-} // namespace kcalc::heatjob
+} // namespace kjobs
