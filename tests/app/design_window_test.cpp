@@ -21,23 +21,17 @@
 #include "plane_ch_wnd.h"
 #include "platform.h"
 #include "shared_params.h"
+#include "road_test.h"
 #include "test_support.h"
 #include "window_common.h"
 
 namespace {
 
 using testsupport::BoxRecorder;
+using testsupport::child;
 
 constexpr int kCalculationTimeoutMs = 300000;
 enum { NameColumn = 1, GainColumn = 5, SideColumn = 8 };
-
-template <class T> T *find(QWidget *w, const char *name)
-{
-    T *child = w->findChild<T *>(name);
-    if (!child)
-        ADD_FAILURE() << "no " << name << " in " << w->metaObject()->className();
-    return child;
-}
 
 QStringList mainFields(MainWindow *w)
 {
@@ -48,26 +42,17 @@ QStringList mainFields(MainWindow *w)
     return texts;
 }
 
-class DesignWindow : public ::testing::Test
+class DesignWindow : public testsupport::RoadTest
 {
 protected:
     void SetUp() override
     {
-        const QString built = KORMAX_APP_DIR;
-        QDir(app.path()).mkpath("score");
-        for (const char *f : {"kormax-calc", "calc/calc.bat", "score/score.bat", "Elements_Quist_Marvane.txt"}) {
-            ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
-            QFile::setPermissions(app.file(f), QFile::permissions(app.file(f)) | QFileDevice::ExeOwner);
-        }
+        ASSERT_NO_FATAL_FAILURE(
+            copyShipped({"kormax-calc", "calc/calc.bat", "score/score.bat", "Elements_Quist_Marvane.txt"}));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         shared::resetEntryFlags();
         BoxRecorder::instance().clear();
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
-            qint64 pid = 0;
-            const bool started = QProcess::startDetached(program, args, dir, &pid);
-            pids << pid;
-            return started;
-        });
+        startForReal();
         // The field calculation's "Внимание!" box is answered once the calculator has finished.
         platform::setBoxHandler([this](const platform::Box &box) {
             if (box.title == "Внимание!" && box.text.startsWith("Нажимте"))
@@ -77,37 +62,25 @@ protected:
         platform::setFileDialogHandler([this](const platform::FileDialog &) { return dialogAnswer; });
         main = new MainWindow;
         main->show();
-        find<QPushButton>(main, "pushButton_5")->click(); // the example
-    }
-
-    void TearDown() override
-    {
-        window::freeRemaining();
-        for (qint64 pid : pids)
-            testsupport::waitForExit(pid, 10000);
-        testsupport::installDefaultHooks();
-        platform::setScreenOverride(0, QRect());
-        BoxRecorder::instance().clear();
+        child<QPushButton>(main, "pushButton_5")->click(); // the example
     }
 
     Design_wnd *openDesign()
     {
-        find<QPushButton>(main, "pushButton_design")->click();
+        child<QPushButton>(main, "pushButton_design")->click();
         return qobject_cast<Design_wnd *>(main->designWindow());
     }
 
     void generate(Design_wnd *d, int kind, const QString &count, const QString &gap = "0.5")
     {
-        find<QComboBox>(d, "comboBox_kind")->setCurrentIndex(kind);
-        find<QLineEdit>(d, "lineEdit_count")->setText(count);
-        find<QLineEdit>(d, "lineEdit_gap")->setText(gap);
-        find<QPushButton>(d, "pushButton_generate")->click();
+        child<QComboBox>(d, "comboBox_kind")->setCurrentIndex(kind);
+        child<QLineEdit>(d, "lineEdit_count")->setText(count);
+        child<QLineEdit>(d, "lineEdit_gap")->setText(gap);
+        child<QPushButton>(d, "pushButton_generate")->click();
     }
 
-    testsupport::TempAppDir app;
     QTemporaryDir exports;
     QString dialogAnswer;
-    QList<qint64> pids;
     MainWindow *main = nullptr;
 };
 
@@ -120,16 +93,16 @@ TEST_F(DesignWindow, GeneratesScoresComparesAndUsesALayoutWhoseFieldTheRoadThenC
     generate(d, 0, "256"); // random
     generate(d, 2, "256"); // hexagonal
     generate(d, 1, "256"); // spiral
-    QTableWidget *table = find<QTableWidget>(d, "tableWidget");
+    QTableWidget *table = child<QTableWidget>(d, "tableWidget");
     ASSERT_EQ(table->rowCount(), 3) << BoxRecorder::instance().texts().join("\n").toStdString();
-    EXPECT_TRUE(find<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText().contains("Расположение допустимо."));
+    EXPECT_TRUE(child<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText().contains("Расположение допустимо."));
 
     BoxRecorder::instance().clear();
     QSignalSpy finished(d, &Design_wnd::scoringFinished);
-    find<QPushButton>(d, "pushButton_score")->click();
+    child<QPushButton>(d, "pushButton_score")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
-    EXPECT_FALSE(find<QPushButton>(d, "pushButton_score")->isEnabled()) << "every candidate scored";
+    EXPECT_FALSE(child<QPushButton>(d, "pushButton_score")->isEnabled()) << "every candidate scored";
 
     // Sorted by the strongest side maximum: the lattice, with its grating lobes, comes last.
     table->sortItems(SideColumn, Qt::AscendingOrder);
@@ -144,26 +117,26 @@ TEST_F(DesignWindow, GeneratesScoresComparesAndUsesALayoutWhoseFieldTheRoadThenC
     table->selectRow(0);
     const double gain = table->item(0, GainColumn)->data(Qt::UserRole).toDouble();
     dialogAnswer = exports.filePath("chosen");
-    find<QPushButton>(d, "pushButton_use")->click();
+    child<QPushButton>(d, "pushButton_use")->click();
     const QString path = exports.filePath("chosen.txt");
     ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(find<QLineEdit>(main, "lineEdit_8")->text(), path);
+    EXPECT_EQ(child<QLineEdit>(main, "lineEdit_8")->text(), path);
     QStringList expected = before;
     expected.replaceInStrings(QRegularExpression("^lineEdit_8=.*"), "lineEdit_8=" + path);
     EXPECT_EQ(mainFields(main).join(' ').toStdString(), expected.join(' ').toStdString());
 
     // The usual road: Continue, the array window, the default transverse plane, the field.
-    find<QPushButton>(main, "pushButton_2")->click();
+    child<QPushButton>(main, "pushButton_2")->click();
     ASSERT_TRUE(main->arrayWindow()->isVisible()) << BoxRecorder::instance().texts().join("\n").toStdString();
     EXPECT_EQ(shared::Elem.size(), 256u);
-    find<QPushButton>(main->arrayWindow(), "pushButton_4")->click();
+    child<QPushButton>(main->arrayWindow(), "pushButton_4")->click();
     plane_ch_wnd *plane = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (auto *p = qobject_cast<plane_ch_wnd *>(w); p && p->isVisible())
             plane = p;
     ASSERT_NE(plane, nullptr);
-    find<QPushButton>(plane, "Button_def")->click();
-    find<QPushButton>(plane, "pushButton_4")->click();
+    child<QPushButton>(plane, "Button_def")->click();
+    child<QPushButton>(plane, "pushButton_4")->click();
     ASSERT_TRUE(QFile::exists(app.file("calc/calcdone")))
         << testsupport::readAll(app.file("calc/log.txt")).toStdString();
     // The field job's |p(F)|/p0 at the focus (0, 0, R) is the gain the design window showed.
@@ -175,13 +148,13 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
 {
     const QStringList before = mainFields(main);
     // Elements larger than the aperture: the main window's own check, no design window.
-    find<QLineEdit>(main, "lineEdit_5")->setText("20");
+    child<QLineEdit>(main, "lineEdit_5")->setText("20");
     BoxRecorder::instance().clear();
     EXPECT_EQ(openDesign(), nullptr);
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes().last().title, "Ошибка!");
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("Радиус элемента"));
-    find<QLineEdit>(main, "lineEdit_5")->setText("0.35");
+    child<QLineEdit>(main, "lineEdit_5")->setText("0.35");
 
     Design_wnd *d = openDesign();
     ASSERT_NE(d, nullptr);
@@ -200,25 +173,25 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
         EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains(QString::fromUtf8(r.says)))
             << BoxRecorder::instance().boxes().last().text.toStdString();
     }
-    EXPECT_EQ(find<QTableWidget>(d, "tableWidget")->rowCount(), 0);
+    EXPECT_EQ(child<QTableWidget>(d, "tableWidget")->rowCount(), 0);
 
     // A folder that cannot be written.
     generate(d, 0, "100");
     BoxRecorder::instance().clear();
     dialogAnswer = "/proc/kormax_elements.txt";
-    find<QPushButton>(d, "pushButton_use")->click();
+    child<QPushButton>(d, "pushButton_use")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("доступную для записи"));
 
     // A scoring job stopped by the user.
     BoxRecorder::instance().clear();
     QSignalSpy finished(d, &Design_wnd::scoringFinished);
-    find<QPushButton>(d, "pushButton_score")->click();
-    find<QPushButton>(d, "pushButton_stop")->click();
+    child<QPushButton>(d, "pushButton_score")->click();
+    child<QPushButton>(d, "pushButton_stop")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.startsWith("Оценка прервана"));
-    EXPECT_TRUE(find<QPushButton>(d, "pushButton_score")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(d, "pushButton_score")->isEnabled());
 
     EXPECT_EQ(mainFields(main).join(' ').toStdString(), before.join(' ').toStdString());
 }
