@@ -32,6 +32,12 @@ QStringList jobFilesToRemove()
     for (const char *f :
          {"array.txt", "array_elements.txt", "calcdone", "log.txt", "medium.txt", "score_settings.txt", "scores.txt"})
         paths << QString("/score/") + f;
+    // The design job of the designer's search and ensemble.
+    paths << "/design/.calc.lock";
+    for (const char *f :
+         {"array.txt", "best_1.txt", "best_2.txt", "best_3.txt", "best_labels.txt", "best_so_far.txt", "calcdone",
+          "candidates.txt", "design_scores.txt", "log.txt", "medium.txt", "score_settings.txt", "search_progress.txt"})
+        paths << QString("/design/") + f;
     return paths;
 }
 

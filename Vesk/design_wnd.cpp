@@ -79,6 +79,9 @@ Design_wnd::Design_wnd(const layoutdesign::DesignArray &array, const QString &ma
         formfields::setupNumberField(field, formfields::Sign::Unsigned);
     formfields::setupCountField(ui->lineEdit_count);
     formfields::setupCountField(ui->lineEdit_seed);
+    formfields::setupCountField(ui->lineEdit_budget);
+    formfields::setupCountField(ui->lineEdit_seeds);
+    formfields::setupNumberField(ui->lineEdit_floor, formfields::Sign::Unsigned);
 
     const kcalc::ArrayGeometry &a = array.array;
     ui->label_array->setText(
@@ -147,21 +150,17 @@ double Design_wnd::gap() const
     return number(ui->lineEdit_gap->text(), 1e-3, &v) ? v : 0.0;
 }
 
-void Design_wnd::on_pushButton_generate_clicked()
+// The generator and its settings of group 1; false (reported) when a field is not a number.
+bool Design_wnd::readGeneratorSettings(kcalc::design::GeneratorSettings *out)
 {
-    if (m_candidates.size() >= std::size_t(maxCandidates)) {
-        platform::information(this, errorTitle,
-                              QString::fromUtf8("Сравнивать можно не больше восьми вариантов. Удалите один из них."));
-        return;
-    }
-    kcalc::design::GeneratorSettings s;
+    kcalc::design::GeneratorSettings &s = *out;
     s.kind = layoutdesign::generators[std::clamp(ui->comboBox_kind->currentIndex(), 0, 4)];
     double count = 0, seed = 0;
     if (!number(ui->lineEdit_gap->text(), 1e-3, &s.gap) || !number(ui->lineEdit_pitch->text(), 1e-3, &s.pitch)
         || !number(ui->lineEdit_jitter->text(), 1e-3, &s.jitter) || !number(ui->lineEdit_seed->text(), 1, &seed)) {
         platform::information(this, errorTitle,
                               QString::fromUtf8("Зазор, шаг, смещение и зерно должны быть неотрицательными числами."));
-        return;
+        return false;
     }
     s.seed = static_cast<std::uint64_t>(seed);
     if (ui->checkBox_fill->isChecked()) {
@@ -170,10 +169,23 @@ void Design_wnd::on_pushButton_generate_clicked()
         platform::information(this, errorTitle,
                               QString::fromUtf8("Число элементов должно быть больше нуля (или отметьте «сколько "
                                                 "поместится»)."));
-        return;
+        return false;
     } else {
         s.count = static_cast<std::size_t>(count);
     }
+    return true;
+}
+
+void Design_wnd::on_pushButton_generate_clicked()
+{
+    if (m_candidates.size() >= std::size_t(maxCandidates)) {
+        platform::information(this, errorTitle,
+                              QString::fromUtf8("Сравнивать можно не больше восьми вариантов. Удалите один из них."));
+        return;
+    }
+    kcalc::design::GeneratorSettings s;
+    if (!readGeneratorSettings(&s))
+        return;
     try {
         const std::vector<kcalc::ElementPosition> layout = kcalc::design::generateLayout(m_array.array, s);
         addCandidate(layoutdesign::generatorName(s.kind) + QString::fromUtf8(" №") + QString::number(m_nextId), layout);
@@ -286,7 +298,7 @@ void Design_wnd::showCheck()
 
 void Design_wnd::updateButtons()
 {
-    const bool busy = m_scoring != 0;
+    const bool busy = m_scoring != 0 || m_study != Study::None;
     bool unscored = false;
     for (const auto &[id, c] : m_candidates)
         unscored = unscored || !c.scores;
@@ -295,6 +307,8 @@ void Design_wnd::updateButtons()
     ui->pushButton_remove->setEnabled(!busy && selectedId() != 0);
     ui->pushButton_use->setEnabled(selectedId() != 0);
     ui->pushButton_generate->setEnabled(!busy);
+    ui->pushButton_optimise->setEnabled(!busy);
+    ui->pushButton_ensemble->setEnabled(!busy);
     ui->pushButton_file->setEnabled(!busy && !m_mainFile.isEmpty());
 }
 
@@ -403,19 +417,214 @@ void Design_wnd::onScoreJobFinished(int exitCode, QProcess::ExitStatus status)
                               QString::fromUtf8("Оценка прервана: оценки варианта «") + name
                                   + QString::fromUtf8("» не получены. Нажмите «Оценить», чтобы продолжить."));
     } else {
-        // The calculator's own message is the last error line of its log.
-        QString reason;
-        QFile log(folder + "log.txt");
-        if (log.open(QIODevice::ReadOnly | QIODevice::Text))
-            for (const QString &line : QString::fromUtf8(log.readAll()).split('\n'))
-                if (line.contains(QString::fromUtf8("Ошибка")) || line.contains("ERROR") || line.contains("error"))
-                    reason = line.trimmed();
+        const QString reason = calculatorReason(folder);
         platform::information(this, errorTitle,
                               QString::fromUtf8("Программа расчета не смогла оценить вариант «") + name
                                   + QString::fromUtf8("» (код завершения ") + QString::number(exitCode) + "). "
                                   + reason);
     }
     finishScoring();
+}
+
+// ---- Search and ensemble ----
+
+void Design_wnd::on_pushButton_optimise_clicked()
+{
+    startStudy(true);
+}
+
+void Design_wnd::on_pushButton_ensemble_clicked()
+{
+    startStudy(false);
+}
+
+// Writes the design job of the search or the ensemble of group 1's family and starts it.
+void Design_wnd::startStudy(bool search)
+{
+    kcalc::design::GeneratorSettings s;
+    if (!readGeneratorSettings(&s))
+        return;
+    double n = 0, floor = 0;
+    const QString count = (search ? ui->lineEdit_budget : ui->lineEdit_seeds)->text();
+    if (!number(count, 1, &n) || n < (search ? 4 : 2) || !number(ui->lineEdit_floor->text(), 1, &floor)) {
+        platform::information(this, errorTitle,
+                              search ? QString::fromUtf8("Для поиска нужно не меньше 4 вариантов, а нижняя граница "
+                                                         "усиления — неотрицательное число.")
+                                     : QString::fromUtf8("В ансамбле нужно не меньше 2 зерен."));
+        return;
+    }
+    if (s.kind == Generator::Spiral || s.kind == Generator::Hexagonal || s.kind == Generator::Rings) {
+        // Without chance every seed gives the same layout; a search still moves its elements.
+        if (!search) {
+            platform::information(this, errorTitle,
+                                  QString::fromUtf8("Ансамбль имеет смысл только для случайных способов "
+                                                    "(случайный и решетка со смещением)."));
+            return;
+        }
+    }
+    kcalc::design::CandidateSpec spec;
+    spec.label = search ? "search" : "seed";
+    spec.kind = [&] {
+        for (const char *name : {"random", "spiral", "hexagonal", "rings", "jittered"})
+            if (kcalc::design::parseCandidates(std::string("x ") + name)[0].settings.kind == s.kind)
+                return std::string(name);
+        return std::string("random");
+    }();
+    spec.settings = s;
+    (search ? spec.budget : spec.seeds) = static_cast<std::size_t>(n);
+    spec.gainFloor = floor;
+    try {
+        kcalc::design::CandidateSpec probe = spec;
+        probe.budget = probe.seeds = 0;
+        kcalc::design::candidateLayout(m_array.array, probe, ".");
+    } catch (const std::exception &e) {
+        platform::information(this, errorTitle, QString::fromUtf8(e.what()));
+        return;
+    }
+
+    const QString folder = jobfiles::folderPath("design");
+    QDir().mkpath(folder);
+    QString failed;
+    if (!jobfiles::writeFiles(
+            folder, layoutdesign::designJobFiles(m_array, kcalc::design::candidatesText({spec}), scoreSettings()),
+            &failed)) {
+        jobfiles::reportWriteFailure(this, failed);
+        return;
+    }
+    for (const char *name : {"calcdone", "design_scores.txt", "best_so_far.txt", "search_progress.txt",
+                             "best_labels.txt", "best_1.txt", "best_2.txt", "best_3.txt"})
+        QFile::remove(folder + name);
+    m_job = new QProcess(this);
+    m_job->setWorkingDirectory(folder);
+    m_job->setProcessChannelMode(QProcess::ForwardedChannels);
+    connect(m_job, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &Design_wnd::onStudyFinished);
+    m_study = search ? Study::Search : Study::Ensemble;
+    m_stopped = false;
+    m_job->start(folder + "design.bat", QStringList());
+    if (!m_job->waitForStarted(10000)) {
+        m_job->deleteLater();
+        m_job = nullptr;
+        m_study = Study::None;
+        jobfiles::reportStartFailure(this, folder + "design.bat");
+        return;
+    }
+    m_studyClock.start();
+    if (!m_studyTimer) {
+        m_studyTimer = new QTimer(this);
+        connect(m_studyTimer, &QTimer::timeout, this, &Design_wnd::showStudyProgress);
+    }
+    m_studyTimer->start(500);
+    ui->label_study->setText(QString::fromUtf8("Идет расчет..."));
+    updateButtons();
+}
+
+// Best so far, candidates done and the time left, from the search's progress file.
+void Design_wnd::showStudyProgress()
+{
+    QFile f(jobfiles::folderPath("design") + "search_progress.txt");
+    if (m_study != Study::Search || !f.open(QIODevice::ReadOnly))
+        return;
+    const QStringList w = QString::fromUtf8(f.readAll()).split(' ', Qt::SkipEmptyParts);
+    if (w.size() < 5)
+        return;
+    const double done = w[0].toDouble(), total = w[1].toDouble();
+    const double left = done > 0 ? m_studyClock.elapsed() / 1000.0 * (total - done) / done : 0;
+    ui->label_study->setText(QString::fromUtf8("Оценено ") + w[0] + QString::fromUtf8(" из ") + w[1]
+                             + QString::fromUtf8("; лучший пока: доля наведения ") + fixed(w[2].toDouble(), 3)
+                             + QString::fromUtf8(", боковой максимум ") + fixed(w[3].toDouble(), 3)
+                             + QString::fromUtf8(", усиление ") + fixed(w[4].toDouble(), 2)
+                             + QString::fromUtf8("; осталось около ") + QString::number(int(left + 0.5))
+                             + QString::fromUtf8(" с."));
+}
+
+void Design_wnd::onStudyFinished(int exitCode, QProcess::ExitStatus status)
+{
+    const Study study = m_study;
+    m_job->deleteLater();
+    m_job = nullptr;
+    m_study = Study::None;
+    m_studyTimer->stop();
+    const QString folder = jobfiles::folderPath("design");
+    const auto read = [&](const QString &name) {
+        QFile f(folder + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const auto layoutOf = [&](const QString &name) {
+        std::vector<kcalc::ElementPosition> layout;
+        for (const QByteArray &line : read(name).split('\n')) {
+            const QList<QByteArray> xy = line.simplified().split(' ');
+            if (xy.size() == 2)
+                layout.push_back({xy[0].toDouble(), xy[1].toDouble()});
+        }
+        return layout;
+    };
+    const auto room = [&] { return m_candidates.size() < std::size_t(maxCandidates); };
+    if (status == QProcess::NormalExit && exitCode == 0 && QFile::exists(folder + "calcdone")) {
+        try {
+            const std::vector<kcalc::design::ScoredCandidate> rows =
+                kcalc::design::parseDesignTable(read(kcalc::design::designTableName()).toStdString());
+            if (study == Study::Ensemble) {
+                const QString report = layoutdesign::ensembleReport(rows);
+                ui->label_study->setText(QString::fromUtf8("Ансамбль оценен: распределение оценок — в окне проверки."));
+                ui->plainTextEdit_check->setPlainText(report);
+            } else {
+                const QStringList labels = QString::fromUtf8(read("best_labels.txt")).split('\n', Qt::SkipEmptyParts);
+                int added = 0;
+                for (int k = 0; k < labels.size() && room(); ++k) {
+                    const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto &r) {
+                        return QString::fromStdString(r.label) == labels[k];
+                    });
+                    addCandidate(QString::fromUtf8("Поиск: ") + labels[k], layoutOf(QString("best_%1.txt").arg(k + 1)));
+                    if (row != rows.end()) {
+                        const int id = m_nextId - 1;
+                        m_candidates.at(id).scores = row->scores;
+                        ui->tableWidget->setSortingEnabled(false);
+                        for (int r = 0; r < ui->tableWidget->rowCount(); ++r)
+                            if (ui->tableWidget->item(r, NameColumn)->data(Qt::UserRole).toInt() == id)
+                                fillRow(r, id);
+                        ui->tableWidget->setSortingEnabled(true);
+                    }
+                    ++added;
+                }
+                ui->label_study->setText(
+                    QString::fromUtf8("Поиск закончен: оценено ") + QString::number(rows.size())
+                    + QString::fromUtf8(" вариантов, лучших в таблице: ") + QString::number(added)
+                    + (added < labels.size() ? QString::fromUtf8(" (таблица заполнена)") : QString()));
+            }
+        } catch (const std::exception &e) {
+            platform::information(this, errorTitle,
+                                  QString::fromUtf8("Результат не прочитан: ") + QString::fromUtf8(e.what()));
+        }
+    } else if (m_stopped || status == QProcess::CrashExit || exitCode == 3) {
+        // A stopped search keeps its best so far, to be scored in full with "Оценить".
+        const std::vector<kcalc::ElementPosition> best = layoutOf("best_so_far.txt");
+        if (study == Study::Search && !best.empty() && room()) {
+            addCandidate(QString::fromUtf8("Поиск: лучший до остановки"), best);
+            ui->label_study->setText(
+                QString::fromUtf8("Поиск остановлен; лучший найденный вариант добавлен в таблицу."));
+        } else {
+            ui->label_study->setText(QString::fromUtf8("Расчет остановлен."));
+        }
+    } else {
+        platform::information(this, errorTitle,
+                              QString::fromUtf8("Программа расчета не выполнила поиск (код завершения ")
+                                  + QString::number(exitCode) + "). " + calculatorReason(folder));
+        ui->label_study->clear();
+    }
+    updateButtons();
+    emit scoringFinished();
+}
+
+// The calculator's own message: the last error line of its log.
+QString Design_wnd::calculatorReason(const QString &folder) const
+{
+    QString reason;
+    QFile log(folder + "log.txt");
+    if (log.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (const QString &line : QString::fromUtf8(log.readAll()).split('\n'))
+            if (line.contains(QString::fromUtf8("ОШИБКА")) || line.contains(QString::fromUtf8("Ошибка")))
+                reason = line.trimmed();
+    return reason;
 }
 
 void Design_wnd::finishScoring()

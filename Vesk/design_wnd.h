@@ -1,7 +1,9 @@
 #ifndef DESIGN_WND_H
 #define DESIGN_WND_H
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 #include <QWidget>
 #include <map>
 #include <optional>
@@ -43,6 +45,11 @@ private slots:
     void on_pushButton_score_clicked();
     void on_pushButton_stop_clicked();
     void onScoreJobFinished(int exitCode, QProcess::ExitStatus status);
+    // Search and ensemble (kormax-calc design).
+    void on_pushButton_optimise_clicked();
+    void on_pushButton_ensemble_clicked();
+    void onStudyFinished(int exitCode, QProcess::ExitStatus status);
+    void showStudyProgress();
     // Comparison.
     void on_tableWidget_itemSelectionChanged();
     void on_pushButton_remove_clicked();
@@ -62,6 +69,9 @@ private:
     void showCheck();
     void updateButtons();
     bool startNextScore();
+    bool readGeneratorSettings(kcalc::design::GeneratorSettings *s);
+    void startStudy(bool search);
+    QString calculatorReason(const QString &folder) const;
     void finishScoring();
     kcalc::design::ScoreSettings scoreSettings() const;
     double gap() const;
@@ -74,6 +84,9 @@ private:
     QProcess *m_job = nullptr;
     int m_scoring = 0; // id of the candidate being scored, 0 when none
     bool m_stopped = false;
+    enum class Study { None, Search, Ensemble } m_study = Study::None;
+    QTimer *m_studyTimer = nullptr;
+    QElapsedTimer m_studyClock;
 };
 
 #endif // DESIGN_WND_H

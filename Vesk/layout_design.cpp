@@ -131,6 +131,51 @@ QList<jobfiles::JobFile> scoreJobFiles(const DesignArray &d, const std::vector<k
         {kcalc::design::scoreSettingsName(), QByteArray::fromStdString(kcalc::design::scoreSettingsText(settings))}};
 }
 
+QList<jobfiles::JobFile> designJobFiles(const DesignArray &d, const std::string &candidates,
+                                        const kcalc::design::ScoreSettings &settings)
+{
+    QList<jobfiles::JobFile> files;
+    for (const jobfiles::JobFile &f : scoreJobFiles(d, {}, settings))
+        if (f.name != "array_elements.txt")
+            files << f;
+    files << jobfiles::JobFile{kcalc::design::candidatesName(), QByteArray::fromStdString(candidates)};
+    return files;
+}
+
+QString ensembleReport(const std::vector<kcalc::design::ScoredCandidate> &rows)
+{
+    struct Score {
+        const char *name;
+        double scale;
+        double (*of)(const kcalc::design::Scores &);
+    };
+    const Score scores[] = {
+        {"Доля наведения", 1, [](const kcalc::design::Scores &s) { return s.steerableArea; }},
+        {"Боковой максимум", 1, [](const kcalc::design::Scores &s) { return s.worstSide; }},
+        {"Усиление |p(F)|/p0", 1, [](const kcalc::design::Scores &s) { return s.gain; }},
+        {"−6 дБ поперек, мм", 1000, [](const kcalc::design::Scores &s) { return s.lateralWidth; }},
+        {"−6 дБ вдоль, мм", 1000, [](const kcalc::design::Scores &s) { return s.axialLength; }},
+    };
+    const auto text = [](double v) { return QString::number(v, 'g', 4); };
+    QString report = QString::fromUtf8("Ансамбль из ") + QString::number(rows.size()) + QString::fromUtf8(" зерен.\n");
+    for (const Score &score : scores) {
+        std::vector<double> v;
+        for (const kcalc::design::ScoredCandidate &c : rows)
+            v.push_back(score.of(c.scores) * score.scale);
+        const kcalc::design::Distribution d = kcalc::design::distribution(v, 10);
+        report += "\n" + QString::fromUtf8(score.name) + QString::fromUtf8(": медиана ") + text(d.median)
+                  + QString::fromUtf8(", 5 % — ") + text(d.p5) + QString::fromUtf8(", 95 % — ") + text(d.p95)
+                  + QString::fromUtf8(", от ") + text(d.lowest) + QString::fromUtf8(" до ") + text(d.highest) + "\n";
+        const double width = (d.highest - d.lowest) / double(d.histogram.size());
+        for (std::size_t b = 0; b < d.histogram.size(); ++b)
+            report += QString("  %1 %2 %3\n")
+                          .arg(text(d.lowest + width * double(b)), 10)
+                          .arg(QString(int(d.histogram[b]), QChar(0x2588)))
+                          .arg(d.histogram[b]);
+    }
+    return report;
+}
+
 QString scoreRegionText(const kcalc::design::ScoreSettings &s)
 {
     return QString::fromUtf8("Усиление и ширина по уровню −6 дБ — при фокусе в центре кривизны. Боковые максимумы — "

@@ -7,6 +7,7 @@
 #include <QString>
 #include <vector>
 
+#include "design/DesignBatch.h"
 #include "design/Layout.h"
 #include "design/ScoreFiles.h"
 #include "design/Scores.h"
@@ -51,6 +52,15 @@ QPixmap layoutPicture(const kcalc::ArrayGeometry &array, const std::vector<kcalc
 // The four input files of a score job.
 QList<jobfiles::JobFile> scoreJobFiles(const DesignArray &d, const std::vector<kcalc::ElementPosition> &layout,
                                        const kcalc::design::ScoreSettings &settings);
+
+// The files of a design job (design/): those of a score job without the elements, and the
+// candidate list.
+QList<jobfiles::JobFile> designJobFiles(const DesignArray &d, const std::string &candidates,
+                                        const kcalc::design::ScoreSettings &settings);
+
+// An ensemble's scores as text: per score its median, 5th and 95th percentile, range and a
+// ten-bin histogram drawn with bars.
+QString ensembleReport(const std::vector<kcalc::design::ScoredCandidate> &rows);
 
 // The description of the coarse regions the scores use, for the window.
 QString scoreRegionText(const kcalc::design::ScoreSettings &settings);

@@ -5,11 +5,16 @@
 //     job-kind  field     field of the array over grid_calc.txt      -> AbsField_XY.txt / AbsField_YZ.txt
 //               main_max  main-maxima scan                            (main_max/)
 //               side_max  side-maxima scan                            (side_max/)
+//               volume    |p| in a box around the focus                -> volume field (heat/)
+//               heating   temperature and thermal dose in that box     -> heating results (heat/)
+//               score     scores of an element layout                 -> scores.txt (score/)
+//               design    a batch of candidate layouts, ensembles, searches -> design_scores.txt (design/)
 //     --no-gui  never open the progress window (progress goes to stderr and log.txt)
 //
-//   mpirun -np N kormax-calc main_max|side_max --no-gui
-//     the scan over N processes (parallel/Ranks.h): each computes a share of the focus positions,
-//     rank 0 alone writes the log, the results and calcdone; the results are those of one process.
+//   mpirun -np N kormax-calc main_max|side_max|design --no-gui
+//     the job over N processes (parallel/Ranks.h): each computes a share of the focus positions or
+//     of the candidates, rank 0 alone writes the log, the results and calcdone; the results are
+//     those of one process, bit for bit.
 //
 //   kormax-calc <session.kormax> <job-kind> --out DIR [--no-gui]
 //     writes the job of a session file into DIR as the application would, then runs it there

@@ -47,8 +47,9 @@ class DesignWindow : public testsupport::RoadTest
 protected:
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(
-            copyShipped({"kormax-calc", "calc/calc.bat", "score/score.bat", "Elements_Quist_Marvane.txt"}));
+        QDir(app.path()).mkpath("design");
+        ASSERT_NO_FATAL_FAILURE(copyShipped(
+            {"kormax-calc", "calc/calc.bat", "score/score.bat", "design/design.bat", "Elements_Quist_Marvane.txt"}));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         shared::resetEntryFlags();
         BoxRecorder::instance().clear();
@@ -197,3 +198,39 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
 }
 
 } // namespace
+
+TEST_F(DesignWindow, SearchFillsTheTableEnsembleShowsItsSpreadAndAStoppedSearchKeepsItsBest)
+{
+    Design_wnd *d = openDesign();
+    ASSERT_NE(d, nullptr);
+    child<QComboBox>(d, "comboBox_kind")->setCurrentIndex(0); // random
+    child<QLineEdit>(d, "lineEdit_count")->setText("48");
+    QSignalSpy finished(d, &Design_wnd::scoringFinished);
+    QTableWidget *table = child<QTableWidget>(d, "tableWidget");
+
+    child<QLineEdit>(d, "lineEdit_budget")->setText("5");
+    BoxRecorder::instance().clear();
+    child<QPushButton>(d, "pushButton_optimise")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
+    ASSERT_EQ(table->rowCount(), 3); // the search's three best, scored
+    for (int row = 0; row < 3; ++row)
+        EXPECT_GT(table->item(row, GainColumn)->data(Qt::UserRole).toDouble(), 1) << row;
+
+    child<QLineEdit>(d, "lineEdit_seeds")->setText("3");
+    child<QPushButton>(d, "pushButton_ensemble")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    const QString report = child<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText();
+    EXPECT_TRUE(report.startsWith("Ансамбль из 3 зерен.")) << report.toStdString();
+    EXPECT_EQ(report.count("медиана"), 5);
+
+    // Stopped once it has a best so far: that layout joins the table, unscored.
+    child<QLineEdit>(d, "lineEdit_budget")->setText("100");
+    child<QPushButton>(d, "pushButton_optimise")->click();
+    ASSERT_TRUE(testsupport::waitForFile(app.file("design/search_progress.txt"), kCalculationTimeoutMs));
+    child<QPushButton>(d, "pushButton_stop")->click();
+    ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
+    ASSERT_EQ(table->rowCount(), 4);
+    EXPECT_FALSE(table->findItems("Поиск: лучший до остановки", Qt::MatchExactly).isEmpty());
+    EXPECT_TRUE(child<QPushButton>(d, "pushButton_score")->isEnabled());
+}

@@ -66,19 +66,19 @@ while IFS= read -r rel; do
     fi
 done < <(cd "$app" && find . -type f | sed 's|^\./||' | sort)
 shipped_jobs=$(cd "$source/data/jobs" && find . -type f | sed 's|^\./||' | sort)
-installed_jobs=$(cd "$inst" && find calc main_max side_max heat score -type f 2>/dev/null | sort)
+installed_jobs=$(cd "$inst" && find calc main_max side_max heat score design -type f 2>/dev/null | sort)
 [ "$shipped_jobs" = "$installed_jobs" ] || fail "job folders hold \"$installed_jobs\" instead of \"$shipped_jobs\""
 while IFS= read -r rel; do
     cmp -s "$source/data/jobs/$rel" "$inst/$rel" || fail "installed $rel differs from data/jobs/$rel"
 done <<<"$shipped_jobs"
 
-for f in kormax kormax-calc calc/calc.bat main_max/Trovane.bat side_max/Trovane.bat heat/heat.bat score/score.bat; do
+for f in kormax kormax-calc calc/calc.bat main_max/Trovane.bat side_max/Trovane.bat heat/heat.bat score/score.bat design/design.bat; do
     [ -x "$inst/$f" ] || fail "$f is not an executable file in the installed directory"
 done
 for f in help.pdf logo_png.png icon.png help_poper.png help_prodol.png Elements_Quist_Marvane.txt; do
     [ -s "$inst/$f" ] || fail "shipped file $f missing or empty"
 done
-for d in calc main_max side_max heat score; do
+for d in calc main_max side_max heat score design; do
     [ -d "$inst/$d" ] || fail "job folder $d/ missing"
 done
 

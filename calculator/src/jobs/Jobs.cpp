@@ -1,5 +1,6 @@
 #include "jobs/Jobs.h"
 
+#include "design/DesignJob.h"
 #include "design/ScoreJob.h"
 #include "field/FieldJob.h"
 #include "heating/HeatingJob.h"
@@ -16,6 +17,7 @@ const std::vector<JobModule> &jobModules()
         {"volume", runVolumeJob},
         {"heating", runHeatingJob},
         {"score", design::runScoreJob},
+        {"design", design::runDesignJob},
     };
     return modules;
 }

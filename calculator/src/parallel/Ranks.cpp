@@ -61,4 +61,15 @@ std::vector<double> sumToRoot(const std::vector<double> &mine, Ranks r)
     return all;
 }
 
+std::vector<double> sumToAll(const std::vector<double> &mine, Ranks r)
+{
+    if (r.size == 1)
+        return mine;
+    if (mine.size() > static_cast<std::size_t>(2147483647))
+        throw std::runtime_error("too many results to share over MPI: " + std::to_string(mine.size()));
+    std::vector<double> all(mine.size());
+    MPI_Allreduce(mine.data(), all.data(), static_cast<int>(mine.size()), MPI_DOUBLE, MPI_SUM, MPI_COMM_WORLD);
+    return all;
+}
+
 } // namespace kcalc::parallel

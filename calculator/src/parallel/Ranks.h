@@ -54,6 +54,8 @@ std::pair<std::size_t, std::size_t> share(std::size_t count, Ranks r);
 // rank passes a vector of the same length. With one rank it returns `mine`. Ranks that fill
 // disjoint parts and leave zeros elsewhere thus put their parts together exactly.
 std::vector<double> sumToRoot(const std::vector<double> &mine, Ranks r);
+// The same sum delivered to every rank (for work whose next step depends on all results).
+std::vector<double> sumToAll(const std::vector<double> &mine, Ranks r);
 
 } // namespace kcalc::parallel
 

@@ -1,7 +1,8 @@
-// kormax-calc scan jobs over two MPI ranks write the same files, byte for byte, as one process.
+// kormax-calc jobs over two MPI ranks write the same files, byte for byte, as one process.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "../calculator/JobFolder.h"
@@ -64,4 +65,46 @@ TEST(ScanMpi, TwoRanksWriteWhatOneProcessWrites)
                 EXPECT_EQ(testjob::readFile(ranks.file(name)), testjob::readFile(alone.file(name))) << name;
             }
         }
+}
+
+TEST(DesignMpi, TwoRanksWriteTheTableOfOneProcessAndBadListsNothing)
+{
+    const auto writeFolder = [](const testjob::TempDir &dir, const std::string &candidates) {
+        testjob::JobDescription job;
+        job.array = exampleArray();
+        job.medium = water();
+        testjob::writeJob(dir.path(), job);
+        testjob::writeFile(dir.file("candidates.txt"), candidates);
+    };
+    const std::string list = "r random count=48 gap=0.0005 seed=3 seeds=2\n"
+                             "s spiral count=48 gap=0.0005\n"
+                             "o random count=48 gap=0.0005 seed=7 budget=5\n";
+    testjob::TempDir alone, ranks;
+    writeFolder(alone, list);
+    writeFolder(ranks, list);
+    ASSERT_EQ(run(alone.path(), "'" KORMAX_CALC_EXE "' design --no-gui"), 0)
+        << testjob::readFile(alone.file("stderr.out"));
+    ASSERT_EQ(run(ranks.path(), kMpirun + "2 '" KORMAX_CALC_EXE "' design --no-gui"), 0)
+        << testjob::readFile(ranks.file("stderr.out"));
+    for (const char *name : {"design_scores.txt", "best_1.txt", "best_3.txt", "calcdone"}) {
+        ASSERT_TRUE(testjob::exists(ranks.file(name))) << name;
+        EXPECT_EQ(testjob::readFile(ranks.file(name)), testjob::readFile(alone.file(name))) << name;
+    }
+    const std::string table = testjob::readFile(alone.file("design_scores.txt"));
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1 + 2 + 1 + 5); // header, ensemble, spiral, search
+
+    // A list that cannot be read, a candidate that cannot be placed: the line or the candidate is
+    // named, and no table appears.
+    const struct {
+        const char *list, *named;
+    } bad[] = {{"r random count=48\nx random count=lots\n", "строка 2"},
+               {"r random count=48\ncrowded random count=3000\n", "crowded"}};
+    for (const auto &c : bad) {
+        testjob::TempDir dir;
+        writeFolder(dir, c.list);
+        EXPECT_EQ(run(dir.path(), kMpirun + "2 '" KORMAX_CALC_EXE "' design --no-gui"), 1) << c.list;
+        EXPECT_NE(testjob::readFile(dir.file("log.txt")).find(c.named), std::string::npos) << c.list;
+        EXPECT_FALSE(testjob::exists(dir.file("design_scores.txt")));
+        EXPECT_FALSE(testjob::exists(dir.file("calcdone")));
+    }
 }
