@@ -121,9 +121,8 @@ HeatingSettings readHeatingSettingsFile(const std::string &dir)
                       {&s.sonication.baseline, "температура тела, °C"},
                       {&s.doseThreshold, "порог дозы, CEM43 мин"}});
     const std::string plane = f.lastToken(9, "плоскость карт");
-    if (plane != "xy" && plane != "yz")
+    if (!parsePlaneKind(plane, s.plane))
         throw JobError(f.where(9, "плоскость карт") + ": ожидается xy или yz, задано " + readableText(plane));
-    s.plane = plane == "xy" ? PlaneKind::Transverse : PlaneKind::Axial;
     s.planeFixed = f.lastNumber(10, "координата плоскости карт, м");
     return s;
 }

@@ -48,6 +48,17 @@ std::string jobFolder(const std::string &kindName)
     return kind ? kind->folder : kindName;
 }
 
+bool parsePlaneKind(const std::string &text, PlaneKind &kind)
+{
+    if (text == "xy" || text == "XY")
+        kind = PlaneKind::Transverse;
+    else if (text == "yz" || text == "YZ")
+        kind = PlaneKind::Axial;
+    else
+        return false;
+    return true;
+}
+
 std::string fieldResultName(PlaneKind kind)
 {
     return kind == PlaneKind::Transverse ? "AbsField_XY.txt" : "AbsField_YZ.txt";
@@ -200,11 +211,7 @@ PlaneGrid readGridFile(const std::string &dir, const std::string &name)
     const TextFile file = readTextFile(dir, name);
     PlaneGrid grid;
     const std::string kind = file.lastToken(0, "тип плоскости");
-    if (kind == "xy" || kind == "XY")
-        grid.kind = PlaneKind::Transverse;
-    else if (kind == "yz" || kind == "YZ")
-        grid.kind = PlaneKind::Axial;
-    else
+    if (!parsePlaneKind(kind, grid.kind))
         throw JobError(file.where(0, "тип плоскости") + ": \"" + readableText(kind) + "\" — ожидается xy или yz");
     grid.fixed = file.lastNumber(1, "координата плоскости, м");
     grid.count1 = file.lastCount(2, "число точек по первой оси", Count::Whole);

@@ -125,6 +125,9 @@ enum class PlaneKind {
     Axial       // "yz": the plane x = fixed (0 after the array is turned); axis 1 is y, axis 2 is z
 };
 
+// "xy" or "XY" a transverse plane, "yz" or "YZ" an axial one; false for any other text.
+bool parsePlaneKind(const std::string &text, PlaneKind &kind);
+
 std::string fieldResultName(PlaneKind kind); // AbsField_XY.txt, AbsField_YZ.txt
 std::string scanResultName(PlaneKind kind);  // AbsField_XY.bin, AbsField_YZ.bin
 // The layout a field result file is read in, from its name: transverse when the sixth-last and

@@ -97,21 +97,10 @@ struct ScanResult {
 PlaneGrid makeGrid(const std::string &plane, double fixed, std::pair<long, long> count, std::pair<double, double> start,
                    std::pair<double, double> step)
 {
-    PlaneGrid g;
-    if (plane == "xy")
-        g.kind = PlaneKind::Transverse;
-    else if (plane == "yz")
-        g.kind = PlaneKind::Axial;
-    else
+    PlaneKind kind;
+    if (!parsePlaneKind(plane, kind))
         throw py::value_error("plane: \"xy\" (transverse) or \"yz\" (axial), not \"" + plane + "\"");
-    g.fixed = fixed;
-    g.count1 = count.first;
-    g.count2 = count.second;
-    g.start1 = start.first;
-    g.start2 = start.second;
-    g.step1 = step.first;
-    g.step2 = step.second;
-    return g;
+    return PlaneGrid{kind, fixed, count.first, count.second, start.first, start.second, step.first, step.second};
 }
 
 FieldResult field(const ArrayGeometry &array, const Medium &medium, const std::vector<double> &focus,

@@ -193,12 +193,8 @@ HeatingResult computeHeating(const JobInput &input, RunControl *control)
     r.layout = bioheatLayout(input.box, tissue, input.settings.sonication);
     // The probe: the box point nearest the focus.
     const VolumeGrid &g = input.box;
-    const auto nearest = [](double x, double x0, double h, long n) {
-        return std::clamp(static_cast<long>(std::lround((x - x0) / h)), 0L, n - 1);
-    };
-    const std::size_t probe =
-        g.index(nearest(input.focus.x, g.x0, g.dx, g.nx), nearest(input.focus.y, g.y0, g.dy, g.ny),
-                nearest(input.focus.z, g.z0, g.dz, g.nz));
+    const std::size_t probe = g.index(nearestIndex(g, 0, input.focus.x), nearestIndex(g, 1, input.focus.y),
+                                      nearestIndex(g, 2, input.focus.z));
     r.heat = solveBioheat(r.layout, q, tissue, input.settings.sonication, probe, control, stepUnits);
     r.readings = heatingReadings(g, r.field.values, r.heat.peakTemperature, r.heat.dose, input.settings.doseThreshold,
                                  input.settings.sonication.baseline);

@@ -163,48 +163,46 @@ HeatingReadings heatingReadings(const VolumeGrid &grid, const std::vector<double
     return r;
 }
 
+long nearestIndex(const VolumeGrid &grid, int axis, double coordinate)
+{
+    const long i = std::lround((coordinate - axisStart(grid, axis)) / axisStep(grid, axis));
+    return std::clamp(i, 0L, axisCount(grid, axis) - 1);
+}
+
+namespace {
+
+// The axis across a slice: z for a transverse plane (axes x, y), x for the axial one (axes y, z).
+int acrossAxis(PlaneKind kind)
+{
+    return kind == PlaneKind::Transverse ? 2 : 0;
+}
+
+} // namespace
+
 PlaneGrid boxSlice(const VolumeGrid &grid, PlaneKind kind, double fixed)
 {
-    PlaneGrid s;
-    s.kind = kind;
-    const auto nearest = [](double x, double x0, double h, long n) {
-        return std::clamp(static_cast<long>(std::lround((x - x0) / h)), 0L, n - 1);
-    };
-    if (kind == PlaneKind::Transverse) {
-        s.fixed = grid.z0 + static_cast<double>(nearest(fixed, grid.z0, grid.dz, grid.nz)) * grid.dz;
-        s.count1 = grid.nx;
-        s.count2 = grid.ny;
-        s.start1 = grid.x0;
-        s.start2 = grid.y0;
-        s.step1 = grid.dx;
-        s.step2 = grid.dy;
-    } else {
-        s.fixed = grid.x0 + static_cast<double>(nearest(fixed, grid.x0, grid.dx, grid.nx)) * grid.dx;
-        s.count1 = grid.ny;
-        s.count2 = grid.nz;
-        s.start1 = grid.y0;
-        s.start2 = grid.z0;
-        s.step1 = grid.dy;
-        s.step2 = grid.dz;
-    }
-    return s;
+    const int across = acrossAxis(kind), first = across == 2 ? 0 : 1, second = first + 1;
+    const double at =
+        axisStart(grid, across) + static_cast<double>(nearestIndex(grid, across, fixed)) * axisStep(grid, across);
+    return PlaneGrid{kind,
+                     at,
+                     axisCount(grid, first),
+                     axisCount(grid, second),
+                     axisStart(grid, first),
+                     axisStart(grid, second),
+                     axisStep(grid, first),
+                     axisStep(grid, second)};
 }
 
 std::vector<double> sliceValues(const VolumeGrid &grid, const PlaneGrid &slice, const std::vector<double> &values)
 {
+    const int across = acrossAxis(slice.kind);
+    const long k = nearestIndex(grid, across, slice.fixed);
     std::vector<double> out;
     out.reserve(slice.pointCount());
-    if (slice.kind == PlaneKind::Transverse) {
-        const long iz = std::lround((slice.fixed - grid.z0) / grid.dz);
-        for (long ix = 0; ix < grid.nx; ++ix)
-            for (long iy = 0; iy < grid.ny; ++iy)
-                out.push_back(values[grid.index(ix, iy, iz)]);
-    } else {
-        const long ix = std::lround((slice.fixed - grid.x0) / grid.dx);
-        for (long iy = 0; iy < grid.ny; ++iy)
-            for (long iz = 0; iz < grid.nz; ++iz)
-                out.push_back(values[grid.index(ix, iy, iz)]);
-    }
+    for (long i1 = 0; i1 < slice.count1; ++i1)
+        for (long i2 = 0; i2 < slice.count2; ++i2)
+            out.push_back(values[lineIndex(grid, across, k, i1, i2)]);
     return out;
 }
 

@@ -42,6 +42,9 @@ HeatingReadings heatingReadings(const VolumeGrid &grid, const std::vector<double
                                 const std::vector<double> &peakTemperature, const std::vector<double> &dose,
                                 double doseThreshold, double baseline);
 
+// The index along axis (0 x, 1 y, 2 z) of the box point nearest to a coordinate, clamped into the box.
+long nearestIndex(const VolumeGrid &grid, int axis, double coordinate);
+
 // The plane of the box nearest to a calculation plane: a transverse plane z = fixed (axes x, y) or
 // the axial plane x = fixed (axes y, z), clamped into the box; values in PlaneGrid::points order.
 PlaneGrid boxSlice(const VolumeGrid &grid, PlaneKind kind, double fixed);
