@@ -62,42 +62,15 @@ void AxialQuality_wnd::SetScaleGL()
 
 // ---- Reading the regions ----
 
-AxialQuality_wnd::FocusShift AxialQuality_wnd::focusShiftFrom(const formfields::FieldTexts &text)
+AxialQuality_wnd::FocusShift AxialQuality_wnd::readFocusShift() const
 {
-    FocusShift s;
-    s.zmin = fieldValue(text("lineEdit_6")) / 100;
-    s.phi = fieldValue(text("lineEdit_9"));
-    s.Nr = int(fieldValue(text("lineEdit_11")));
-    s.Nz = int(fieldValue(text("lineEdit_10")));
-    s.dr = fieldValue(text("lineEdit_8")) / 100;
-    s.dz = fieldValue(text("lineEdit_7")) / 100;
-    s.zmax = fieldValue(text("lineEdit_12")) / 100;
-    s.r = fieldValue(text("lineEdit_13")) / 100;
-    return s;
+    return scanjob::axialShiftFrom(formfields::formTexts(this));
 }
 
 // The field region is the axial calculation plane: its column always mirrors the plane globals.
-void AxialQuality_wnd::fieldRegionFrom(const formfields::FieldTexts &text)
-{
-    using namespace shared;
-    zminpr = fieldValue(text("lineEdit_21")) / 100;
-    phipr = fieldValue(text("lineEdit_16"));
-    Nrpr = fieldValue(text("lineEdit_17"));
-    Nzpr = fieldValue(text("lineEdit_15"));
-    drpr = fieldValue(text("lineEdit_19")) / 100;
-    dzpr = fieldValue(text("lineEdit_20")) / 100;
-    zmaxpr = fieldValue(text("lineEdit_18")) / 100;
-    rpr = fieldValue(text("lineEdit_14")) / 100;
-}
-
-AxialQuality_wnd::FocusShift AxialQuality_wnd::readFocusShift() const
-{
-    return focusShiftFrom(formfields::formTexts(this));
-}
-
 void AxialQuality_wnd::readFieldRegion() const
 {
-    fieldRegionFrom(formfields::formTexts(this));
+    scanjob::fieldRegionFrom(true, formfields::formTexts(this));
 }
 
 // ---- Fields ----
@@ -203,45 +176,20 @@ void AxialQuality_wnd::on_lineEdit_16_textChanged(const QString &text)
 
 // ---- Default regions ----
 
-// Focus positions from R/2 to 3R/2 along z and +-A/6 across; the field region reaches a quarter of
-// that length further each way and has half as many points again across, with the same steps.
-void AxialQuality_wnd::setDefaults(int Nr_f, int Nz_f)
+void AxialQuality_wnd::setDefaults(bool side)
 {
-    using namespace shared;
-    using formfields::numberText;
-    const double Rd = R;
-    const double dr = A / 2 / 3 / (Nr_f - 1);
-    const double dz = Rd / (Nz_f - 1);
-
-    ui->lineEdit_6->setText(numberText(Rd / 2 * 100));
-    ui->lineEdit_9->setText("0");
-    ui->lineEdit_11->setText(QString::number(Nr_f));
-    ui->lineEdit_10->setText(QString::number(Nz_f));
-    ui->lineEdit_8->setText(numberText(dr * 100));
-    ui->lineEdit_7->setText(numberText(dz * 100));
-
-    zminpr = Rd - 1.25 * Rd / 2;
-    ui->lineEdit_21->setText(numberText(zminpr * 100));
-    phipr = 0;
-    ui->lineEdit_16->setText("0");
-    Nrpr = int(1.5 * Nr_f);
-    ui->lineEdit_17->setText(numberText(Nrpr));
-    Nzpr = int(1.25 * Nz_f);
-    ui->lineEdit_15->setText(numberText(Nzpr));
-    drpr = dr;
-    ui->lineEdit_19->setText(numberText(drpr * 100));
-    dzpr = dz;
-    ui->lineEdit_20->setText(numberText(dzpr * 100));
+    for (const scanjob::FieldText &f : scanjob::defaultTexts(true, side))
+        findChild<QLineEdit *>(f.name)->setText(f.text);
 }
 
 void AxialQuality_wnd::on_Button_def_main_clicked()
 {
-    setDefaults(51, 241);
+    setDefaults(false);
 }
 
 void AxialQuality_wnd::on_Button_def_side_clicked()
 {
-    setDefaults(6, 25);
+    setDefaults(true);
     showSideDefaultsNote();
 }
 
@@ -269,13 +217,7 @@ void AxialQuality_wnd::readRun(Scan kind)
 
 QByteArray AxialQuality_wnd::focusShiftGridText(Scan) const
 {
-    return focusShiftGridText(m_shift);
-}
-
-QByteArray AxialQuality_wnd::focusShiftGridText(const FocusShift &s)
-{
-    // After the rotation of the array the plane is the calculator's x = 0; counts as integers.
-    return jobfiles::gridText("yz", 0, 2 * s.Nr - 1, s.Nz, -s.r, s.zmin, s.dr, s.dz);
+    return scanjob::focusShiftGridText(m_shift);
 }
 
 QString AxialQuality_wnd::checkRun(Scan kind) const
@@ -308,8 +250,7 @@ QString AxialQuality_wnd::checkRun(Scan kind) const
 
 Grid AxialQuality_wnd::focusShiftGrid(Scan) const
 {
-    const FocusShift &s = m_shift;
-    return Grid(s.Nz, 2 * s.Nr - 1, s.dz, s.dr, s.zmin, s.zmax, (1 - s.Nr) * s.dr, (s.Nr - 1) * s.dr);
+    return scanjob::focusShiftGrid(m_shift);
 }
 
 void AxialQuality_wnd::on_pushButton_clicked()

@@ -31,6 +31,12 @@ QString checkPlane(bool axialTab)
     return QString();
 }
 
+QList<jobfiles::JobFile> planeFiles(bool axial)
+{
+    return jobfiles::elementsAndFocusFiles(axial)
+           << jobfiles::JobFile{kjobs::names::gridCalc, jobfiles::planeGridText(axial)};
+}
+
 bool run(QWidget *parent, bool axialTab)
 {
     jobfiles::Job job = jobfiles::kindJob("field");
@@ -40,8 +46,7 @@ bool run(QWidget *parent, bool axialTab)
     for (bool axial : {false, true}) {
         if (!(axial ? shared::is_prodol : shared::is_poper))
             continue;
-        job.files += jobfiles::elementsAndFocusFiles(axial);
-        job.files += jobfiles::JobFile{kjobs::names::gridCalc, jobfiles::planeGridText(axial)};
+        job.files += planeFiles(axial);
         resultFile = job.folder
                      + QString::fromStdString(
                          kjobs::fieldResultName(axial ? kjobs::PlaneKind::Axial : kjobs::PlaneKind::Transverse));

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "grid.h"
+#include "job_files.h"
 
 class QWidget;
 
@@ -14,6 +15,10 @@ namespace fieldjob {
 // First failing check of the tab's counts and steps, in the order they are made; empty when the
 // plane can be calculated.
 QString checkPlane(bool axialTab);
+
+// A plane's own input files from the shared parameters: array_elements.txt and focus.txt, turned
+// for the axial plane, and the plane in grid_calc.txt (array.txt and medium.txt come first).
+QList<jobfiles::JobFile> planeFiles(bool axial);
 
 // Runs the job. Which plane's files are written follows is_poper / is_prodol; the checks are those
 // of the pressed button's tab. True when the calculator was started and the user has confirmed its

@@ -188,21 +188,6 @@ bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *fai
     return true;
 }
 
-bool writeArrayAndMedium(const QString &folder, QString *failedPath)
-{
-    return writeFiles(folder, arrayAndMediumFiles(), failedPath);
-}
-
-bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath)
-{
-    return writeFiles(folder, elementsAndFocusFiles(axial), failedPath);
-}
-
-bool writePlaneGrid(const QString &path, bool axial)
-{
-    return writeFile(path, planeGridText(axial));
-}
-
 QString gridRefusal(const QByteArray &gridText, const QString &region)
 {
     using kjobs::kMaxGridPoints;

@@ -78,11 +78,6 @@ QString scanMemoryRefusal(const QByteArray &fieldGrid, const QByteArray &focusGr
 // Writes the files into the folder (with trailing slash) in order. Stops at the first file it
 // cannot write, returns false and puts that file's path into failedPath.
 bool writeFiles(const QString &folder, const QList<JobFile> &files, QString *failedPath);
-// The same for the usual groups: array.txt and medium.txt; array_elements.txt and focus.txt; and
-// a grid file of the current plane at path.
-bool writeArrayAndMedium(const QString &folder, QString *failedPath);
-bool writeElementsAndFocus(const QString &folder, bool axial, QString *failedPath);
-bool writePlaneGrid(const QString &path, bool axial);
 
 // Removes the folder's completion marker (and an earlier run's focus_pressure.txt) and starts its
 // batch file detached, with an empty argument list and the folder as working directory. False when the program could not be started.

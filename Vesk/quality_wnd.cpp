@@ -6,6 +6,7 @@
 #include "JobProtocol.h"
 #include "job_files.h"
 #include "platform.h"
+#include "scan_jobs.h"
 #include "session_state.h"
 #include "shared_params.h"
 #include "window_common.h"
@@ -79,15 +80,10 @@ void QualityWnd::runScan(Scan kind)
 
     const bool axial = m_plane.axial;
     jobfiles::Job job = jobfiles::kindJob(kind == Scan::Main ? "main_max" : "side_max");
-    job.files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
-    // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt; the axial
-    // window writes the focus positions first.
-    const jobfiles::JobFile focusShift{kjobs::names::gridCalc, focusShiftGridText(kind)};
-    const jobfiles::JobFile field{kjobs::names::gridScan, jobfiles::planeGridText(axial)};
-    if (axial)
-        job.files << focusShift << field;
-    else
-        job.files << field << focusShift;
+    // The field region goes to grid_scan.txt, the focus positions to grid_calc.txt.
+    const QByteArray focusShift = focusShiftGridText(kind);
+    const QByteArray field = jobfiles::planeGridText(axial);
+    job.files = scanjob::jobFiles(axial, focusShift);
     QString *path = side ? m_plane.sidePath : m_plane.mainPath;
     job.written = [axial, path, &job] {
         file_to_calc_qual = scanjob::binaryResultName(axial);
@@ -96,12 +92,11 @@ void QualityWnd::runScan(Scan kind)
     };
     job.check = [this, kind] { return checkRun(kind); };
     job.refuse = [&field, &focusShift] {
-        QString refusal = jobfiles::gridRefusal(field.bytes, "Область расчета поля");
+        QString refusal = jobfiles::gridRefusal(field, "Область расчета поля");
         if (refusal.isEmpty())
-            refusal = jobfiles::gridRefusal(focusShift.bytes, "Область смещения фокуса");
+            refusal = jobfiles::gridRefusal(focusShift, "Область смещения фокуса");
         if (refusal.isEmpty())
-            refusal = jobfiles::scanMemoryRefusal(field.bytes, focusShift.bytes, int(Elem.size()),
-                                                  platform::physicalMemory());
+            refusal = jobfiles::scanMemoryRefusal(field, focusShift, int(Elem.size()), platform::physicalMemory());
         return refusal;
     };
     if (!jobfiles::run(this, job))

@@ -61,40 +61,15 @@ void RadialQuality_wnd::SetScaleGL()
 
 // ---- Reading the regions ----
 
-RadialQuality_wnd::FocusShift RadialQuality_wnd::focusShiftFrom(const formfields::FieldTexts &text)
+RadialQuality_wnd::FocusShift RadialQuality_wnd::readFocusShift() const
 {
-    FocusShift s;
-    s.z = fieldValue(text("lineEdit")) / 100;
-    s.Nx = fieldValue(text("lineEdit_10"));
-    s.Ny = fieldValue(text("lineEdit_11"));
-    s.dx = fieldValue(text("lineEdit_2")) / 100;
-    s.dy = fieldValue(text("lineEdit_3")) / 100;
-    s.rx = (s.Nx - 1) * s.dx;
-    s.ry = (s.Ny - 1) * s.dy;
-    return s;
+    return scanjob::transverseShiftFrom(formfields::formTexts(this));
 }
 
 // The field region is the transverse calculation plane: its column always mirrors the plane globals.
-void RadialQuality_wnd::fieldRegionFrom(const formfields::FieldTexts &text)
-{
-    using namespace shared;
-    zop = fieldValue(text("lineEdit_4")) / 100;
-    Nxp = fieldValue(text("lineEdit_17"));
-    Nyp = fieldValue(text("lineEdit_16"));
-    dxp = fieldValue(text("lineEdit_5")) / 100;
-    dyp = fieldValue(text("lineEdit_6")) / 100;
-    rxp = fieldValue(text("lineEdit_14")) / 100;
-    ryp = fieldValue(text("lineEdit_15")) / 100;
-}
-
-RadialQuality_wnd::FocusShift RadialQuality_wnd::readFocusShift() const
-{
-    return focusShiftFrom(formfields::formTexts(this));
-}
-
 void RadialQuality_wnd::readFieldRegion() const
 {
-    fieldRegionFrom(formfields::formTexts(this));
+    scanjob::fieldRegionFrom(false, formfields::formTexts(this));
 }
 
 // ---- Fields ----
@@ -187,42 +162,20 @@ void RadialQuality_wnd::on_lineEdit_4_textChanged(const QString &text)
 
 // ---- Default regions ----
 
-// Focus positions over +-A/6 at the centre of curvature; the field region around them has half as
-// many points again each way, with the same steps.
-void RadialQuality_wnd::setDefaults(int N_f)
+void RadialQuality_wnd::setDefaults(bool side)
 {
-    using namespace shared;
-    using formfields::numberText;
-    const double Rd = R;
-    const double step = A / 2 / 3 / (N_f - 1);
-    const int n = int(1.5 * N_f);
-
-    ui->lineEdit->setText(numberText(Rd * 100));
-    ui->lineEdit_10->setText(numberText(N_f));
-    ui->lineEdit_11->setText(numberText(N_f));
-    ui->lineEdit_2->setText(numberText(step * 100));
-    ui->lineEdit_3->setText(numberText(step * 100));
-
-    zop = Rd;
-    ui->lineEdit_4->setText(numberText(zop * 100));
-    Nxp = n;
-    ui->lineEdit_17->setText(numberText(Nxp));
-    Nyp = n;
-    ui->lineEdit_16->setText(numberText(Nyp));
-    dxp = step;
-    ui->lineEdit_5->setText(numberText(dxp * 100));
-    dyp = step;
-    ui->lineEdit_6->setText(numberText(dyp * 100));
+    for (const scanjob::FieldText &f : scanjob::defaultTexts(false, side))
+        findChild<QLineEdit *>(f.name)->setText(f.text);
 }
 
 void RadialQuality_wnd::on_Button_def_clicked()
 {
-    setDefaults(51);
+    setDefaults(false);
 }
 
 void RadialQuality_wnd::on_Button_def_2_clicked()
 {
-    setDefaults(6);
+    setDefaults(true);
     showSideDefaultsNote();
 }
 
@@ -252,12 +205,7 @@ void RadialQuality_wnd::readRun(Scan kind)
 
 QByteArray RadialQuality_wnd::focusShiftGridText(Scan) const
 {
-    return focusShiftGridText(m_shift);
-}
-
-QByteArray RadialQuality_wnd::focusShiftGridText(const FocusShift &s)
-{
-    return jobfiles::transverseGridText(s.z, s.Nx, s.Ny, s.rx, s.ry, s.dx, s.dy);
+    return scanjob::focusShiftGridText(m_shift);
 }
 
 QString RadialQuality_wnd::checkRun(Scan kind) const
@@ -289,10 +237,7 @@ QString RadialQuality_wnd::checkRun(Scan kind) const
 
 Grid RadialQuality_wnd::focusShiftGrid(Scan) const
 {
-    const FocusShift &s = m_shift;
-    const int nx = int(s.Nx), ny = int(s.Ny);
-    return Grid(2 * nx - 1, 2 * ny - 1, s.dx, s.dy, -(nx - 1) * s.dx, (nx - 1) * s.dx, -(ny - 1) * s.dy,
-                (ny - 1) * s.dy);
+    return scanjob::focusShiftGrid(m_shift);
 }
 
 void RadialQuality_wnd::on_pushButton_clicked()

@@ -3,6 +3,7 @@
 
 #include "form_fields.h"
 #include "quality_wnd.h"
+#include "scan_jobs.h"
 
 namespace Ui {
 class RadialQuality_wnd;
@@ -61,25 +62,16 @@ protected:
     Grid focusShiftGrid(Scan kind) const override;
     qualityresult::Request resultRequest() const override;
 
-public:
-    // The focus-shift column as read (metres); half-widths computed from counts and steps.
-    struct FocusShift {
-        double z, Nx, Ny, dx, dy, rx, ry;
-    };
-    // The regions from the texts of the form's fields by name (this window's, or those a session
-    // keeps): the focus-shift region, the field region into the transverse plane globals, and
-    // grid_calc.txt of a scan of that focus-shift region.
-    static FocusShift focusShiftFrom(const formfields::FieldTexts &text);
-    static void fieldRegionFrom(const formfields::FieldTexts &text);
-    static QByteArray focusShiftGridText(const FocusShift &s);
-
 private:
+    // The focus-shift column as read (metres); half-widths computed from counts and steps.
+    using FocusShift = scanjob::TransverseShift;
     FocusShift readFocusShift() const;
     void readFieldRegion() const;
     void focusShiftEdited();
     void fieldEdited();
     void regionUpdate();
-    void setDefaults(int N_f);
+    // The default regions of a main- or side-maxima scan typed into the fields.
+    void setDefaults(bool side);
 
     Ui::RadialQuality_wnd *ui;
     FocusShift m_shift{};

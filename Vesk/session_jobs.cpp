@@ -1,7 +1,7 @@
 #include "session_jobs.h"
 
-#include "axialquality_wnd.h"
-#include "radialquality_wnd.h"
+#include "field_job.h"
+#include "scan_jobs.h"
 #include "session_state.h"
 #include "shared_params.h"
 
@@ -25,8 +25,7 @@ bool jobFiles(const session::Session &s, const QString &kind, QList<jobfiles::Jo
                      + " плоскости расчета и фокуса: задайте их в окне выбора плоскости и сохраните сеанс.";
             return false;
         }
-        *files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
-        *files << jobfiles::JobFile{"grid_calc.txt", jobfiles::planeGridText(axial)};
+        *files = jobfiles::arrayAndMediumFiles() + fieldjob::planeFiles(axial);
         return true;
     }
     if (kind != "main_max" && kind != "side_max") {
@@ -45,20 +44,8 @@ bool jobFiles(const session::Session &s, const QString &kind, QList<jobfiles::Jo
     }
     const QMap<QString, QString> fields = s.quality.value(key);
     const formfields::FieldTexts text = [&fields](const char *name) { return fields.value(name); };
-    // As the quality windows write a run: the field region becomes the plane, the focus-shift
-    // region goes to grid_calc.txt, the field region to grid_scan.txt.
-    const bool axial = key == "axial";
-    QByteArray shiftGrid;
-    if (axial) {
-        AxialQuality_wnd::fieldRegionFrom(text);
-        shiftGrid = AxialQuality_wnd::focusShiftGridText(AxialQuality_wnd::focusShiftFrom(text));
-    } else {
-        RadialQuality_wnd::fieldRegionFrom(text);
-        shiftGrid = RadialQuality_wnd::focusShiftGridText(RadialQuality_wnd::focusShiftFrom(text));
-    }
-    *files = jobfiles::arrayAndMediumFiles() + jobfiles::elementsAndFocusFiles(axial);
-    *files << jobfiles::JobFile{"grid_calc.txt", shiftGrid}
-           << jobfiles::JobFile{"grid_scan.txt", jobfiles::planeGridText(axial)};
+    // As the quality windows write a run: the field region becomes the plane.
+    *files = scanjob::jobFiles(key == "axial", text);
     return true;
 }
 

@@ -1,20 +1,18 @@
 // Writes the job folders of the default quality scans of the example array exactly as the
-// application does: the example array in the shared parameters, the quality window of the plane,
-// its default button for main (or side) maxima and its run button, with the batch file's start
-// left out. scripts/bench-quality-scans.sh times the calculator on what this writes.
+// application does: the example array in the shared parameters and the default regions of the
+// plane's quality window for main and side maxima, written as its run buttons write them, without
+// starting the batch file. No window is built, so no display is needed.
+// scripts/bench-quality-scans.sh times the calculator on what this writes.
 // Usage: kormax-quality-jobs <application dir> axial|transverse
-// Needs a display for the windows' previews (run it under xvfb-run).
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
 
-#include "axialquality_wnd.h"
 #include "build_list_of_elem.h"
+#include "job_files.h"
 #include "main_params.h"
 #include "platform.h"
-#include "radialquality_wnd.h"
+#include "scan_jobs.h"
 #include "shared_params.h"
 
 int main(int argc, char *argv[])
@@ -23,17 +21,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: kormax-quality-jobs <application dir> axial|transverse\n");
         return 2;
     }
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const bool axial = std::strcmp(argv[2], "axial") == 0;
     platform::setAppDirOverride(dir);
-    QStringList errors;
-    platform::setBoxHandler([&errors](const platform::Box &box) {
-        if (box.title == QString("Ошибка!"))
-            errors << box.text;
-        return QMessageBox::Ok;
-    });
-    platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return true; });
 
     // The example data of the main window.
     mainparams::setExampleArray();
@@ -43,15 +34,20 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QWidget *w =
-        axial ? static_cast<QWidget *>(new AxialQuality_wnd()) : static_cast<QWidget *>(new RadialQuality_wnd());
-    auto click = [w](const char *name) { w->findChild<QPushButton *>(name)->click(); };
-    click(axial ? "Button_def_main" : "Button_def");
-    click("pushButton");
-    click(axial ? "Button_def_side" : "Button_def_2");
-    click("pushButton_2");
-    for (const QString &e : errors)
-        std::fprintf(stderr, "%s\n", qPrintable(e));
-    delete w;
-    return errors.isEmpty() ? 0 : 1;
+    for (const bool side : {false, true}) {
+        const QList<jobfiles::JobFile> files = scanjob::jobFiles(axial, scanjob::defaultFieldTexts(axial, side));
+        for (const jobfiles::JobFile &f : files) {
+            const QString refusal = f.name.startsWith("grid_") ? jobfiles::gridRefusal(f.bytes, f.name) : QString();
+            if (!refusal.isEmpty()) {
+                std::fprintf(stderr, "%s\n", qPrintable(refusal));
+                return 1;
+            }
+        }
+        QString failed;
+        if (!jobfiles::writeFiles(jobfiles::kindFolder(side ? "side_max" : "main_max"), files, &failed)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(failed));
+            return 1;
+        }
+    }
+    return 0;
 }

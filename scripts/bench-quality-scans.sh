@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times the four default quality scans of the example array (main and side maxima, axial and
-# transverse plane) on job folders written by the application's own quality windows
-# (bench/quality_jobs.cpp), in a scratch copy of the application directory. Each scan runs the
-# calculator as Trovane.bat does, without the progress window.
+# transverse plane) on job folders written by the application's own job writers with the quality
+# windows' default regions (bench/quality_jobs.cpp, which needs no display), in a scratch copy of
+# the application directory. Each scan runs the calculator as Trovane.bat does, without the
+# progress window.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${KORMAX_BUILD_DIR:-$here/build}
@@ -12,7 +13,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp -a "$build/app/." "$scratch/"
 for plane in axial transverse; do
-  xvfb-run -a -s "-screen 0 1600x1200x24" "$build/bench/kormax-quality-jobs" "$scratch" "$plane"
+  "$build/bench/kormax-quality-jobs" "$scratch" "$plane"
   for job in main_max side_max; do
     start=$(date +%s%N)
     (cd "$scratch/$job" && ../kormax-calc "$job" --no-gui 2>/dev/null)

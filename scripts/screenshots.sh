@@ -19,7 +19,7 @@ fi
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch"
 cp -a "$build/app/." "$scratch/"
-for job in calc main_max side_max score; do
+for job in calc main_max side_max heat score design; do
   find "$scratch/$job" -type f ! -name '*.bat' -delete
 done
 mkdir -p "$here/docs/screenshots"

@@ -21,23 +21,17 @@
 #include "plane_ch_wnd.h"
 #include "platform.h"
 #include "shared_params.h"
+#include "road_test.h"
 #include "test_support.h"
 #include "window_common.h"
 
 namespace {
 
 using testsupport::BoxRecorder;
+using testsupport::child;
 
 constexpr int kCalculationTimeoutMs = 300000;
 enum { NameColumn = 1, GainColumn = 5, SideColumn = 8 };
-
-template <class T> T *find(QWidget *w, const char *name)
-{
-    T *child = w->findChild<T *>(name);
-    if (!child)
-        ADD_FAILURE() << "no " << name << " in " << w->metaObject()->className();
-    return child;
-}
 
 QStringList mainFields(MainWindow *w)
 {
@@ -48,28 +42,18 @@ QStringList mainFields(MainWindow *w)
     return texts;
 }
 
-class DesignWindow : public ::testing::Test
+class DesignWindow : public testsupport::RoadTest
 {
 protected:
     void SetUp() override
     {
-        const QString built = KORMAX_APP_DIR;
-        QDir(app.path()).mkpath("score");
         QDir(app.path()).mkpath("design");
-        for (const char *f :
-             {"kormax-calc", "calc/calc.bat", "score/score.bat", "design/design.bat", "Elements_Quist_Marvane.txt"}) {
-            ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
-            QFile::setPermissions(app.file(f), QFile::permissions(app.file(f)) | QFileDevice::ExeOwner);
-        }
+        ASSERT_NO_FATAL_FAILURE(copyShipped(
+            {"kormax-calc", "calc/calc.bat", "score/score.bat", "design/design.bat", "Elements_Quist_Marvane.txt"}));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         shared::resetEntryFlags();
         BoxRecorder::instance().clear();
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
-            qint64 pid = 0;
-            const bool started = QProcess::startDetached(program, args, dir, &pid);
-            pids << pid;
-            return started;
-        });
+        startForReal();
         // The field calculation's "Внимание!" box is answered once the calculator has finished.
         platform::setBoxHandler([this](const platform::Box &box) {
             if (box.title == "Внимание!" && box.text.startsWith("Нажимте"))
@@ -79,37 +63,25 @@ protected:
         platform::setFileDialogHandler([this](const platform::FileDialog &) { return dialogAnswer; });
         main = new MainWindow;
         main->show();
-        find<QPushButton>(main, "pushButton_5")->click(); // the example
-    }
-
-    void TearDown() override
-    {
-        window::freeRemaining();
-        for (qint64 pid : pids)
-            testsupport::waitForExit(pid, 10000);
-        testsupport::installDefaultHooks();
-        platform::setScreenOverride(0, QRect());
-        BoxRecorder::instance().clear();
+        child<QPushButton>(main, "pushButton_5")->click(); // the example
     }
 
     Design_wnd *openDesign()
     {
-        find<QPushButton>(main, "pushButton_design")->click();
+        child<QPushButton>(main, "pushButton_design")->click();
         return qobject_cast<Design_wnd *>(main->designWindow());
     }
 
     void generate(Design_wnd *d, int kind, const QString &count, const QString &gap = "0.5")
     {
-        find<QComboBox>(d, "comboBox_kind")->setCurrentIndex(kind);
-        find<QLineEdit>(d, "lineEdit_count")->setText(count);
-        find<QLineEdit>(d, "lineEdit_gap")->setText(gap);
-        find<QPushButton>(d, "pushButton_generate")->click();
+        child<QComboBox>(d, "comboBox_kind")->setCurrentIndex(kind);
+        child<QLineEdit>(d, "lineEdit_count")->setText(count);
+        child<QLineEdit>(d, "lineEdit_gap")->setText(gap);
+        child<QPushButton>(d, "pushButton_generate")->click();
     }
 
-    testsupport::TempAppDir app;
     QTemporaryDir exports;
     QString dialogAnswer;
-    QList<qint64> pids;
     MainWindow *main = nullptr;
 };
 
@@ -122,16 +94,16 @@ TEST_F(DesignWindow, GeneratesScoresComparesAndUsesALayoutWhoseFieldTheRoadThenC
     generate(d, 0, "256"); // random
     generate(d, 2, "256"); // hexagonal
     generate(d, 1, "256"); // spiral
-    QTableWidget *table = find<QTableWidget>(d, "tableWidget");
+    QTableWidget *table = child<QTableWidget>(d, "tableWidget");
     ASSERT_EQ(table->rowCount(), 3) << BoxRecorder::instance().texts().join("\n").toStdString();
-    EXPECT_TRUE(find<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText().contains("Расположение допустимо."));
+    EXPECT_TRUE(child<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText().contains("Расположение допустимо."));
 
     BoxRecorder::instance().clear();
     QSignalSpy finished(d, &Design_wnd::scoringFinished);
-    find<QPushButton>(d, "pushButton_score")->click();
+    child<QPushButton>(d, "pushButton_score")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
-    EXPECT_FALSE(find<QPushButton>(d, "pushButton_score")->isEnabled()) << "every candidate scored";
+    EXPECT_FALSE(child<QPushButton>(d, "pushButton_score")->isEnabled()) << "every candidate scored";
 
     // Sorted by the strongest side maximum: the lattice, with its grating lobes, comes last.
     table->sortItems(SideColumn, Qt::AscendingOrder);
@@ -146,26 +118,26 @@ TEST_F(DesignWindow, GeneratesScoresComparesAndUsesALayoutWhoseFieldTheRoadThenC
     table->selectRow(0);
     const double gain = table->item(0, GainColumn)->data(Qt::UserRole).toDouble();
     dialogAnswer = exports.filePath("chosen");
-    find<QPushButton>(d, "pushButton_use")->click();
+    child<QPushButton>(d, "pushButton_use")->click();
     const QString path = exports.filePath("chosen.txt");
     ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(find<QLineEdit>(main, "lineEdit_8")->text(), path);
+    EXPECT_EQ(child<QLineEdit>(main, "lineEdit_8")->text(), path);
     QStringList expected = before;
     expected.replaceInStrings(QRegularExpression("^lineEdit_8=.*"), "lineEdit_8=" + path);
     EXPECT_EQ(mainFields(main).join(' ').toStdString(), expected.join(' ').toStdString());
 
     // The usual road: Continue, the array window, the default transverse plane, the field.
-    find<QPushButton>(main, "pushButton_2")->click();
+    child<QPushButton>(main, "pushButton_2")->click();
     ASSERT_TRUE(main->arrayWindow()->isVisible()) << BoxRecorder::instance().texts().join("\n").toStdString();
     EXPECT_EQ(shared::Elem.size(), 256u);
-    find<QPushButton>(main->arrayWindow(), "pushButton_4")->click();
+    child<QPushButton>(main->arrayWindow(), "pushButton_4")->click();
     plane_ch_wnd *plane = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (auto *p = qobject_cast<plane_ch_wnd *>(w); p && p->isVisible())
             plane = p;
     ASSERT_NE(plane, nullptr);
-    find<QPushButton>(plane, "Button_def")->click();
-    find<QPushButton>(plane, "pushButton_4")->click();
+    child<QPushButton>(plane, "Button_def")->click();
+    child<QPushButton>(plane, "pushButton_4")->click();
     ASSERT_TRUE(QFile::exists(app.file("calc/calcdone")))
         << testsupport::readAll(app.file("calc/log.txt")).toStdString();
     // The field job's |p(F)|/p0 at the focus (0, 0, R) is the gain the design window showed.
@@ -177,13 +149,13 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
 {
     const QStringList before = mainFields(main);
     // Elements larger than the aperture: the main window's own check, no design window.
-    find<QLineEdit>(main, "lineEdit_5")->setText("20");
+    child<QLineEdit>(main, "lineEdit_5")->setText("20");
     BoxRecorder::instance().clear();
     EXPECT_EQ(openDesign(), nullptr);
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_EQ(BoxRecorder::instance().boxes().last().title, "Ошибка!");
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("Радиус элемента"));
-    find<QLineEdit>(main, "lineEdit_5")->setText("0.35");
+    child<QLineEdit>(main, "lineEdit_5")->setText("0.35");
 
     Design_wnd *d = openDesign();
     ASSERT_NE(d, nullptr);
@@ -202,25 +174,25 @@ TEST_F(DesignWindow, RefusesImpossibleInputAndLeavesTheMainWindowAlone)
         EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains(QString::fromUtf8(r.says)))
             << BoxRecorder::instance().boxes().last().text.toStdString();
     }
-    EXPECT_EQ(find<QTableWidget>(d, "tableWidget")->rowCount(), 0);
+    EXPECT_EQ(child<QTableWidget>(d, "tableWidget")->rowCount(), 0);
 
     // A folder that cannot be written.
     generate(d, 0, "100");
     BoxRecorder::instance().clear();
     dialogAnswer = "/proc/kormax_elements.txt";
-    find<QPushButton>(d, "pushButton_use")->click();
+    child<QPushButton>(d, "pushButton_use")->click();
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.contains("доступную для записи"));
 
     // A scoring job stopped by the user.
     BoxRecorder::instance().clear();
     QSignalSpy finished(d, &Design_wnd::scoringFinished);
-    find<QPushButton>(d, "pushButton_score")->click();
-    find<QPushButton>(d, "pushButton_stop")->click();
+    child<QPushButton>(d, "pushButton_score")->click();
+    child<QPushButton>(d, "pushButton_stop")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_EQ(BoxRecorder::instance().boxes().size(), 1);
     EXPECT_TRUE(BoxRecorder::instance().boxes().last().text.startsWith("Оценка прервана"));
-    EXPECT_TRUE(find<QPushButton>(d, "pushButton_score")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(d, "pushButton_score")->isEnabled());
 
     EXPECT_EQ(mainFields(main).join(' ').toStdString(), before.join(' ').toStdString());
 }
@@ -231,34 +203,34 @@ TEST_F(DesignWindow, SearchFillsTheTableEnsembleShowsItsSpreadAndAStoppedSearchK
 {
     Design_wnd *d = openDesign();
     ASSERT_NE(d, nullptr);
-    find<QComboBox>(d, "comboBox_kind")->setCurrentIndex(0); // random
-    find<QLineEdit>(d, "lineEdit_count")->setText("48");
+    child<QComboBox>(d, "comboBox_kind")->setCurrentIndex(0); // random
+    child<QLineEdit>(d, "lineEdit_count")->setText("48");
     QSignalSpy finished(d, &Design_wnd::scoringFinished);
-    QTableWidget *table = find<QTableWidget>(d, "tableWidget");
+    QTableWidget *table = child<QTableWidget>(d, "tableWidget");
 
-    find<QLineEdit>(d, "lineEdit_budget")->setText("5");
+    child<QLineEdit>(d, "lineEdit_budget")->setText("5");
     BoxRecorder::instance().clear();
-    find<QPushButton>(d, "pushButton_optimise")->click();
+    child<QPushButton>(d, "pushButton_optimise")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_TRUE(BoxRecorder::instance().boxes().isEmpty()) << BoxRecorder::instance().texts().join("\n").toStdString();
     ASSERT_EQ(table->rowCount(), 3); // the search's three best, scored
     for (int row = 0; row < 3; ++row)
         EXPECT_GT(table->item(row, GainColumn)->data(Qt::UserRole).toDouble(), 1) << row;
 
-    find<QLineEdit>(d, "lineEdit_seeds")->setText("3");
-    find<QPushButton>(d, "pushButton_ensemble")->click();
+    child<QLineEdit>(d, "lineEdit_seeds")->setText("3");
+    child<QPushButton>(d, "pushButton_ensemble")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
-    const QString report = find<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText();
+    const QString report = child<QPlainTextEdit>(d, "plainTextEdit_check")->toPlainText();
     EXPECT_TRUE(report.startsWith("Ансамбль из 3 зерен.")) << report.toStdString();
     EXPECT_EQ(report.count("медиана"), 5);
 
     // Stopped once it has a best so far: that layout joins the table, unscored.
-    find<QLineEdit>(d, "lineEdit_budget")->setText("100");
-    find<QPushButton>(d, "pushButton_optimise")->click();
+    child<QLineEdit>(d, "lineEdit_budget")->setText("100");
+    child<QPushButton>(d, "pushButton_optimise")->click();
     ASSERT_TRUE(testsupport::waitForFile(app.file("design/search_progress.txt"), kCalculationTimeoutMs));
-    find<QPushButton>(d, "pushButton_stop")->click();
+    child<QPushButton>(d, "pushButton_stop")->click();
     ASSERT_TRUE(finished.wait(kCalculationTimeoutMs));
     ASSERT_EQ(table->rowCount(), 4);
     EXPECT_FALSE(table->findItems("Поиск: лучший до остановки", Qt::MatchExactly).isEmpty());
-    EXPECT_TRUE(find<QPushButton>(d, "pushButton_score")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(d, "pushButton_score")->isEnabled());
 }

@@ -12,10 +12,12 @@
 
 #include "axialquality_wnd.h"
 #include "field_job.h"
+#include "job_files.h"
 #include "heating_job.h"
 #include "media.h"
 #include "platform.h"
 #include "radialquality_wnd.h"
+#include "scan_jobs.h"
 #include "shared_params.h"
 #include "test_support.h"
 
@@ -52,7 +54,7 @@ void fieldJob(bool axial)
     fieldjob::run(nullptr, axial);
 }
 
-// Both scans of a quality window with its default regions.
+// Both scans of a quality window with its default regions; or the same jobs written without the window.
 template <class Window> void scans(const char *mainDefaults, const char *sideDefaults)
 {
     auto w = std::make_unique<Window>();
@@ -61,6 +63,16 @@ template <class Window> void scans(const char *mainDefaults, const char *sideDef
     click("pushButton");
     click(sideDefaults);
     click("pushButton_2");
+}
+
+void scansWithoutWindow(bool axial)
+{
+    for (const bool side : {false, true}) {
+        QString failed;
+        EXPECT_TRUE(jobfiles::writeFiles(jobfiles::kindFolder(side ? "side_max" : "main_max"),
+                                         scanjob::jobFiles(axial, scanjob::defaultFieldTexts(axial, side)), &failed))
+            << qPrintable(failed);
+    }
 }
 
 // The heating job of the axial plane in liver, sonication given by its acoustic power.
@@ -81,6 +93,7 @@ void heatingJob()
 
 struct Case {
     const char *name;
+    const char *reference; // folder under tests/data/jobs/
     std::function<void()> write;
 };
 
@@ -95,7 +108,7 @@ TEST_P(JobBytes, FilesMatchTheReference)
     GetParam().write();
     platform::setStartDetachedHandler([](const QString &, const QStringList &, const QString &) { return false; });
 
-    const QDir reference(QString(KORMAX_TEST_DATA_DIR) + "/jobs/" + GetParam().name);
+    const QDir reference(QString(KORMAX_TEST_DATA_DIR) + "/jobs/" + GetParam().reference);
     const QStringList folders = reference.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_FALSE(folders.isEmpty()) << qPrintable(reference.path());
     for (const QString &folder : folders) {
@@ -110,10 +123,14 @@ TEST_P(JobBytes, FilesMatchTheReference)
 
 INSTANTIATE_TEST_SUITE_P(
     Example, JobBytes,
-    ::testing::Values(Case{"field_transverse", [] { fieldJob(false); }}, Case{"field_axial", [] { fieldJob(true); }},
-                      Case{"scans_axial", [] { scans<AxialQuality_wnd>("Button_def_main", "Button_def_side"); }},
-                      Case{"scans_transverse", [] { scans<RadialQuality_wnd>("Button_def", "Button_def_2"); }},
-                      Case{"heating_axial", heatingJob}),
+    ::testing::Values(
+        Case{"field_transverse", "field_transverse", [] { fieldJob(false); }},
+        Case{"field_axial", "field_axial", [] { fieldJob(true); }},
+        Case{"scans_axial", "scans_axial", [] { scans<AxialQuality_wnd>("Button_def_main", "Button_def_side"); }},
+        Case{"scans_transverse", "scans_transverse", [] { scans<RadialQuality_wnd>("Button_def", "Button_def_2"); }},
+        Case{"scans_axial_without_window", "scans_axial", [] { scansWithoutWindow(true); }},
+        Case{"scans_transverse_without_window", "scans_transverse", [] { scansWithoutWindow(false); }},
+        Case{"heating_axial", "heating_axial", heatingJob}),
     [](const ::testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -150,9 +150,9 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
     EXPECT_EQ(folder, dir.path() + "/main_max/");
 
     QString failed;
-    ASSERT_TRUE(jobfiles::writeArrayAndMedium(folder, &failed));
-    ASSERT_TRUE(jobfiles::writeElementsAndFocus(folder, true, &failed));
-    ASSERT_TRUE(jobfiles::writePlaneGrid(folder + "grid_scan.txt", false));
+    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::arrayAndMediumFiles(), &failed));
+    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::elementsAndFocusFiles(true), &failed));
+    ASSERT_TRUE(jobfiles::writeFile(folder + "grid_scan.txt", jobfiles::planeGridText(false)));
     EXPECT_EQ(testsupport::readAll(folder + "array.txt"), jobfiles::arrayText(0.17, 0.13f, 0.0035, 1e6, 0.02));
     EXPECT_EQ(testsupport::readAll(folder + "medium.txt"),
               cp1251("Название среды:\t\t\tWater\nПлотность, кг/м3:\t\t1000\n"
@@ -164,7 +164,7 @@ TEST(JobFileWriters, WriteTheSharedParametersIntoTheJobFolder)
 
     // A shorter file replaces a longer one completely.
     shared::Elem.clear();
-    ASSERT_TRUE(jobfiles::writeElementsAndFocus(folder, false, &failed));
+    ASSERT_TRUE(jobfiles::writeFiles(folder, jobfiles::elementsAndFocusFiles(false), &failed));
     EXPECT_EQ(testsupport::readAll(folder + "array_elements.txt"), QByteArray());
     EXPECT_EQ(testsupport::readAll(folder + "focus.txt"), QByteArray("0.01\n0\n0.08"));
 }
@@ -175,13 +175,13 @@ TEST(JobFileWriters, NameTheFileThatCouldNotBeWritten)
     mainparams::setExampleArray();
     QString failed;
     const QString missing = dir.path() + "/nowhere/";
-    EXPECT_FALSE(jobfiles::writeArrayAndMedium(missing, &failed));
+    EXPECT_FALSE(jobfiles::writeFiles(missing, jobfiles::arrayAndMediumFiles(), &failed));
     EXPECT_EQ(failed, missing + "array.txt");
 
     // A directory in the place of a file cannot be opened for writing.
     const QString folder = jobfiles::folderPath("side_max");
     QDir(folder).mkdir("medium.txt");
-    EXPECT_FALSE(jobfiles::writeArrayAndMedium(folder, &failed));
+    EXPECT_FALSE(jobfiles::writeFiles(folder, jobfiles::arrayAndMediumFiles(), &failed));
     EXPECT_EQ(failed, folder + "medium.txt");
     EXPECT_FALSE(testsupport::readAll(folder + "array.txt").isEmpty());
 }

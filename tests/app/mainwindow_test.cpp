@@ -399,7 +399,8 @@ namespace {
 QByteArray writtenMediumFile(const testsupport::TempAppDir &app)
 {
     QString failed;
-    EXPECT_TRUE(jobfiles::writeArrayAndMedium(jobfiles::folderPath("calc"), &failed)) << failed.toStdString();
+    EXPECT_TRUE(jobfiles::writeFiles(jobfiles::folderPath("calc"), jobfiles::arrayAndMediumFiles(), &failed))
+        << failed.toStdString();
     return testsupport::readAll(app.file("calc/medium.txt"));
 }
 QByteArray cp1251(const char *text)

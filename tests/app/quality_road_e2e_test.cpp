@@ -22,6 +22,7 @@
 #include "result_main_and_side_wnd.h"
 #include "result_wnd_qual.h"
 #include "result_windows.h"
+#include "road_test.h"
 #include "test_support.h"
 #include "window_common.h"
 
@@ -30,7 +31,7 @@ using testsupport::BoxRecorder;
 
 namespace {
 
-class QualityRoad : public ::testing::Test
+class QualityRoad : public testsupport::RoadTest
 {
 protected:
     void SetUp() override
@@ -39,39 +40,21 @@ protected:
         // The example data of the main window.
         ASSERT_TRUE(testsupport::setExampleArray());
         // The job folders as installed: the shipped batch files beside the real calculator.
-        for (const char *bat : {"calc/calc.bat", "main_max/Trovane.bat", "side_max/Trovane.bat"}) {
-            ASSERT_TRUE(QFile::copy(QString(KORMAX_APP_DIR) + "/" + bat, app.file(bat)));
-            QFile::setPermissions(app.file(bat), QFile::permissions(app.file(bat)) | QFileDevice::ExeOwner);
-        }
+        ASSERT_NO_FATAL_FAILURE(copyShipped({"calc/calc.bat", "main_max/Trovane.bat", "side_max/Trovane.bat"}));
         ASSERT_TRUE(QFile::link(QString(KORMAX_APP_DIR) + "/kormax-calc", app.file("kormax-calc")));
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         BoxRecorder::instance().clear();
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
-            qint64 pid = 0;
-            const bool started = QProcess::startDetached(program, args, dir, &pid);
-            pids << pid;
-            running = dir;
-            return started;
-        });
+        startForReal();
+        exitWaitMs = 30000;
         // The user presses OK once the calculator just started has finished.
         platform::setBoxHandler([this](const platform::Box &box) {
+            const QString running = starts.isEmpty() ? QString() : starts.last()[1];
             if (box.text.startsWith("Нажимте") && !testsupport::waitForFile(running + "calcdone", 300000))
                 ADD_FAILURE() << "no calcdone in " << running.toStdString() << "; log.txt:\n"
                               << testsupport::readAll(running + "log.txt").toStdString();
             return BoxRecorder::instance().record(box);
         });
         platform::setFileDialogHandler([this](const platform::FileDialog &) { return dialogAnswer; });
-    }
-    void TearDown() override
-    {
-        // The road ends as the application does: every window still alive goes.
-        window::freeRemaining();
-        // Every calculator has written its marker: let them exit before the folder goes.
-        for (qint64 pid : pids)
-            testsupport::waitForExit(pid, 30000);
-        testsupport::installDefaultHooks();
-        platform::setScreenOverride(0, QRect());
-        BoxRecorder::instance().clear();
     }
 
     // A result button of a quality window: the one new window of class W it opens.
@@ -102,10 +85,8 @@ protected:
     // window.
     plane_ch_wnd *walk(plane_ch_wnd *plane, bool axial);
 
-    testsupport::TempAppDir app;
     QTemporaryDir exports;
-    QList<qint64> pids;
-    QString running, dialogAnswer;
+    QString dialogAnswer;
 };
 
 plane_ch_wnd *QualityRoad::walk(plane_ch_wnd *plane, bool axial)

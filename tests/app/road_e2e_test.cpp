@@ -32,6 +32,7 @@
 #include "plot.h"
 #include "print_qt.h"
 #include "result_wnd.h"
+#include "road_test.h"
 #include "shared_params.h"
 #include "show_vesk_wnd.h"
 #include "test_support.h"
@@ -55,11 +56,8 @@ void processEventsFor(int ms)
 }
 
 using testsupport::button;
+using testsupport::child;
 using testsupport::edit;
-template <class T> T *find(QWidget *w, const char *name)
-{
-    return testsupport::child<T>(w, name);
-}
 
 // What a user types into a field: clear it, then the keys.
 void type(QWidget *w, const char *name, const QString &text)
@@ -179,33 +177,22 @@ ExportedText readExportedText(const QString &path)
     return t;
 }
 
-class RoadE2E : public ::testing::Test
+class RoadE2E : public testsupport::RoadTest
 {
 protected:
     void SetUp() override
     {
         timer.start();
         // The application directory as it ships: calculator, batch file, shipped files.
-        const QString built = KORMAX_APP_DIR;
-        ASSERT_TRUE(QFile::copy(built + "/kormax-calc", app.file("kormax-calc")));
-        ASSERT_TRUE(QFile::copy(built + "/calc/calc.bat", app.file("calc/calc.bat")));
-        for (const char *f : {"Elements_Quist_Marvane.txt", "logo_png.png", "icon.png"})
-            ASSERT_TRUE(QFile::copy(built + "/" + f, app.file(f))) << f;
-        QFile::setPermissions(app.file("kormax-calc"),
-                              QFile::permissions(app.file("kormax-calc")) | QFileDevice::ExeOwner);
+        ASSERT_NO_FATAL_FAILURE(
+            copyShipped({"kormax-calc", "calc/calc.bat", "Elements_Quist_Marvane.txt", "logo_png.png", "icon.png"}));
 
         platform::setScreenOverride(96, QRect(0, 0, 1600, 1200));
         shared::resetEntryFlags();
         BoxRecorder::instance().clear();
 
         // The calculator really starts, detached, like on a user's desktop.
-        platform::setStartDetachedHandler([this](const QString &program, const QStringList &args, const QString &dir) {
-            qint64 pid = 0;
-            const bool started = QProcess::startDetached(program, args, dir, &pid);
-            starts << QStringList{program, dir};
-            pids << pid;
-            return started;
-        });
+        startForReal();
         // The user presses OK in "Внимание!" only once the calculator has finished.
         platform::setBoxHandler([this](const platform::Box &box) {
             if (box.title == "Внимание!")
@@ -220,13 +207,7 @@ protected:
 
     void TearDown() override
     {
-        // The road ends as the application does: every window still alive goes.
-        window::freeRemaining();
-        for (qint64 pid : pids)
-            testsupport::waitForExit(pid, 10000);
-        testsupport::installDefaultHooks();
-        platform::setScreenOverride(0, QRect());
-        BoxRecorder::instance().clear();
+        RoadTest::TearDown();
         std::cout << "[ road ] " << ::testing::UnitTest::GetInstance()->current_test_info()->name() << ": "
                   << timer.elapsed() / 1000.0 << " s in all, " << calculationMs / 1000.0 << " s waiting for "
                   << calculations << " calculation(s)" << std::endl;
@@ -268,7 +249,7 @@ protected:
     // "Перейти к\nрезультатам" with a result type; returns the one new result window.
     Result_wnd *openResult(plane_ch_wnd *w, bool axial, int resultType)
     {
-        find<QComboBox>(w, axial ? "comboBox_2" : "comboBox")->setCurrentIndex(resultType);
+        child<QComboBox>(w, axial ? "comboBox_2" : "comboBox")->setCurrentIndex(resultType);
         QPushButton *results = button(w, axial ? "pushButton_5" : "pushButton_6");
         EXPECT_EQ(results->text(), "Перейти к\nрезультатам");
         const QList<QWidget *> before = QApplication::topLevelWidgets();
@@ -317,10 +298,7 @@ protected:
             EXPECT_TRUE(testsupport::waitForExit(pid, 30000)) << "calculator " << pid << " still running";
     }
 
-    testsupport::TempAppDir app;
     QTemporaryDir exports;
-    QList<QStringList> starts;
-    QList<qint64> pids;
     QList<platform::FileDialog> dialogs;
     QString dialogAnswer;
     QElapsedTimer timer;
@@ -392,7 +370,7 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
         ASSERT_NE(r, nullptr);
         Plot *plot = r->findChild<Plot *>("widget");
         EXPECT_EQ(plot->title().text(), QString(kTitles[type]));
-        EXPECT_EQ(find<QLabel>(r, "Focus_Label")->text(), "Фокус: x= 0 см, y= 0 см, z= 13 см.");
+        EXPECT_EQ(child<QLabel>(r, "Focus_Label")->text(), "Фокус: x= 0 см, y= 0 см, z= 13 см.");
         const PlottedMaximum m = plottedMaximum(r);
         EXPECT_EQ(m.points, 101 * 101);
         // The focus is a grid point: the maximum lies there, and the colour bar ends at it.
@@ -441,7 +419,7 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
     }
 
     // Axial plane at phi = 0 through the focus: the maximum on the axis, at the focus.
-    find<QTabWidget>(plane, "tabWidget")->setCurrentIndex(1);
+    child<QTabWidget>(plane, "tabWidget")->setCurrentIndex(1);
     button(plane, "Button_def_2")->click();
     EXPECT_EQ(edit(plane, "lineEdit_6")->text(), "6.5");
     EXPECT_EQ(edit(plane, "lineEdit_8")->text(), "241");
@@ -502,7 +480,7 @@ TEST_F(RoadE2E, ExampleArrayFocusedAtItsCentreOfCurvature)
     EXPECT_EQ(edit(plane2, "lineEdit_2")->text(), "0.0566");
     EXPECT_TRUE(button(plane2, "pushButton_4")->isEnabled());
     EXPECT_FALSE(button(plane2, "pushButton_6")->isEnabled()) << "no result without a new calculation";
-    find<QTabWidget>(plane2, "tabWidget")->setCurrentIndex(1);
+    child<QTabWidget>(plane2, "tabWidget")->setCurrentIndex(1);
     EXPECT_EQ(edit(plane2, "lineEdit_6")->text(), "6.5");
     EXPECT_EQ(edit(plane2, "lineEdit_7")->text(), "0");
     EXPECT_EQ(edit(plane2, "lineEdit_8")->text(), "241");
@@ -579,7 +557,7 @@ TEST_F(RoadE2E, OwnElementFileSteeredFocusTransverseAndAxialAt90Degrees)
     ASSERT_NO_FATAL_FAILURE(calculate(plane, false));
     Result_wnd *r = openResult(plane, false, 2); // intensity
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ(find<QLabel>(r, "Focus_Label")->text(), "Фокус: x= 0.5 см, y= 0.3 см, z= 8 см.");
+    EXPECT_EQ(child<QLabel>(r, "Focus_Label")->text(), "Фокус: x= 0.5 см, y= 0.3 см, z= 8 см.");
     const PlottedMaximum m = plottedMaximum(r);
     EXPECT_NEAR(m.x, 0.5, 0.041) << "x of the maximum, cm";
     EXPECT_NEAR(m.y, 0.3, 0.041) << "y of the maximum, cm";
@@ -592,7 +570,7 @@ TEST_F(RoadE2E, OwnElementFileSteeredFocusTransverseAndAxialAt90Degrees)
 
     // Axial plane turned by 90 degrees: it holds the x axis, so the focus at x = 0.5 cm lies in
     // it, 0.5 cm off the array axis.
-    find<QTabWidget>(plane, "tabWidget")->setCurrentIndex(1);
+    child<QTabWidget>(plane, "tabWidget")->setCurrentIndex(1);
     EXPECT_EQ(edit(plane, "X_Focus_Axial")->text(), "0.5") << "the focus is shared by both tabs";
     EXPECT_EQ(edit(plane, "Y_Focus_Axial")->text(), "0.3") << "the focus is shared by both tabs";
     button(plane, "Button_def_2")->click(); // also puts the focus back to the centre of curvature
@@ -637,7 +615,7 @@ TEST_F(RoadE2E, OwnElementFileSteeredFocusTransverseAndAxialAt90Degrees)
     button(again->arrayWindow(), "pushButton_4")->click();
     plane_ch_wnd *plane2 = theVisible<plane_ch_wnd>();
     ASSERT_NE(plane2, nullptr);
-    find<QTabWidget>(plane2, "tabWidget")->setCurrentIndex(1);
+    child<QTabWidget>(plane2, "tabWidget")->setCurrentIndex(1);
     EXPECT_EQ(edit(plane2, "lineEdit_7")->text(), "90");
     EXPECT_EQ(edit(plane2, "Y_Focus_Axial")->text(), "0.5");
     EXPECT_TRUE(button(plane2, "pushButton_3")->isEnabled());

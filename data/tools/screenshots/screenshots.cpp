@@ -32,6 +32,7 @@
 #include "helpwindowpoper.h"
 #include "job_files.h"
 #include "mainwindow.h"
+#include "navigator.h"
 #include "plane_ch_wnd.h"
 #include "platform.h"
 #include "plot_export.h"
@@ -226,6 +227,7 @@ int main(int argc, char **argv)
     platform::setBoxHandler(answer);
     platform::setOpenDocumentHandler([](const QString &) { return true; });
     shared::resetEntryFlags();
+    navigator::install(); // the windows ask the navigator for their neighbours
 
     MainWindow main;
     main.show();
