@@ -33,7 +33,9 @@ std::string usage()
     std::string kinds, folders;
     for (const kjobs::JobKind &kind : kjobs::jobKinds()) {
         kinds += (kinds.empty() ? "" : "|") + std::string(kind.name);
-        folders += (folders.empty() ? "" : ", ") + std::string(kind.folder) + "/";
+        const std::string folder = std::string(kind.folder) + "/";
+        if (folders.find(folder) == std::string::npos) // volume and heating share heat/
+            folders += (folders.empty() ? "" : ", ") + folder;
     }
     return kcalc::msg::usage(kinds, folders);
 }
