@@ -216,6 +216,18 @@ TEST_F(DesignWindow, SearchFillsTheTableEnsembleShowsItsSpreadAndAStoppedSearchK
     ASSERT_EQ(table->rowCount(), 3); // the search's three best, scored
     for (int row = 0; row < 3; ++row)
         EXPECT_GT(table->item(row, GainColumn)->data(Qt::UserRole).toDouble(), 1) << row;
+    // The window's search is the batch of its job folder: run by hand there, the same table.
+    {
+        const QByteArray table = testsupport::readAll(app.file("design/design_scores.txt"));
+        ASSERT_FALSE(table.isEmpty());
+        QFile::remove(app.file("design/design_scores.txt"));
+        QProcess batch;
+        batch.setWorkingDirectory(app.file("design"));
+        batch.start(app.file("kormax-calc"), {"design", "--no-gui"});
+        ASSERT_TRUE(batch.waitForFinished(kCalculationTimeoutMs));
+        EXPECT_EQ(batch.exitCode(), 0);
+        EXPECT_EQ(testsupport::readAll(app.file("design/design_scores.txt")), table);
+    }
 
     child<QLineEdit>(d, "lineEdit_seeds")->setText("3");
     child<QPushButton>(d, "pushButton_ensemble")->click();
