@@ -462,19 +462,19 @@ void Design_wnd::startStudy(bool search)
             return;
         }
     }
-    kcalc::design::CandidateSpec spec;
-    spec.label = search ? "search" : "seed";
-    spec.kind = [&] {
+    kcalc::design::CandidateEntry entry;
+    entry.label = search ? "search" : "seed";
+    entry.kind = [&] {
         for (const char *name : {"random", "spiral", "hexagonal", "rings", "jittered"})
             if (kcalc::design::parseCandidates(std::string("x ") + name)[0].settings.kind == s.kind)
                 return std::string(name);
         return std::string("random");
     }();
-    spec.settings = s;
-    (search ? spec.budget : spec.seeds) = static_cast<std::size_t>(n);
-    spec.gainFloor = floor;
+    entry.settings = s;
+    (search ? entry.budget : entry.seeds) = static_cast<std::size_t>(n);
+    entry.gainFloor = floor;
     try {
-        kcalc::design::CandidateSpec probe = spec;
+        kcalc::design::CandidateEntry probe = entry;
         probe.budget = probe.seeds = 0;
         kcalc::design::candidateLayout(m_array.array, probe, ".");
     } catch (const std::exception &e) {
@@ -486,7 +486,7 @@ void Design_wnd::startStudy(bool search)
     QDir().mkpath(folder);
     QString failed;
     if (!jobfiles::writeFiles(
-            folder, layoutdesign::designJobFiles(m_array, kcalc::design::candidatesText({spec}), scoreSettings()),
+            folder, layoutdesign::designJobFiles(m_array, kcalc::design::candidatesText({entry}), scoreSettings()),
             &failed)) {
         jobfiles::reportWriteFailure(this, failed);
         return;

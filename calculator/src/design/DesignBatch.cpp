@@ -10,17 +10,11 @@
 #include "field/RunControl.h"
 #include "params/JobError.h"
 #include "JobProtocol.h"
+#include "design/ScoreFiles.h"
 
 namespace kcalc::design {
 
 namespace {
-
-std::string full(double v)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
 
 const std::map<std::string, Generator> &generators()
 {
@@ -37,7 +31,7 @@ std::string lineText(std::size_t line)
     return std::string(candidatesName()) + ", строка " + std::to_string(line);
 }
 
-std::string candidateText(const CandidateSpec &s)
+std::string candidateText(const CandidateEntry &s)
 {
     return "кандидат \"" + s.label + "\" (" + lineText(s.line) + ")";
 }
@@ -95,16 +89,16 @@ Scores unpackScores(const double *v)
 
 } // namespace
 
-std::vector<CandidateSpec> parseCandidates(const std::string &bytes)
+std::vector<CandidateEntry> parseCandidates(const std::string &bytes)
 {
-    std::vector<CandidateSpec> specs;
+    std::vector<CandidateEntry> entries;
     const std::vector<std::string> lines = splitLines(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string text = lines[i].substr(0, lines[i].find('#'));
         const std::vector<std::string> words = splitTokens(text);
         if (words.empty())
             continue;
-        CandidateSpec s;
+        CandidateEntry s;
         s.line = i + 1;
         if (words.size() < 2)
             throw JobError(lineText(s.line) + ": ожидаются имя кандидата и вид раскладки");
@@ -150,36 +144,36 @@ std::vector<CandidateSpec> parseCandidates(const std::string &bytes)
             throw JobError(lineText(s.line) + ": seeds и budget не задаются вместе");
         if ((s.seeds > 100000) || (s.budget > 100000))
             throw JobError(lineText(s.line) + ": не более 100000 кандидатов в одной строке");
-        specs.push_back(s);
+        entries.push_back(s);
     }
-    if (specs.empty())
+    if (entries.empty())
         throw JobError(std::string(candidatesName()) + ": нет ни одного кандидата");
-    return specs;
+    return entries;
 }
 
-std::string candidatesText(const std::vector<CandidateSpec> &specs)
+std::string candidatesText(const std::vector<CandidateEntry> &entries)
 {
     std::string t;
-    for (const CandidateSpec &s : specs) {
+    for (const CandidateEntry &s : entries) {
         t += s.label + " " + s.kind;
         if (s.kind == "file") {
             t += " elements=" + s.elementFile + "\n";
             continue;
         }
-        t += " count=" + std::to_string(s.settings.count) + " gap=" + full(s.settings.gap)
-             + " seed=" + std::to_string(s.settings.seed) + " pitch=" + full(s.settings.pitch)
-             + " jitter=" + full(s.settings.jitter);
+        t += " count=" + std::to_string(s.settings.count) + " gap=" + allDigits(s.settings.gap)
+             + " seed=" + std::to_string(s.settings.seed) + " pitch=" + allDigits(s.settings.pitch)
+             + " jitter=" + allDigits(s.settings.jitter);
         if (s.seeds)
             t += " seeds=" + std::to_string(s.seeds);
         if (s.budget)
-            t += " budget=" + std::to_string(s.budget) + " displacement=" + full(s.displacement)
-                 + " gain_floor=" + full(s.gainFloor);
+            t += " budget=" + std::to_string(s.budget) + " displacement=" + allDigits(s.displacement)
+                 + " gain_floor=" + allDigits(s.gainFloor);
         t += "\n";
     }
     return t;
 }
 
-std::vector<CandidateSpec> readCandidates(const std::string &dir)
+std::vector<CandidateEntry> readCandidates(const std::string &dir)
 {
     const TextFile f = readTextFile(dir, candidatesName());
     std::string bytes;
@@ -193,15 +187,15 @@ bool fileExists(const std::string &path)
     return std::ifstream(path).good();
 }
 
-std::vector<ElementPosition> candidateLayout(const ArrayGeometry &array, const CandidateSpec &spec,
+std::vector<ElementPosition> candidateLayout(const ArrayGeometry &array, const CandidateEntry &entry,
                                              const std::string &folder)
 {
     std::vector<ElementPosition> elements;
-    double gap = spec.settings.gap;
-    if (spec.kind == "file") {
+    double gap = entry.settings.gap;
+    if (entry.kind == "file") {
         gap = 0;
-        const bool absolute = !spec.elementFile.empty() && spec.elementFile[0] == '/';
-        const TextFile file = readTextFile(absolute ? std::string() : folder, spec.elementFile);
+        const bool absolute = !entry.elementFile.empty() && entry.elementFile[0] == '/';
+        const TextFile file = readTextFile(absolute ? std::string() : folder, entry.elementFile);
         for (std::size_t i = 0; i < file.lines.size(); ++i) {
             const std::vector<std::string> words = splitTokens(file.lines[i]);
             if (words.empty())
@@ -209,37 +203,37 @@ std::vector<ElementPosition> candidateLayout(const ArrayGeometry &array, const C
             ElementPosition p;
             if (words.size() != 2 || !parseNumber(words[0], p.x) || !parseNumber(words[1], p.y) || !std::isfinite(p.x)
                 || !std::isfinite(p.y))
-                throw JobError(candidateText(spec) + ": файл " + spec.elementFile + ", строка " + std::to_string(i + 1)
-                               + ": ожидаются два числа x y");
+                throw JobError(candidateText(entry) + ": файл " + entry.elementFile + ", строка "
+                               + std::to_string(i + 1) + ": ожидаются два числа x y");
             elements.push_back(p);
         }
     } else {
         try {
-            elements = generateLayout(array, spec.settings);
+            elements = generateLayout(array, entry.settings);
         } catch (const LayoutError &e) {
-            throw JobError(candidateText(spec) + ": " + e.what() + " (помещается " + std::to_string(e.fit) + ")");
+            throw JobError(candidateText(entry) + ": " + e.what() + " (помещается " + std::to_string(e.fit) + ")");
         } catch (const std::invalid_argument &e) {
-            throw JobError(candidateText(spec) + ": " + e.what());
+            throw JobError(candidateText(entry) + ": " + e.what());
         }
     }
     const LayoutCheck check = checkLayout(array, elements, gap);
     if (!check.valid())
-        throw JobError(candidateText(spec) + " нарушает правила раскладки: элементов " + std::to_string(check.count)
+        throw JobError(candidateText(entry) + " нарушает правила раскладки: элементов " + std::to_string(check.count)
                        + ", пар ближе зазора " + std::to_string(check.closePairs) + ", за краем апертуры "
                        + std::to_string(check.outsideAperture) + ", в отверстии " + std::to_string(check.insideHole));
     return elements;
 }
 
-std::vector<CandidateSpec> expandEnsembles(const std::vector<CandidateSpec> &specs)
+std::vector<CandidateEntry> expandEnsembles(const std::vector<CandidateEntry> &entries)
 {
-    std::vector<CandidateSpec> out;
-    for (const CandidateSpec &s : specs) {
+    std::vector<CandidateEntry> out;
+    for (const CandidateEntry &s : entries) {
         if (s.seeds == 0) {
             out.push_back(s);
             continue;
         }
         for (std::size_t k = 0; k < s.seeds; ++k) {
-            CandidateSpec one = s;
+            CandidateEntry one = s;
             one.seeds = 0;
             one.label = s.label + "-" + std::to_string(k + 1);
             one.settings.seed = s.settings.seed + k;
@@ -285,7 +279,7 @@ std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &mediu
 }
 
 std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &medium, const ScoreSettings &settings,
-                                      const CandidateSpec &spec, parallel::Ranks ranks, const BatchProgress &progress,
+                                      const CandidateEntry &entry, parallel::Ranks ranks, const BatchProgress &progress,
                                       const BestSoFar &bestSoFar)
 {
     std::vector<ScoredCandidate> scored;
@@ -303,20 +297,20 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
     };
 
     // Seeds of the family, four at a time so that the best so far is known early.
-    const std::size_t seeds = std::max<std::size_t>(1, spec.budget / 4);
+    const std::size_t seeds = std::max<std::size_t>(1, entry.budget / 4);
     std::size_t best = 0;
     for (std::size_t k0 = 0; k0 < seeds; k0 += 4) {
         std::vector<ScoredCandidate> batch;
         for (std::size_t k = k0; k < std::min(seeds, k0 + 4); ++k) {
-            CandidateSpec one = spec;
+            CandidateEntry one = entry;
             one.budget = 0;
-            one.settings.seed = spec.settings.seed + k;
-            batch.push_back({spec.label + "-s" + std::to_string(one.settings.seed), spec.kind, one.settings.seed,
+            one.settings.seed = entry.settings.seed + k;
+            batch.push_back({entry.label + "-s" + std::to_string(one.settings.seed), entry.kind, one.settings.seed,
                              candidateLayout(array, one, "."), Scores()});
         }
         scoreAll(batch);
         for (std::size_t k = 1; k < scored.size(); ++k)
-            if (better(scored[k].scores, scored[best].scores, spec.gainFloor))
+            if (better(scored[k].scores, scored[best].scores, entry.gainFloor))
                 best = k;
         if (bestSoFar)
             bestSoFar(scored[best], scored.size());
@@ -324,16 +318,16 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
     ScoredCandidate current = scored[best];
 
     // Moves of a few elements of the best so far: each move keeps every rule, two proposals a round.
-    std::mt19937_64 rng(spec.settings.seed ^ 0x9e3779b97f4a7c15ULL);
+    std::mt19937_64 rng(entry.settings.seed ^ 0x9e3779b97f4a7c15ULL);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const std::size_t moved = std::max<std::size_t>(1, current.elements.size() / 40);
-    const double reach = spec.displacement > 0 ? spec.displacement : 2 * array.elementRadius;
+    const double reach = entry.displacement > 0 ? entry.displacement : 2 * array.elementRadius;
     std::size_t round = 0;
-    while (scored.size() < spec.budget) {
+    while (scored.size() < entry.budget) {
         std::vector<ScoredCandidate> proposals;
-        for (std::size_t p = 0; p < 2 && scored.size() + proposals.size() < spec.budget; ++p) {
+        for (std::size_t p = 0; p < 2 && scored.size() + proposals.size() < entry.budget; ++p) {
             ScoredCandidate c = current;
-            c.label = spec.label + "-m" + std::to_string(round + 1) + "." + std::to_string(p + 1);
+            c.label = entry.label + "-m" + std::to_string(round + 1) + "." + std::to_string(p + 1);
             for (std::size_t m = 0; m < moved; ++m) {
                 const std::size_t n =
                     static_cast<std::size_t>(unit(rng) * static_cast<double>(c.elements.size())) % c.elements.size();
@@ -341,7 +335,7 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
                     const double r = reach * std::sqrt(unit(rng)), phi = 2 * M_PI * unit(rng);
                     const ElementPosition old = c.elements[n];
                     c.elements[n] = {old.x + r * std::cos(phi), old.y + r * std::sin(phi)};
-                    if (checkLayout(array, c.elements, spec.settings.gap).valid())
+                    if (checkLayout(array, c.elements, entry.settings.gap).valid())
                         break;
                     c.elements[n] = old;
                 }
@@ -354,9 +348,9 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
         // along a plateau of equal steerable area keeps the search moving.
         std::size_t top = from;
         for (std::size_t k = from + 1; k < scored.size(); ++k)
-            if (better(scored[k].scores, scored[top].scores, spec.gainFloor))
+            if (better(scored[k].scores, scored[top].scores, entry.gainFloor))
                 top = k;
-        if (top < scored.size() && !better(current.scores, scored[top].scores, spec.gainFloor))
+        if (top < scored.size() && !better(current.scores, scored[top].scores, entry.gainFloor))
             current = scored[top];
         if (bestSoFar)
             bestSoFar(current, scored.size());
@@ -365,25 +359,25 @@ std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &
     return scored;
 }
 
-std::size_t batchSize(const std::vector<CandidateSpec> &specs)
+std::size_t batchSize(const std::vector<CandidateEntry> &entries)
 {
     std::size_t n = 0;
-    for (const CandidateSpec &s : expandEnsembles(specs))
+    for (const CandidateEntry &s : expandEnsembles(entries))
         n += s.budget ? s.budget : 1;
     return n;
 }
 
 std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Medium &medium,
-                                            const ScoreSettings &settings, const std::vector<CandidateSpec> &specs,
+                                            const ScoreSettings &settings, const std::vector<CandidateEntry> &entries,
                                             const std::string &folder, parallel::Ranks ranks,
                                             const BatchProgress &progress, const BestSoFar &bestSoFar)
 {
     // Every layout is made and checked before anything is scored: a bad candidate fails at once.
     std::vector<ScoredCandidate> plain;
-    std::vector<CandidateSpec> searches;
-    for (const CandidateSpec &s : expandEnsembles(specs)) {
+    std::vector<CandidateEntry> searches;
+    for (const CandidateEntry &s : expandEnsembles(entries)) {
         if (s.budget) {
-            CandidateSpec probe = s;
+            CandidateEntry probe = s;
             probe.budget = 0;
             candidateLayout(array, probe, folder);
             searches.push_back(s);
@@ -400,7 +394,7 @@ std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Me
     const std::vector<Scores> s = scoreLayouts(array, medium, settings, layouts, ranks, counted);
     for (std::size_t k = 0; k < plain.size(); ++k)
         plain[k].scores = s[k];
-    for (const CandidateSpec &search : searches)
+    for (const CandidateEntry &search : searches)
         for (ScoredCandidate &c : optimise(array, medium, settings, search, ranks, counted, bestSoFar))
             plain.push_back(std::move(c));
     return plain;
@@ -413,8 +407,8 @@ std::string designTableText(const std::vector<ScoredCandidate> &rows)
     for (const ScoredCandidate &c : rows) {
         const Scores &s = c.scores;
         t += c.label + "\t" + c.kind + "\t" + std::to_string(c.seed) + "\t" + std::to_string(s.elementCount) + "\t"
-             + full(s.fillFactor) + "\t" + full(s.gain) + "\t" + full(s.lateralWidth) + "\t" + full(s.axialLength)
-             + "\t" + full(s.worstSide) + "\t" + full(s.steerableArea) + "\n";
+             + allDigits(s.fillFactor) + "\t" + allDigits(s.gain) + "\t" + allDigits(s.lateralWidth) + "\t"
+             + allDigits(s.axialLength) + "\t" + allDigits(s.worstSide) + "\t" + allDigits(s.steerableArea) + "\n";
     }
     return t;
 }
@@ -454,7 +448,7 @@ std::string elementsFileText(const std::vector<ElementPosition> &elements)
 {
     std::string t;
     for (const ElementPosition &e : elements)
-        t += full(e.x) + " " + full(e.y) + "\n";
+        t += allDigits(e.x) + " " + allDigits(e.y) + "\n";
     return t;
 }
 

@@ -40,7 +40,7 @@
 
 namespace kcalc::design {
 
-struct CandidateSpec {
+struct CandidateEntry {
     std::string label;
     std::string kind; // the generator's name, or "file"
     GeneratorSettings settings;
@@ -53,10 +53,10 @@ struct CandidateSpec {
 };
 
 // Reads candidates.txt; throws JobError naming the line of anything it cannot read.
-std::vector<CandidateSpec> parseCandidates(const std::string &bytes);
-std::string candidatesText(const std::vector<CandidateSpec> &specs);
+std::vector<CandidateEntry> parseCandidates(const std::string &bytes);
+std::string candidatesText(const std::vector<CandidateEntry> &entries);
 // candidates.txt of folder `dir`; throws JobError when it is missing or cannot be read.
-std::vector<CandidateSpec> readCandidates(const std::string &dir);
+std::vector<CandidateEntry> readCandidates(const std::string &dir);
 bool fileExists(const std::string &path);
 
 // One scored candidate: its name, the layout and its scores.
@@ -70,11 +70,11 @@ struct ScoredCandidate {
 // The layout of a plain candidate (no ensemble, no search), checked against the rules with the
 // candidate's gap (0 for a file). Throws JobError naming the candidate when it cannot be made or
 // breaks a rule. `folder` resolves relative element file names.
-std::vector<ElementPosition> candidateLayout(const ArrayGeometry &array, const CandidateSpec &spec,
+std::vector<ElementPosition> candidateLayout(const ArrayGeometry &array, const CandidateEntry &entry,
                                              const std::string &folder);
 
 // Ensembles expanded into their seeds; searches stay as they are.
-std::vector<CandidateSpec> expandEnsembles(const std::vector<CandidateSpec> &specs);
+std::vector<CandidateEntry> expandEnsembles(const std::vector<CandidateEntry> &entries);
 
 // The search's order of candidates: feasible (gain >= floor) before infeasible, then the larger
 // steerable area, then the weaker strongest side maximum, then the higher gain.
@@ -89,22 +89,22 @@ std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &mediu
                                  const std::vector<std::vector<ElementPosition>> &layouts, parallel::Ranks ranks,
                                  const BatchProgress &progress = {});
 
-// The search of one spec: the first half of the budget scores seeds seed, seed + 1, ... of the
+// The search of one entry: the first half of the budget scores seeds seed, seed + 1, ... of the
 // family; the rest moves a few elements of the best so far at a time (every move keeping the
 // rules), four proposals a round, and keeps a proposal that is better. Returns every scored
 // candidate in the order scored. The same for any number of ranks.
 std::vector<ScoredCandidate> optimise(const ArrayGeometry &array, const Medium &medium, const ScoreSettings &settings,
-                                      const CandidateSpec &spec, parallel::Ranks ranks,
+                                      const CandidateEntry &entry, parallel::Ranks ranks,
                                       const BatchProgress &progress = {}, const BestSoFar &bestSoFar = {});
 
-// Runs every spec in order: plain candidates and ensemble seeds in one shared batch, then each
+// Runs every entry in order: plain candidates and ensemble seeds in one shared batch, then each
 // search.
 std::vector<ScoredCandidate> runDesignBatch(const ArrayGeometry &array, const Medium &medium,
-                                            const ScoreSettings &settings, const std::vector<CandidateSpec> &specs,
+                                            const ScoreSettings &settings, const std::vector<CandidateEntry> &entries,
                                             const std::string &folder, parallel::Ranks ranks,
                                             const BatchProgress &progress = {}, const BestSoFar &bestSoFar = {});
 // Candidates in all that runDesignBatch scores.
-std::size_t batchSize(const std::vector<CandidateSpec> &specs);
+std::size_t batchSize(const std::vector<CandidateEntry> &entries);
 
 std::string designTableText(const std::vector<ScoredCandidate> &rows);
 // The rows of a table (label, kind, seed and the scores of the header); throws JobError.

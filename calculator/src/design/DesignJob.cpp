@@ -17,18 +17,18 @@ namespace kcalc::design {
 namespace {
 
 // A search's three best layouts (best_1.txt ... and their labels), best first.
-void writeBestOfSearches(const std::string &dir, const std::vector<CandidateSpec> &specs,
+void writeBestOfSearches(const std::string &dir, const std::vector<CandidateEntry> &entries,
                          const std::vector<ScoredCandidate> &rows)
 {
-    for (const CandidateSpec &spec : specs) {
-        if (!spec.budget)
+    for (const CandidateEntry &entry : entries) {
+        if (!entry.budget)
             continue;
         std::vector<const ScoredCandidate *> own;
         for (const ScoredCandidate &c : rows)
-            if (c.label.rfind(spec.label + "-", 0) == 0)
+            if (c.label.rfind(entry.label + "-", 0) == 0)
                 own.push_back(&c);
         std::stable_sort(own.begin(), own.end(), [&](const ScoredCandidate *x, const ScoredCandidate *y) {
-            return better(x->scores, y->scores, spec.gainFloor);
+            return better(x->scores, y->scores, entry.gainFloor);
         });
         std::string labels;
         for (std::size_t k = 0; k < own.size() && k < 3; ++k) {
@@ -53,12 +53,12 @@ void runDesignJob(JobContext &job)
     readMediumFile(job.dir, medium);
     const ScoreSettings settings =
         fileExists(job.dir + "/" + scoreSettingsName()) ? readScoreSettings(job.dir) : ScoreSettings();
-    const std::vector<CandidateSpec> specs = readCandidates(job.dir);
+    const std::vector<CandidateEntry> entries = readCandidates(job.dir);
 
     // Check (every layout is made and checked again before it is scored).
     array.elements = {{0, 0}};
     checkArrayAndMedium(array, medium);
-    const std::size_t total = batchSize(specs);
+    const std::size_t total = batchSize(entries);
     log.info("Проверка пройдена. Кандидатов: " + std::to_string(total)
              + ", процессов: " + std::to_string(job.ranks.size));
 
@@ -83,7 +83,7 @@ void runDesignJob(JobContext &job)
                                 + " " + resultNumber(best.scores.gain) + "\n");
     };
     const std::vector<ScoredCandidate> rows =
-        runDesignBatch(array, medium, settings, specs, job.dir, job.ranks, progress, bestSoFar);
+        runDesignBatch(array, medium, settings, entries, job.dir, job.ranks, progress, bestSoFar);
     log.info("Расчет выполнен за " + formatDuration(log.elapsed() - t0)
              + "; оценено кандидатов: " + std::to_string(rows.size()));
     if (!job.owner)
@@ -92,7 +92,7 @@ void runDesignJob(JobContext &job)
     // Publish.
     job.owner->publish([&] {
         writeFileAtomically(job.dir, designTableName(), designTableText(rows));
-        writeBestOfSearches(job.dir, specs, rows);
+        writeBestOfSearches(job.dir, entries, rows);
         log.info(std::string("Результат записан в ") + designTableName());
         if (job.control.cancelled())
             throw JobCancelled();

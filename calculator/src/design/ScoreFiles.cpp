@@ -7,14 +7,14 @@
 
 namespace kcalc::design {
 
-namespace {
-
-std::string full(double v)
+std::string allDigits(double v)
 {
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
     return text;
 }
+
+namespace {
 
 // The numbers after a line's name; throws unless there are exactly `count` finite ones.
 std::vector<double> numbers(const std::vector<std::string> &tokens, std::size_t count, const std::string &file,
@@ -35,9 +35,9 @@ std::vector<double> numbers(const std::vector<std::string> &tokens, std::size_t 
 
 std::string scoreSettingsText(const ScoreSettings &s)
 {
-    std::string t = "main_level " + full(s.mainLevel) + "\nside_level " + full(s.sideLevel) + "\n";
+    std::string t = "main_level " + allDigits(s.mainLevel) + "\nside_level " + allDigits(s.sideLevel) + "\n";
     for (const Point3 &p : s.steering)
-        t += "steering " + full(p.x) + " " + full(p.y) + " " + full(p.z) + "\n";
+        t += "steering " + allDigits(p.x) + " " + allDigits(p.y) + " " + allDigits(p.z) + "\n";
     return t;
 }
 
@@ -78,17 +78,17 @@ ScoreSettings readScoreSettings(const std::string &dir)
 std::string scoresText(const Scores &s)
 {
     std::string t = "elements " + std::to_string(s.elementCount) + "\n";
-    t += "fill_factor " + full(s.fillFactor) + "\n";
-    t += "gain " + full(s.gain) + "\n";
-    t += "lateral_width_m " + full(s.lateralWidth) + "\n";
-    t += "axial_length_m " + full(s.axialLength) + "\n";
-    t += "worst_side " + full(s.worstSide) + "\n";
-    t += "steerable_area " + full(s.steerableArea) + " " + std::to_string(s.steerablePositions) + " "
+    t += "fill_factor " + allDigits(s.fillFactor) + "\n";
+    t += "gain " + allDigits(s.gain) + "\n";
+    t += "lateral_width_m " + allDigits(s.lateralWidth) + "\n";
+    t += "axial_length_m " + allDigits(s.axialLength) + "\n";
+    t += "worst_side " + allDigits(s.worstSide) + "\n";
+    t += "steerable_area " + allDigits(s.steerableArea) + " " + std::to_string(s.steerablePositions) + " "
          + std::to_string(s.positions) + "\n";
     for (const SteeringScore &k : s.steering)
-        t += "steering " + full(k.focus.x) + " " + full(k.focus.y) + " " + full(k.focus.z) + " " + full(k.gain) + " "
-             + full(k.side) + " " + full(k.sidePoint.x) + " " + full(k.sidePoint.y) + " " + full(k.sidePoint.z) + " "
-             + full(k.mainRatio) + "\n";
+        t += "steering " + allDigits(k.focus.x) + " " + allDigits(k.focus.y) + " " + allDigits(k.focus.z) + " "
+             + allDigits(k.gain) + " " + allDigits(k.side) + " " + allDigits(k.sidePoint.x) + " "
+             + allDigits(k.sidePoint.y) + " " + allDigits(k.sidePoint.z) + " " + allDigits(k.mainRatio) + "\n";
     return t;
 }
 

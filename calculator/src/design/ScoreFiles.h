@@ -21,6 +21,8 @@
 
 namespace kcalc::design {
 
+// Every digit of a double (%.17g): what the score files hold, so that reading gives the value back.
+std::string allDigits(double v);
 std::string scoreSettingsText(const ScoreSettings &settings);
 // Throws JobError naming the file and line of anything it cannot read.
 ScoreSettings parseScoreSettings(const std::string &bytes);

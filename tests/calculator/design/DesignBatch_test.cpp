@@ -34,12 +34,12 @@ TEST(DesignBatch, CandidateListErrorsNameTheirLine)
         }
     }
     // What it writes it reads back, ensembles expanded into their seeds.
-    const std::vector<CandidateSpec> specs = parseCandidates("r random count=8 gap=0.001 seed=5 seeds=3 # study\n"
-                                                             "q file elements=/tmp/x.txt\n");
-    const std::vector<CandidateSpec> again = parseCandidates(candidatesText(specs));
+    const std::vector<CandidateEntry> entries = parseCandidates("r random count=8 gap=0.001 seed=5 seeds=3 # study\n"
+                                                                "q file elements=/tmp/x.txt\n");
+    const std::vector<CandidateEntry> again = parseCandidates(candidatesText(entries));
     ASSERT_EQ(again.size(), 2u);
     EXPECT_EQ(again[1].elementFile, "/tmp/x.txt");
-    const std::vector<CandidateSpec> seeds = expandEnsembles(again);
+    const std::vector<CandidateEntry> seeds = expandEnsembles(again);
     ASSERT_EQ(seeds.size(), 4u);
     EXPECT_EQ(seeds[2].label, "r-3");
     EXPECT_EQ(seeds[2].settings.seed, 7u);
@@ -49,9 +49,9 @@ TEST(DesignBatch, CandidateListErrorsNameTheirLine)
 TEST(DesignBatch, CandidateBreakingTheRulesIsNamed)
 {
     ArrayGeometry array = exampleArray();
-    CandidateSpec spec = parseCandidates("crowded random count=1000 gap=0.0005\n")[0];
+    CandidateEntry entry = parseCandidates("crowded random count=1000 gap=0.0005\n")[0];
     try {
-        candidateLayout(array, spec, ".");
+        candidateLayout(array, entry, ".");
         ADD_FAILURE();
     } catch (const JobError &e) {
         EXPECT_NE(std::string(e.what()).find("crowded"), std::string::npos) << e.what();
@@ -66,14 +66,14 @@ TEST(DesignBatch, SearchBeatsTheBestOfAsManySeeds)
     ScoreSettings settings;
     settings.sideHalfWidth = 8;
     settings.fieldRefinement = 1;
-    const CandidateSpec search = parseCandidates("o random count=128 gap=0.0005 seed=1 budget=16\n")[0];
+    const CandidateEntry search = parseCandidates("o random count=128 gap=0.0005 seed=1 budget=16\n")[0];
     const std::vector<ScoredCandidate> found = optimise(array, water(), settings, search, {});
     ASSERT_EQ(found.size(), 16u);
     for (const ScoredCandidate &c : found)
         EXPECT_TRUE(checkLayout(array, c.elements, 0.0005).valid()) << c.label;
 
     std::vector<std::vector<ElementPosition>> seeds;
-    for (const CandidateSpec &s : expandEnsembles(parseCandidates("b random count=128 gap=0.0005 seed=1 seeds=16\n")))
+    for (const CandidateEntry &s : expandEnsembles(parseCandidates("b random count=128 gap=0.0005 seed=1 seeds=16\n")))
         seeds.push_back(candidateLayout(array, s, "."));
     const std::vector<Scores> plain = scoreLayouts(array, water(), settings, seeds, {});
     const auto bestOf = [](std::vector<Scores> s) {
