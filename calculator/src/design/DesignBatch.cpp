@@ -262,16 +262,24 @@ std::vector<Scores> scoreLayouts(const ArrayGeometry &array, const Medium &mediu
     // Every size-th candidate from this rank's number, zeros for the others: the sum over the ranks
     // is exactly each candidate's own scores.
     std::vector<double> packed(layouts.size() * kScoreWidth, 0.0);
-    std::size_t done = 0;
-    for (std::size_t k = static_cast<std::size_t>(ranks.rank); k < layouts.size();
-         k += static_cast<std::size_t>(ranks.size)) {
+    // Progress counts the whole batch, not this rank's share: the ranks run in step, so each of
+    // this rank's candidates stands for one of every rank's, and once the sum is in all are done.
+    std::size_t counted = 0;
+    const auto countUpTo = [&](std::size_t upTo) {
+        for (; counted < upTo; ++counted)
+            if (progress && !progress(counted + 1))
+                throw JobCancelled();
+    };
+    const std::size_t size = static_cast<std::size_t>(ranks.size);
+    std::size_t mine = 0;
+    for (std::size_t k = static_cast<std::size_t>(ranks.rank); k < layouts.size(); k += size) {
         ArrayGeometry a = array;
         a.elements = layouts[k];
         packScores(computeScores(a, medium, settings), packed.data() + k * kScoreWidth);
-        if (progress && !progress(++done))
-            throw JobCancelled();
+        countUpTo(std::min(layouts.size(), ++mine * size));
     }
     const std::vector<double> all = parallel::sumToAll(packed, ranks);
+    countUpTo(layouts.size());
     std::vector<Scores> scores(layouts.size());
     for (std::size_t k = 0; k < layouts.size(); ++k)
         scores[k] = unpackScores(all.data() + k * kScoreWidth);

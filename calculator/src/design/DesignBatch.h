@@ -81,7 +81,9 @@ std::vector<CandidateEntry> expandEnsembles(const std::vector<CandidateEntry> &e
 bool better(const Scores &a, const Scores &b, double gainFloor);
 
 // Scores the layouts, each rank its share (every size-th from its rank), all ranks get every score.
-// `progress(done)` after each candidate of this rank; returning false cancels (JobCancelled).
+// `progress(done)` once per candidate of the batch, whichever rank scores it (with N ranks each of
+// this rank's candidates counts N, the rest once all have arrived); returning false cancels
+// (JobCancelled).
 using BatchProgress = std::function<bool(std::size_t)>;
 // After each round of a search: the best candidate so far and the candidates scored in all.
 using BestSoFar = std::function<void(const ScoredCandidate &, std::size_t)>;
