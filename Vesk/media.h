@@ -6,7 +6,7 @@
 
 // The propagation media the main window offers. Water is the lossless default; the tissues carry
 // published mean values (density, speed of sound, attenuation at 1 MHz, taken as proportional to
-// the frequency; heat capacity, thermal conductivity and, where a source gives it, perfusion), listed
+// the frequency; heat capacity, thermal conductivity and perfusion), listed
 // with their sources in the README.
 namespace media {
 
@@ -18,7 +18,7 @@ struct Medium {
     double absorption;    // dB/(cm MHz)
     double heatCapacity;  // J/(kg K)
     double conductivity;  // W/(m K)
-    double perfusion;     // ml of blood per minute per kg of tissue (heat transfer rate); 0: none
+    double perfusion;     // ml of blood per minute per kg of tissue (heat transfer rate)
 };
 
 // Blood, for the perfusion term of the heating: density (kg/m^3) and heat capacity (J/(kg K)).
