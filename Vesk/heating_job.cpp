@@ -174,4 +174,13 @@ QString readingsText(const kjobs::HeatingSummary &s, bool axial)
     return lines.join("\n");
 }
 
+QString tissueText()
+{
+    using namespace shared;
+    const media::Thermal t = media::thermal(medium, ro, c, pvs);
+    return "Среда: " + QString::fromUtf8(media::preset(medium).label).toLower() + "; теплоемкость "
+           + QString::number(t.heatCapacity, 'g', 6) + " Дж/(кг·К), теплопроводность "
+           + QString::number(t.conductivity, 'g', 6) + " Вт/(м·К), перфузия " + num(t.perfusion, 2) + " кг/(м³·с)";
+}
+
 } // namespace heatingjob

@@ -63,6 +63,9 @@ bool readResults(const Plane &plane, Results *results, QString *error);
 // The readings as plain text lines (temperatures in degC, lengths in mm, positions in cm, in the
 // frame of the map: x, y, z for a transverse plane, z and r for an axial one).
 QString readingsText(const kjobs::HeatingSummary &s, bool axial);
+// The tissue a job of the shared parameters heats, with the thermal properties it is given (one line):
+// "Среда: печень; теплоемкость 3540 Дж/(кг·К), теплопроводность 0.52 Вт/(м·К), перфузия 18.55 кг/(м³·с)".
+QString tissueText();
 
 } // namespace heatingjob
 

@@ -80,6 +80,7 @@ void HeatingWnd::on_pushButton_calc_clicked()
     job.batchFile = "heat.bat";
     job.files = heatingjob::files(Plane, s);
     job.check = [s] { return heatingjob::check(s); };
+    const QString tissue = heatingjob::tissueText();
     if (!jobfiles::run(this, job))
         return;
     if (!jobfiles::isDone(job.folder)) {
@@ -94,12 +95,13 @@ void HeatingWnd::on_pushButton_calc_clicked()
         return;
     }
     Have_results = true;
+    Tissue_text = tissue;
     showResults();
 }
 
 void HeatingWnd::showResults()
 {
-    ui->label_readings->setText(heatingjob::readingsText(Results.summary, Plane.axial));
+    ui->label_readings->setText(heatingjob::readingsText(Results.summary, Plane.axial) + "\n" + Tissue_text);
 
     Curve->setSamples(QVector<double>(Results.times.begin(), Results.times.end()),
                       QVector<double>(Results.focusTemperature.begin(), Results.focusTemperature.end()));

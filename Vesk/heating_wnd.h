@@ -50,6 +50,7 @@ private:
     heatingjob::Plane Plane;
     heatingjob::Results Results;
     bool Have_results = false;
+    QString Tissue_text; // the tissue and thermal properties of the last run
 
     QwtPlotCurve *Curve = nullptr;
     QwtPlotSpectrogram *Map = nullptr, *Lesion = nullptr;

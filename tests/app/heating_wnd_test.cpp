@@ -106,6 +106,10 @@ TEST_F(HeatingWindow, ExampleArrayInLiverMakesALesionWhoseSizeIsReported)
     EXPECT_LT(s.outsideTemperature, s.peakTemperature);
     const QString readings = w.findChild<QLabel *>("label_readings")->text();
     EXPECT_TRUE(readings.contains("Очаг (доза не менее 240 CEM43 мин): длина ")) << readings.toStdString();
+    // Liver's measured 100 ml/(min 100 g): 1e-3 m^3/(min kg) x 1050 kg/m^3 blood x 1060 kg/m^3 / 60 s.
+    EXPECT_TRUE(readings.contains("Среда: печень; теплоемкость 3540 Дж/(кг·К), теплопроводность 0.52 Вт/(м·К), "
+                                  "перфузия 18.55 кг/(м³·с)"))
+        << readings.toStdString();
     // 5 s on and 5 s off in steps of 0.1 s; hottest at the end of heating.
     ASSERT_EQ(w.results().times.size(), 101u);
     const auto &T = w.results().focusTemperature;
